@@ -1,0 +1,99 @@
+#include "app/Form11.h"
+
+#include "app/banner.h"
+#include "app/navigation.h"
+#include "app/registry.h"
+#include "common/config.h"
+#include "common/dialogs.h"
+#include "ui_Form11.h"
+
+#include <QDesktopServices>
+#include <QLocale>
+#include <QMainWindow>
+#include <QTime>
+#include <QTimer>
+
+namespace vantora {
+
+VANTORA_REGISTER_SCREEN(Form11)
+
+Form11::Form11()
+    : Screen(QStringLiteral("Form11"))
+{
+}
+
+Form11::~Form11() = default;
+
+QString Form11::importantInformation()
+{
+    return QStringLiteral(
+        "To ensure accurate forecasting PLEASE use the program ONLY when on the Internet, this "
+        "ensures that formulas are updated and guarantees functionality of the program!!");
+}
+
+QWidget *Form11::createWindow()
+{
+    auto *window = new QMainWindow;
+    m_ui = std::make_unique<Ui::Form11>();
+    m_ui->setupUi(window);
+
+    m_timer1 = new QTimer(window);
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+    m_timer1->setInterval(1000);
+    connect(m_timer1, &QTimer::timeout, this, &Form11::Timer1_Timer);
+    m_timer1->start();
+
+    connect(m_ui->Command1, &QPushButton::clicked, this, &Form11::Command1_Click);
+    connect(m_ui->visit, &QAction::triggered, this, &Form11::visit_Click);
+    connect(m_ui->quit, &QAction::triggered, this, &Form11::quit_Click);
+    // Each menu entry that opens a screen is one navigation step.
+    const std::pair<QAction *, const char *> targets[] = {
+        {m_ui->discl, "Form6"},  {m_ui->meminv, "Form2"},   {m_ui->memgro, "Form3"},
+        {m_ui->memretire, "form1"}, {m_ui->mempf, "Form12"}, {m_ui->memsoft, "Form14"},
+        {m_ui->mempop, "Form13"}, {m_ui->memh, "Form2"},    {m_ui->memabout, "Form4"},
+    };
+    for (const auto &[action, target] : targets) {
+        const QString name = QString::fromLatin1(target);
+        connect(action, &QAction::triggered, this, [this, name] { navigate(this, name); });
+    }
+    // "&Get a Free PhoneCard" and "He&lp" have no action.
+    return window;
+}
+
+void Form11::releaseWindow()
+{
+    m_ui.reset();
+    m_timer1 = nullptr;
+}
+
+void Form11::Form_Load()
+{
+    showBanner(m_ui->WebBrowser1);
+    if (Screen *tip = ScreenRegistry::get(QStringLiteral("frmTip"))) {
+        tip->load();
+        if (tip->isLoaded())
+            tip->show();
+    }
+}
+
+void Form11::Command1_Click()
+{
+    msgBox(importantInformation(), OkCancel, QStringLiteral("Special Information !!"));
+}
+
+void Form11::Timer1_Timer()
+{
+    m_ui->Label3->setText(QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat));
+}
+
+void Form11::visit_Click()
+{
+    QDesktopServices::openUrl(config::siteRoot());
+}
+
+void Form11::quit_Click()
+{
+    quitProgram();
+}
+
+} // namespace vantora

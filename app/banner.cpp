@@ -1,0 +1,15 @@
+#include "app/banner.h"
+
+#include "common/config.h"
+
+#include <QWebEngineView>
+
+namespace vantora {
+
+void showBanner(QWebEngineView *view)
+{
+    if (view)
+        view->setUrl(config::bannerUrl());
+}
+
+} // namespace vantora

@@ -1,0 +1,85 @@
+#include "app/application.h"
+#include "app/navigation.h"
+#include "app/registry.h"
+#include "common/config.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+// Saves a picture of the screen's windows once the main window has shown its banner.
+void scheduleScreenshot(const QString &file)
+{
+    QTimer::singleShot(2500, qApp, [file] {
+        QScreen *screen = QGuiApplication::primaryScreen();
+        const QPixmap shot = screen->grabWindow(0);
+        const bool saved = !shot.isNull() && shot.save(file, "PNG");
+        std::fprintf(saved ? stdout : stderr, "%s %s\n",
+                     saved ? "Screenshot saved to" : "Could not save the screenshot to",
+                     qPrintable(file));
+        QCoreApplication::exit(saved ? 0 : 1);
+    });
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    vantora::prepareApplication();
+    QApplication app(argc, argv);
+    vantora::nameApplication(app);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Vantora Market Pro"));
+    parser.addHelpOption();
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                        QStringLiteral("Save a PNG of the main window and quit."),
+                                        QStringLiteral("FILE"));
+    const QCommandLineOption site(QStringLiteral("site"),
+                                  QStringLiteral("Root address of the maker's web site."),
+                                  QStringLiteral("URL"));
+    const QCommandLineOption database(QStringLiteral("database"),
+                                      QStringLiteral("The market database file to use."),
+                                      QStringLiteral("PATH"));
+    const QCommandLineOption browse(QStringLiteral("browse"),
+                                    QStringLiteral("Also open the browser window on URL."),
+                                    QStringLiteral("URL"));
+    parser.addOptions({screenshot, site, database, browse});
+    if (!parser.parse(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "vantora: %s\n\n%s", qPrintable(parser.errorText()),
+                     qPrintable(parser.helpText()));
+        return 2;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        std::fprintf(stderr, "vantora: unexpected argument '%s'\n\n%s",
+                     qPrintable(parser.positionalArguments().constFirst()),
+                     qPrintable(parser.helpText()));
+        return 2;
+    }
+    if (parser.isSet(site))
+        vantora::config::setSiteRoot(QUrl::fromUserInput(parser.value(site)));
+    if (parser.isSet(database))
+        vantora::config::setDatabasePath(parser.value(database));
+
+    vantora::navigate(nullptr, QStringLiteral("Form11"));
+    if (parser.isSet(browse)) {
+        if (vantora::Screen *browser = vantora::ScreenRegistry::get(QStringLiteral("frmBrowser"))) {
+            browser->setProperty("StartingAddress", parser.value(browse));
+            browser->load();
+        }
+    }
+    if (parser.isSet(screenshot))
+        scheduleScreenshot(parser.value(screenshot));
+
+    const int code = QApplication::exec();
+    vantora::ScreenRegistry::clear();
+    return code;
+}

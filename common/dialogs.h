@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+// Every message box, input box and beep of the program goes through here, so that tests can
+// answer dialogs, read their texts and count beeps.
+namespace vantora {
+
+inline constexpr auto kAppTitle = "Vantora Market Pro";
+
+// Button sets, by the platform's style numbers.
+enum MsgStyle : int { OkOnly = 0, OkCancel = 1 };
+// Buttons pressed.
+enum MsgAnswer : int { AnswerOk = 1, AnswerCancel = 2 };
+
+// A message box with no icon; an empty title shows the application title. Returns the button.
+int msgBox(const QString &text, int style = OkOnly, const QString &title = {});
+// A modal input box with no default text; the empty text when cancelled.
+QString inputBox(const QString &prompt, const QString &title);
+void beep();
+
+struct DialogRequest {
+    enum Kind { Message, Input };
+    Kind kind = Message;
+    QString text;  // message text or input prompt
+    QString title; // as shown: the application title when none was given
+    int style = OkOnly;
+};
+
+// What a scripted responder answers: a button for a message, a text for an input box.
+struct DialogReply {
+    int button = AnswerOk;
+    QString text;
+};
+
+// Replaces the real dialogs (tests). Pass nullptr handlers to restore them.
+using DialogHandler = std::function<DialogReply(const DialogRequest &)>;
+void setDialogHandler(DialogHandler handler);
+using BeepHandler = std::function<void()>;
+void setBeepHandler(BeepHandler handler);
+
+} // namespace vantora

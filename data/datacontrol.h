@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QHash>
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+#include <QWidget>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace vantora {
+
+class TableCursor;
+
+// The record binding of a record screen (objectName "Data1"): four step buttons named First,
+// Previous, Next and Last with the caption label "Caption" between them, bound to one table of the
+// market database. Bound text boxes and labels are filled whenever a record becomes current; a
+// control whose text differs from what was filled counts as changed, and all changed controls are
+// written and saved in one transaction before the current record changes for any reason and when
+// the screen closes. Engine errors are shown as message boxes; the screen stays usable.
+class DataControl : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum class Mode {
+        Bound,      // filled from the field, written back when changed
+        DisplayOnly // filled from the field; what code writes there never reaches the field
+    };
+
+    explicit DataControl(QWidget *parent = nullptr);
+    ~DataControl() override; // never saves: closing is explicit (close())
+
+    void setCaption(const QString &caption);
+    QString caption() const;
+
+    void bind(QLineEdit *box, const QString &field, Mode mode = Mode::Bound);
+    void bind(QLabel *label, const QString &field, Mode mode = Mode::Bound);
+
+    // Opens the table of the database file (config::databasePath()) and shows the first record
+    // in stored order. On an engine error shows the message, leaves the boxes empty and returns
+    // false; the screen stays usable.
+    bool open(const QString &table);
+    // Saves the current record's changes and closes the table. False when the save failed and
+    // the user chose to stay on the screen (the edit is kept on screen).
+    bool close();
+    bool isOpen() const;
+
+    // Step buttons' actions (also used by the record commands). Each saves pending changes
+    // first; at the first or last record a step stays where it is. False when the record could
+    // not be left (a failed save: the edit stays on screen).
+    bool moveFirst();
+    bool movePrevious();
+    bool moveNext();
+    bool moveLast();
+
+    // Record commands' building blocks.
+    bool addNew();                       // saves, then starts a new empty record on screen
+    bool deleteCurrent();                // deletes the record on show, then shows the first
+    bool setIndex(const QString &index); // index names without regard to case
+    // Seeks the first record whose key equals the text; on a match it becomes current. The
+    // "Date" index converts the text to a date first (ISO or the locale's short form).
+    bool seek(const QString &key);
+    bool noMatch() const;
+
+    bool isEmpty() const;      // no record on show (empty table or no database)
+    bool isNewRecord() const;  // a record started by addNew that is not saved yet
+    bool hasChanges() const;   // some bound control differs from what was filled
+    // Saves the changed controls into the current record (one transaction). False on an error,
+    // which has been shown.
+    bool save();
+    // Takes back every unsaved change of the record on show (a new record is abandoned and the
+    // record that was on show before comes back).
+    void revert();
+
+    // The stored value of a field of the current record, as text (empty for null).
+    QString fieldText(const QString &field) const;
+
+    TableCursor *cursor() const;
+
+Q_SIGNALS:
+    // A record (or the empty new record) has been filled into the bound controls.
+    void recordShown();
+
+private:
+    struct Binding;
+    void fill();
+    QString controlText(const Binding &binding) const;
+    void setControlText(const Binding &binding, const QString &text);
+    bool leaveRecord();
+
+    QLabel *m_caption = nullptr;
+    std::vector<Binding> m_bindings;
+    std::unique_ptr<TableCursor> m_cursor;
+    QString m_table;
+};
+
+} // namespace vantora

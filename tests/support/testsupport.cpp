@@ -1,0 +1,78 @@
+#include "tests/support/testsupport.h"
+
+#include "app/application.h"
+#include "app/navigation.h"
+#include "app/registry.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+
+namespace vantora::test {
+
+ScriptedDialogs::ScriptedDialogs()
+{
+    setDialogHandler([this](const DialogRequest &request) {
+        m_requests << request;
+        DialogReply reply;
+        if (request.kind == DialogRequest::Message) {
+            if (!m_buttons.empty()) {
+                reply.button = m_buttons.front();
+                m_buttons.pop_front();
+            }
+        } else if (!m_texts.empty()) {
+            reply.text = m_texts.front();
+            m_texts.pop_front();
+        }
+        return reply;
+    });
+    setBeepHandler([this] { ++m_beeps; });
+}
+
+ScriptedDialogs::~ScriptedDialogs()
+{
+    setDialogHandler(nullptr);
+    setBeepHandler(nullptr);
+}
+
+QStringList ScriptedDialogs::messages() const
+{
+    QStringList list;
+    for (const DialogRequest &request : m_requests)
+        if (request.kind == DialogRequest::Message)
+            list << request.text;
+    return list;
+}
+
+void ScriptedDialogs::clear()
+{
+    m_buttons.clear();
+    m_texts.clear();
+    m_requests.clear();
+    m_beeps = 0;
+}
+
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void prepareTestApplication()
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareApplication();
+}
+
+void nameTestApplication(QApplication &app)
+{
+    nameApplication(app);
+    // A test never ends the process through the program's Quit.
+    setQuitHandler([] {});
+}
+
+void finishTestApplication()
+{
+    ScreenRegistry::clear();
+    flushDeletes();
+}
+
+} // namespace vantora::test
