@@ -83,7 +83,10 @@ void Form11::Command1_Click()
 
 void Form11::Timer1_Timer()
 {
-    m_ui->Label3->setText(QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat));
+    // The system's time format with seconds, without the time zone the long form may add.
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t'));
+    m_ui->Label3->setText(QLocale::system().toString(QTime::currentTime(), format.trimmed()));
 }
 
 void Form11::visit_Click()

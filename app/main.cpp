@@ -48,7 +48,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption browse(QStringLiteral("browse"),
                                     QStringLiteral("Also open the browser window on URL."),
                                     QStringLiteral("URL"));
-    parser.addOptions({screenshot, site, database, browse});
+    QCommandLineOption exitWhenShown(QStringLiteral("exit-when-shown"),
+                                     QStringLiteral("Quit as soon as the main window is shown "
+                                                    "(start-up benchmark)."));
+    exitWhenShown.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({screenshot, site, database, browse, exitWhenShown});
     if (!parser.parse(QCoreApplication::arguments())) {
         std::fprintf(stderr, "vantora: %s\n\n%s", qPrintable(parser.errorText()),
                      qPrintable(parser.helpText()));
@@ -78,6 +82,8 @@ int main(int argc, char *argv[])
     }
     if (parser.isSet(screenshot))
         scheduleScreenshot(parser.value(screenshot));
+    if (parser.isSet(exitWhenShown))
+        QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
 
     const int code = QApplication::exec();
     vantora::ScreenRegistry::clear();

@@ -1,0 +1,218 @@
+#include "app/navigation.h"
+#include "app/registry.h"
+#include "tests/support/testsupport.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace vantora;
+
+namespace {
+
+// The screens that are open, the tip window aside (it lives beside any screen).
+QStringList openScreens()
+{
+    QStringList names;
+    for (Screen *screen : ScreenRegistry::loaded())
+        if (screen->name() != QLatin1String("frmTip"))
+            names << screen->name();
+    return names;
+}
+
+Screen *mainWindow()
+{
+    return ScreenRegistry::get(QStringLiteral("Form11"));
+}
+
+QAction *menuEntry(const char *name)
+{
+    auto *action = mainWindow()->window()->findChild<QAction *>(QString::fromLatin1(name));
+    if (!action)
+        qFatal("no menu entry %s", name);
+    return action;
+}
+
+} // namespace
+
+class TstForm11 : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        for (Screen *screen : ScreenRegistry::loaded())
+            screen->unload();
+        test::flushDeletes();
+        navigate(nullptr, QStringLiteral("Form11"));
+    }
+
+    void cleanupTestCase()
+    {
+        for (Screen *screen : ScreenRegistry::loaded())
+            screen->unload();
+        test::flushDeletes();
+    }
+
+    void windowAndControls()
+    {
+        QWidget *window = mainWindow()->window();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Vantora Market Pro"));
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->findChild<QPushButton *>(QStringLiteral("Command1"))->text(),
+                 QStringLiteral("&Please Click Here For Important Information"));
+        auto *image = window->findChild<QLabel *>(QStringLiteral("Image1"));
+        QCOMPARE(image->pixmap().size(), QSize(515, 77));
+        auto *timer = window->findChild<QTimer *>(QStringLiteral("Timer1"));
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->interval(), 1000);
+        QVERIFY(window->findChild<QWidget *>(QStringLiteral("WebBrowser1")));
+    }
+
+    void menus()
+    {
+        const QList<QPair<QString, QStringList>> expected{
+            {QStringLiteral("Fi&le"),
+             {QStringLiteral("&Disclaimer"), QStringLiteral("&Visit Our Website"),
+              QStringLiteral("&Get a Free PhoneCard"), QStringLiteral("&Quit")}},
+            {QStringLiteral("&Financial Planner"),
+             {QStringLiteral("&Investment Planner"), QStringLiteral("&Dow Forecaster"),
+              QStringLiteral("R&etirement Planner")}},
+            {QStringLiteral("&Stocks"),
+             {QStringLiteral("&Portfolio"), QStringLiteral("&Kestrel Targets"),
+              QStringLiteral("Popular &Strategy"), QStringLiteral("&Home")}},
+            {QStringLiteral("&Help"), {QStringLiteral("About &Tallowby"), QStringLiteral("He&lp")}},
+        };
+        auto *bar = static_cast<QMainWindow *>(mainWindow()->window())->menuBar();
+        const QList<QAction *> titles = bar->actions();
+        QCOMPARE(titles.size(), expected.size());
+        for (qsizetype i = 0; i < titles.size(); ++i) {
+            QCOMPARE(titles[i]->text(), expected[i].first);
+            QStringList entries;
+            for (QAction *entry : titles[i]->menu()->actions()) {
+                entries << entry->text();
+                QVERIFY(entry->shortcut().isEmpty());
+            }
+            QCOMPARE(entries, expected[i].second);
+        }
+        const QStringList menuNames{QStringLiteral("file"), QStringLiteral("memfin"),
+                                    QStringLiteral("memstck"), QStringLiteral("memhelp")};
+        for (const QString &name : menuNames)
+            QVERIFY2(mainWindow()->window()->findChild<QMenu *>(name), qPrintable(name));
+    }
+
+    void importantInformation()
+    {
+        test::ScriptedDialogs dialogs;
+        dialogs.answerButton(AnswerCancel);
+        mainWindow()->window()->findChild<QPushButton *>(QStringLiteral("Command1"))->click();
+        QCOMPARE(dialogs.requests().size(), 1);
+        const DialogRequest &request = dialogs.requests().constFirst();
+        QCOMPARE(request.text,
+                 QStringLiteral("To ensure accurate forecasting PLEASE use the program ONLY when "
+                                "on the Internet, this ensures that formulas are updated and "
+                                "guarantees functionality of the program!!"));
+        QCOMPARE(request.title, QStringLiteral("Special Information !!"));
+        QCOMPARE(request.style, int(OkCancel));
+        QCOMPARE(openScreens(), QStringList{QStringLiteral("Form11")});
+    }
+
+    void clockTicks()
+    {
+        auto *clock = mainWindow()->window()->findChild<QLabel *>(QStringLiteral("Label3"));
+        QCOMPARE(clock->text(), QString());
+        QTRY_VERIFY_WITH_TIMEOUT(!clock->text().isEmpty(), 2500);
+        // Hours, minutes and seconds.
+        QVERIFY2(clock->text().count(QLatin1Char(':')) >= 2, qPrintable(clock->text()));
+    }
+
+    void entriesDoNothing_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("phone card") << "info";
+        QTest::newRow("help") << "memhel";
+    }
+
+    void entriesDoNothing()
+    {
+        QFETCH(QString, entry);
+        QWidget *before = mainWindow()->window();
+        test::ScriptedDialogs dialogs;
+        menuEntry(qPrintable(entry))->trigger();
+        QCOMPARE(openScreens(), QStringList{QStringLiteral("Form11")});
+        QCOMPARE(mainWindow()->window(), before);
+        QVERIFY(dialogs.requests().isEmpty());
+    }
+
+    void retirementPlannerAndHome()
+    {
+        auto *clock = mainWindow()->window()->findChild<QLabel *>(QStringLiteral("Label3"));
+        QTRY_VERIFY_WITH_TIMEOUT(!clock->text().isEmpty(), 2500);
+
+        menuEntry("memretire")->trigger();
+        QCOMPARE(openScreens(), QStringList{QStringLiteral("form1")});
+        Screen *planner = ScreenRegistry::get(QStringLiteral("form1"));
+        QVERIFY(planner->window()->isVisible());
+        QVERIFY(!mainWindow()->isLoaded());
+
+        planner->window()->findChild<QPushButton *>(QStringLiteral("Command2"))->click();
+        QCOMPARE(openScreens(), QStringList{QStringLiteral("Form11")});
+        // A fresh main window: the clock starts empty again.
+        clock = mainWindow()->window()->findChild<QLabel *>(QStringLiteral("Label3"));
+        QCOMPARE(clock->text(), QString());
+        QVERIFY(mainWindow()->window()->isVisible());
+    }
+
+    void everyEntryOpensItsScreen_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("target");
+        QTest::newRow("disclaimer") << "discl" << "Form6";
+        QTest::newRow("investment planner") << "meminv" << "Form2";
+        QTest::newRow("forecaster") << "memgro" << "Form3";
+        QTest::newRow("retirement planner") << "memretire" << "form1";
+        QTest::newRow("portfolio") << "mempf" << "Form12";
+        QTest::newRow("ratings") << "memsoft" << "Form14";
+        QTest::newRow("analysts") << "mempop" << "Form13";
+        QTest::newRow("stocks home") << "memh" << "Form2";
+        QTest::newRow("about") << "memabout" << "Form4";
+    }
+
+    void everyEntryOpensItsScreen()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, target);
+        if (!ScreenRegistry::has(target))
+            QSKIP("screen not in this build");
+        test::ScriptedDialogs dialogs; // a record screen may report a missing database
+        menuEntry(qPrintable(entry))->trigger();
+        QCOMPARE(openScreens(), QStringList{target});
+        ScreenRegistry::get(target)->unload();
+    }
+
+    void closeBoxUnloadsOnlyThatScreen()
+    {
+        mainWindow()->window()->close();
+        QVERIFY(!mainWindow()->isLoaded());
+        QVERIFY(openScreens().isEmpty());
+    }
+
+    void quitClosesEverything()
+    {
+        bool quitCalled = false;
+        setQuitHandler([&quitCalled] { quitCalled = true; });
+        menuEntry("quit")->trigger();
+        setQuitHandler([] {});
+        QVERIFY(quitCalled);
+        for (QWidget *window : QApplication::topLevelWidgets())
+            QVERIFY2(!window->isVisible(), qPrintable(window->objectName()));
+    }
+};
+
+VANTORA_TEST_MAIN(TstForm11)
+#include "tst_form11.moc"
