@@ -1,0 +1,132 @@
+#include "analysis/Form12.h"
+
+#include "app/banner.h"
+#include "app/navigation.h"
+#include "app/registry.h"
+#include "common/dialogs.h"
+#include "common/numbers.h"
+#include "data/datacontrol.h"
+#include "data/recordcommands.h"
+#include "ui_Form12.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace vantora {
+
+VANTORA_REGISTER_SCREEN(Form12)
+
+Form12::Form12()
+    : Screen(QStringLiteral("Form12"))
+{
+}
+
+Form12::~Form12() = default;
+
+QWidget *Form12::createWindow()
+{
+    auto *window = new QWidget;
+    m_ui = std::make_unique<Ui::Form12>();
+    m_ui->setupUi(window);
+
+    DataControl *data = m_ui->Data1;
+    data->setCaption(QStringLiteral("Stock"));
+    data->bind(m_ui->Text1, QStringLiteral("Name of Stock"));
+    data->bind(m_ui->Text2, QStringLiteral("Ticker Symbol"));
+    data->bind(m_ui->Text3, QStringLiteral("Current Price"));
+    data->bind(m_ui->Text4, QStringLiteral("Purchase Price"));
+    data->bind(m_ui->Text5, QStringLiteral("Next Years Earnings"));
+    data->bind(m_ui->Text6, QStringLiteral("Shares Owned"));
+    data->bind(m_ui->Text7, QStringLiteral("Analyst's Comments"));
+    // The label shows the stock exchange, but the figures written there are no exchange and
+    // must never reach the record.
+    data->bind(m_ui->Label8, QStringLiteral("Stock Exchange"), DataControl::Mode::DisplayOnly);
+
+    connect(m_ui->Command1, &QPushButton::clicked, this, &Form12::Command1_Click);
+    connect(m_ui->Command2, &QPushButton::clicked, this, &Form12::Command2_Click);
+    connect(m_ui->Command3, &QPushButton::clicked, this, &Form12::Command3_Click);
+    connect(m_ui->Command4, &QPushButton::clicked, this, &Form12::Command4_Click);
+    connect(m_ui->Command5, &QPushButton::clicked, this, &Form12::Command5_Click);
+    return window;
+}
+
+void Form12::releaseWindow()
+{
+    m_ui.reset();
+}
+
+void Form12::Form_Load()
+{
+    showBanner(m_ui->WebBrowser1);
+    m_ui->Data1->open(QStringLiteral("stocks"));
+}
+
+bool Form12::queryUnload()
+{
+    return m_ui->Data1->close();
+}
+
+void Form12::Command1_Click()
+{
+    const double c = parseNumber(m_ui->Text3->text());
+    const double b = parseNumber(m_ui->Text4->text());
+    const double e = parseNumber(m_ui->Text5->text());
+    const double s = parseNumber(m_ui->Text6->text());
+
+    const bool perEarnings = m_ui->Option1->isChecked() || m_ui->Option4->isChecked() ||
+                             m_ui->Option5->isChecked();
+    if (perEarnings && e == 0) {
+        msgBox(QStringLiteral("Next year's earnings must not be 0 for this figure."));
+        return;
+    }
+
+    const Checked pc = checkedDiv(c, e);
+    const Checked pb = checkedDiv(b, e);
+    const double profitLoss = c * s - b * s;
+
+    // A figure too large for a number leaves the label as it was.
+    Checked figure;
+    if (m_ui->Option1->isChecked())
+        figure = pc.ok() ? checkedValue(Int(pc.value)) : pc;
+    else if (m_ui->Option2->isChecked())
+        figure = checkedValue(profitLoss);
+    else if (m_ui->Option3->isChecked())
+        figure = checkedValue(b * s);
+    else if (m_ui->Option4->isChecked())
+        figure = pb.ok() ? checkedValue(Int(pb.value)) : pb;
+    else if (m_ui->Option5->isChecked())
+        figure = !pc.ok()   ? pc
+                 : !pb.ok() ? pb
+                            : checkedValue(Int(((e - pc.value) + profitLoss) - pb.value));
+    else
+        return;
+    if (figure.ok())
+        m_ui->Label8->setText(formatNumber(figure.value));
+}
+
+void Form12::Command2_Click()
+{
+    goHome(this);
+}
+
+void Form12::Command3_Click()
+{
+    recordDelete(m_ui->Data1);
+}
+
+void Form12::Command4_Click()
+{
+    recordAdd(m_ui->Data1, m_ui->Text1);
+}
+
+void Form12::Command5_Click()
+{
+    recordFind(m_ui->Data1,
+               FindTexts{QStringLiteral("Enter the full (complete) name of the stock. "),
+                         QStringLiteral("Stock Search"), QStringLiteral("Name of Stock"),
+                         QStringLiteral("Sorry, I couldn't find your stock. ")});
+}
+
+} // namespace vantora

@@ -1,0 +1,153 @@
+#include "planners/Form2.h"
+
+#include "app/banner.h"
+#include "app/navigation.h"
+#include "app/registry.h"
+#include "common/dialogs.h"
+#include "common/numbers.h"
+#include "data/datacontrol.h"
+#include "data/recordcommands.h"
+#include "ui_Form2.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace vantora {
+
+VANTORA_REGISTER_SCREEN(Form2)
+
+Form2::Form2()
+    : Screen(QStringLiteral("Form2"))
+{
+}
+
+Form2::~Form2() = default;
+
+QWidget *Form2::createWindow()
+{
+    auto *window = new QWidget;
+    m_ui = std::make_unique<Ui::Form2>();
+    m_ui->setupUi(window);
+
+    using Mode = DataControl::Mode;
+    DataControl *data = m_ui->Data1;
+    data->setCaption(QStringLiteral("I^P"));
+    data->bind(m_ui->Text4, QStringLiteral("Name of Stock"));
+    data->bind(m_ui->Text5, QStringLiteral("Ticker Symbol"));
+    data->bind(m_ui->Text6, QStringLiteral("Shares Owned"));
+    data->bind(m_ui->Text7, QStringLiteral("Current Price"));
+    data->bind(m_ui->Text1, QStringLiteral("Money"));
+    data->bind(m_ui->Label15, QStringLiteral("Predicted Price"), Mode::DisplayOnly);
+    data->bind(m_ui->Label12, QStringLiteral("52 Wk Lo"), Mode::DisplayOnly);
+    data->bind(m_ui->Label2, QStringLiteral("52 Wk Hi"), Mode::DisplayOnly);
+    data->bind(m_ui->Label18, QStringLiteral("Status"), Mode::DisplayOnly);
+    // The advice that Calculate writes is stored with the record when the user leaves it.
+    data->bind(m_ui->Label10, QStringLiteral("Advice"));
+
+    connect(m_ui->Text7, &QLineEdit::textChanged, this, &Form2::Text7_Change);
+    connect(data, &DataControl::recordShown, this, &Form2::recordShown);
+    connect(m_ui->Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    connect(m_ui->Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
+    connect(m_ui->Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
+    connect(m_ui->Command4, &QPushButton::clicked, this, &Form2::Command4_Click);
+    connect(m_ui->Command5, &QPushButton::clicked, this, &Form2::Command5_Click);
+    connect(m_ui->Command6, &QPushButton::clicked, this, &Form2::Command6_Click);
+    return window;
+}
+
+void Form2::releaseWindow()
+{
+    m_ui.reset();
+}
+
+void Form2::Form_Load()
+{
+    showBanner(m_ui->WebBrowser1);
+    m_ui->Data1->open(QStringLiteral("stocks"));
+}
+
+bool Form2::queryUnload()
+{
+    return m_ui->Data1->close();
+}
+
+void Form2::recordShown()
+{
+    // The binding may fill the price before the shares, and a price equal to the last record's
+    // raises no change at all; once the whole record is in, the value must match it. Until a
+    // price has ever come on show the value stays empty.
+    if (!m_ui->Label17->text().isEmpty())
+        Text7_Change();
+}
+
+void Form2::Text7_Change()
+{
+    const Checked value = checkedValue(parseNumber(m_ui->Text6->text()) *
+                                       parseNumber(m_ui->Text7->text()));
+    // A product too large for a number shows nothing rather than a stale value.
+    m_ui->Label17->setText(value.ok() ? formatNumber(value.value) : QString());
+}
+
+void Form2::Command1_Click()
+{
+    goHome(this);
+}
+
+void Form2::Command2_Click()
+{
+    msgBox(QStringLiteral("Are you sure you want to buy this stock? "), OkCancel,
+           QStringLiteral("Buy Stock"));
+}
+
+void Form2::Command3_Click()
+{
+    msgBox(QStringLiteral("Are you sure you want to sell this stock? "), OkCancel,
+           QStringLiteral("Sell Shares"));
+}
+
+void Form2::Command4_Click()
+{
+    const double p = parseNumber(m_ui->Text7->text());
+    const double h = parseNumber(m_ui->Label2->text());
+    const QString predicted = m_ui->Label15->text();
+    const double q = parseNumber(predicted);
+    const double d = q - p;
+    const double e = h - p;
+
+    // Only the caption "0" itself means no prediction; an empty one reads as 0 and is advised.
+    if (predicted == QLatin1String("0")) {
+        msgBox(QStringLiteral("Sorry, There is no advice at the given time"));
+        m_ui->Label10->setText(QStringLiteral("No advice"));
+        return;
+    }
+
+    // Four independent tests: each one that holds shows its message, then sets the advice.
+    const auto advise = [this](const char *message, const char *word) {
+        msgBox(QString::fromLatin1(message));
+        m_ui->Label10->setText(QString::fromLatin1(word));
+    };
+    if (d >= 0 && d < 8)
+        advise("This is a great buy for the price", "Buy");
+    if (d < 0 && d >= -15)
+        advise("Wait for a while till the price goes down", "Sell, Wait");
+    if (e <= 2 || d < -15)
+        advise("This is a great time to short this stock", "Short");
+    if (d >= 8)
+        advise("Buy this stock aggressively for a great gain", "Buy Aggresively");
+}
+
+void Form2::Command5_Click()
+{
+    recordFind(m_ui->Data1,
+               FindTexts{QStringLiteral("Enter the full(complete) ticker symbol of the company. "),
+                         QStringLiteral("Stock Search"), QStringLiteral("Ticker_Symbol"),
+                         QStringLiteral("Sorry, I couldn't find your stock. ")});
+}
+
+void Form2::Command6_Click()
+{
+    recordAdd(m_ui->Data1, m_ui->Text1);
+}
+
+} // namespace vantora
