@@ -1,0 +1,478 @@
+#include "app/navigation.h"
+#include "app/registry.h"
+#include "common/config.h"
+#include "data/datacontrol.h"
+#include "data/schema.h"
+#include "tests/support/testsupport.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPointer>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+
+using namespace vantora;
+
+namespace {
+
+const QStringList kInputs{"d1", "n1", "s1", "Text5", "Text6", "d2", "n2", "s2"};
+const QStringList kOutputs{"d3", "d4", "n3", "n4", "s3", "s4"};
+// The columns that keep each output box, in the order of kOutputs.
+const QStringList kOutputFields{"DF", "DL", "NF", "NL", "SF", "SL"};
+
+// Three days, stored out of date order: the first in stored order is 5 March, the first by date
+// 1 March. Each day's Dow close tells it apart.
+struct Day
+{
+    const char *date;
+    double dow, nasdaq, sp, advances, declines, dd, dn, ds;
+};
+const Day kDays[] = {
+    {"2024-03-05", 10000, 2000, 1300, 1500, 1200, 50, 20, 5},
+    {"2024-03-01", 9800, 1950, 1280, 1100, 1700, -40, -12, -6},
+    {"2024-03-04", 9900, 1975, 1290, 1400, 1300, 20, 8, 3},
+};
+
+QString sqlConnection()
+{
+    return QStringLiteral("tst_form3_check");
+}
+
+// Numbers as the screen shows them in this locale.
+QString shown(QString text)
+{
+    return text.replace(QLatin1Char('.'), QLocale::system().decimalPoint());
+}
+
+} // namespace
+
+class TstForm3 : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+    int m_files = 0;
+    Screen *m_screen = nullptr;
+
+    Screen *forecaster() const { return ScreenRegistry::get(QStringLiteral("Form3")); }
+
+    template<typename T = QLineEdit>
+    T *control(const QString &name) const
+    {
+        T *widget = m_screen->window()->findChild<T *>(name);
+        if (!widget)
+            qFatal("no control %s", qPrintable(name));
+        return widget;
+    }
+
+    QString text(const QString &box) const { return control(box)->text(); }
+    void click(const char *button) { control<QPushButton>(QString::fromLatin1(button))->click(); }
+    void step(const char *arrow)
+    {
+        control<DataControl>(QStringLiteral("Data1"))
+            ->findChild<QPushButton *>(QString::fromLatin1(arrow))
+            ->click();
+    }
+
+    void createDatabase()
+    {
+        m_path = m_dir.filePath(QStringLiteral("cm1-%1.db").arg(++m_files));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), sqlConnection());
+            db.setDatabaseName(m_path);
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            for (const QString &statement : schema::createStatements())
+                QVERIFY2(query.exec(statement), qPrintable(query.lastError().text()));
+            const QStringList fields{"Date", "Dow Yesterday", "NasdaQ Yesterday",
+                                     "SP 500 Yesterday", "Advances", "Declines", "DD", "Dn", "Ds"};
+            QStringList quoted;
+            for (const QString &field : fields)
+                quoted << schema::quoted(field);
+            QVERIFY(query.prepare(QStringLiteral("INSERT INTO Forecaster (%1) VALUES (?,?,?,?,?,?,?,?,?)")
+                                      .arg(quoted.join(u','))));
+            for (const Day &day : kDays) {
+                const QVariantList values{QString::fromLatin1(day.date), day.dow, day.nasdaq, day.sp,
+                                          day.advances, day.declines, day.dd, day.dn, day.ds};
+                for (int i = 0; i < values.size(); ++i)
+                    query.bindValue(i, values.at(i));
+                QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(sqlConnection());
+        config::setDatabasePath(m_path);
+    }
+
+    // The stored row of a day, field by field, read straight from the file.
+    QVariantMap storedDay(const QString &date) const
+    {
+        QVariantMap row;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), sqlConnection());
+            db.setDatabaseName(m_path);
+            if (!db.open())
+                return row;
+            QSqlQuery query(db);
+            query.prepare(QStringLiteral("SELECT * FROM Forecaster WHERE Date = ?"));
+            query.addBindValue(date);
+            if (query.exec() && query.next()) {
+                const QSqlRecord record = query.record();
+                for (int i = 0; i < record.count(); ++i)
+                    row.insert(record.fieldName(i), record.value(i));
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(sqlConnection());
+        return row;
+    }
+
+    int storedDays() const
+    {
+        int count = -1;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), sqlConnection());
+            db.setDatabaseName(m_path);
+            if (db.open()) {
+                QSqlQuery query(QStringLiteral("SELECT COUNT(*) FROM Forecaster"), db);
+                if (query.next())
+                    count = query.value(0).toInt();
+                db.close();
+            }
+        }
+        QSqlDatabase::removeDatabase(sqlConnection());
+        return count;
+    }
+
+    void closeEverything()
+    {
+        for (Screen *screen : ScreenRegistry::loaded())
+            screen->unload();
+        test::flushDeletes();
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    void init()
+    {
+        closeEverything();
+        createDatabase();
+        m_screen = forecaster();
+        QVERIFY(navigate(nullptr, QStringLiteral("Form3")));
+        QVERIFY(m_screen->isLoaded());
+    }
+
+    void cleanup() { closeEverything(); }
+
+    void opensOnTheFirstStoredDay()
+    {
+        QCOMPARE(m_screen->window()->windowTitle(), QStringLiteral("Dow ForeCaster"));
+        QCOMPARE(control<DataControl>(QStringLiteral("Data1"))->caption(),
+                 QStringLiteral("ForeCaster"));
+        QCOMPARE(text(QStringLiteral("d1")), QStringLiteral("10000"));
+        QCOMPARE(text(QStringLiteral("n2")), QStringLiteral("20"));
+        QCOMPARE(text(QStringLiteral("s2")), QStringLiteral("5"));
+        for (const QString &box : kOutputs)
+            QCOMPARE(text(box), QString());
+    }
+
+    // Every box through the real screen; "-" in an output box marks a box left as it was.
+    void forecast_data()
+    {
+        QTest::addColumn<QStringList>("inputs"); // d1 n1 s1 Text5 Text6 d2 n2 s2
+        QTest::addColumn<QStringList>("outputs"); // d3 d4 n3 n4 s3 s4
+
+        const auto closes = [](const char *adv, const char *dec, const char *d2, const char *n2,
+                               const char *s2) {
+            return QStringList{"10000", "2000", "1300", adv, dec, d2, n2, s2};
+        };
+        QTest::newRow("rising day, all adjustments up")
+            << closes("1500", "1200", "50", "20", "5")
+            << QStringList{"10091.6666666667", "10030", "2043", "2011.57142857143", "1330.375",
+                           "1315.83333333333"};
+        QTest::newRow("point changes exactly 100, 30 and 10")
+            << closes("1500", "1200", "100", "30", "10")
+            << QStringList{"10088.3333333333", "10020", "2012", "1980.57142857143", "1309.75",
+                           "1294.16666666667"};
+        QTest::newRow("falling Dow and S&P recompute the lows")
+            << closes("1200", "1500", "-120", "25", "-8")
+            << QStringList{"10043", "10011", "2002.5", "2010.92857142857", "1302",
+                           "1300.83333333333"};
+        QTest::newRow("every input empty")
+            << QStringList{"", "", "", "", "", "", "", ""}
+            << QStringList{"65", "45", "25", "17", "16", "11"};
+        QTest::newRow("lows above their highs are shown so")
+            << closes("0", "3000", "50", "20", "5")
+            << QStringList{"9761.66666666667", "9920", "1823", "1917.28571428571", "1165.375",
+                           "1233.33333333333"};
+        QTest::newRow("Dow 100.5 and Nasdaq 29.99")
+            << closes("1500", "1200", "100.5", "29.99", "5")
+            << QStringList{"10018.3", "9949.9", "2042.001", "2010.57242857143", "1330.375",
+                           "1315.83333333333"};
+        QTest::newRow("S&P 9.99 keeps its adjustment up")
+            << closes("1500", "1200", "50", "20", "9.99")
+            << QStringList{"10091.6666666667", "10030", "2043", "2011.57142857143", "1329.75125",
+                           "1314.17"};
+        QTest::newRow("letter-led Dow change reads 0 and switches the lows")
+            << closes("1500", "1200", "x50", "20", "5")
+            << QStringList{"10095", "10055", "2043", "2027.57142857143", "1330.375",
+                           "1320.16666666667"};
+        QTest::newRow("letter-led Nasdaq change switches all three lows")
+            << closes("1500", "1200", "50", "n20", "5")
+            << QStringList{"10091.6666666667", "10065", "2045", "2025.57142857143", "1330.375",
+                           "1320.16666666667"};
+        QTest::newRow("small falling S&P switches all three lows")
+            << closes("1500", "1200", "50", "20", "-0.5")
+            << QStringList{"10091.6666666667", "10065", "2043", "2027.57142857143", "1331.0625",
+                           "1318.33333333333"};
+        QTest::newRow("numbers read leniently: 1,500 advances read 1")
+            << closes("1,500", "1200", " 5 0", "20", "5abc")
+            << QStringList{"9941.76666666667", "9980.03333333333", "1943.06666666667",
+                           "1968.74285714286", "1255.425", "1278.35833333333"};
+        QTest::newRow("overflowing breadth leaves every box as it was")
+            << closes("1e308", "-1e308", "50", "20", "5")
+            << QStringList{"-", "-", "-", "-", "-", "-"};
+        QTest::newRow("overflowing Dow high alone leaves every box as it was")
+            << QStringList{"1.7e308", "2000", "1300", "1500", "1200", "-1.7e308", "20", "5"}
+            << QStringList{"-", "-", "-", "-", "-", "-"};
+    }
+
+    void forecast()
+    {
+        QFETCH(QStringList, inputs);
+        QFETCH(QStringList, outputs);
+        for (int i = 0; i < kInputs.size(); ++i)
+            control(kInputs.at(i))->setText(inputs.at(i));
+        for (const QString &box : kOutputs)
+            control(box)->setText(QStringLiteral("-"));
+        const QString date = text(QStringLiteral("text1"));
+
+        test::ScriptedDialogs dialogs;
+        QTest::mouseClick(control<QPushButton>(QStringLiteral("Command3")), Qt::LeftButton);
+
+        QStringList actual;
+        for (const QString &box : kOutputs)
+            actual << text(box);
+        QStringList expected;
+        for (const QString &value : outputs)
+            expected << shown(value);
+        QCOMPARE(actual, expected);
+        // The inputs and the day stay as they were, and nothing is asked or said.
+        for (int i = 0; i < kInputs.size(); ++i)
+            QCOMPARE(text(kInputs.at(i)), inputs.at(i));
+        QCOMPARE(text(QStringLiteral("text1")), date);
+        QVERIFY(dialogs.requests().isEmpty());
+    }
+
+    // After a forecast, leaving the day by any way stores all six forecasts with it, and the
+    // point changes keep their own columns.
+    void storedWhenLeavingTheDay_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("next day") << QStringLiteral("Next");
+        QTest::newRow("Home") << QStringLiteral("Command4");
+        QTest::newRow("Help") << QStringLiteral("Command5");
+        QTest::newRow("Find") << QStringLiteral("Command2");
+    }
+
+    void storedWhenLeavingTheDay()
+    {
+        QFETCH(QString, how);
+        test::ScriptedDialogs dialogs;
+        dialogs.answerText(QStringLiteral("2024-03-04"));
+
+        click("Command3");
+        QStringList forecasts;
+        for (const QString &box : kOutputs)
+            forecasts << text(box);
+        // Nothing reaches the file before the day is left.
+        QVERIFY(storedDay(QStringLiteral("2024-03-05")).value(QStringLiteral("DF")).isNull());
+
+        if (how == QLatin1String("Next"))
+            step("Next");
+        else
+            click(how.toLatin1().constData());
+
+        const QVariantMap row = storedDay(QStringLiteral("2024-03-05"));
+        QVERIFY(!row.isEmpty());
+        for (int i = 0; i < kOutputFields.size(); ++i) {
+            const QVariant stored = row.value(kOutputFields.at(i));
+            QVERIFY2(!stored.isNull(), qPrintable(kOutputFields.at(i)));
+            QCOMPARE(shown(stored.toString()), forecasts.at(i));
+        }
+        QCOMPARE(row.value(QStringLiteral("DD")).toDouble(), 50.0);
+        QCOMPARE(row.value(QStringLiteral("Dn")).toDouble(), 20.0);
+        QCOMPARE(row.value(QStringLiteral("Ds")).toDouble(), 5.0);
+        QCOMPARE(storedDays(), 3);
+    }
+
+    void forecastOnANewDay()
+    {
+        test::ScriptedDialogs dialogs;
+        dialogs.answerButton(AnswerOk);
+        click("Command1");
+        QCOMPARE(dialogs.requests().size(), 1);
+        QCOMPARE(dialogs.requests().first().text,
+                 QStringLiteral("Enter new record, and click left arrow button. "));
+        QCOMPARE(dialogs.requests().first().title, QStringLiteral("Add Record"));
+        QCOMPARE(m_screen->window()->focusWidget(), control(QStringLiteral("text1")));
+        for (const QString &box : kInputs + kOutputs)
+            QCOMPARE(text(box), QString());
+
+        const QStringList inputs{"10000", "2000", "1300", "1500", "1200", "100", "30", "10"};
+        control(QStringLiteral("text1"))->setText(QStringLiteral("2024-03-06"));
+        for (int i = 0; i < kInputs.size(); ++i)
+            control(kInputs.at(i))->setText(inputs.at(i));
+        click("Command3");
+        QCOMPARE(text(QStringLiteral("d3")), shown(QStringLiteral("10088.3333333333")));
+        step("Previous");
+
+        QCOMPARE(storedDays(), 4);
+        const QVariantMap row = storedDay(QStringLiteral("2024-03-06"));
+        QCOMPARE(shown(row.value(QStringLiteral("DF")).toString()),
+                 shown(QStringLiteral("10088.3333333333")));
+        QCOMPARE(row.value(QStringLiteral("NF")).toDouble(), 2012.0);
+        QCOMPARE(row.value(QStringLiteral("SF")).toDouble(), 1309.75);
+        QCOMPARE(row.value(QStringLiteral("Dn")).toDouble(), 30.0);
+        QCOMPARE(row.value(QStringLiteral("Ds")).toDouble(), 10.0);
+    }
+
+    void addCancelled()
+    {
+        test::ScriptedDialogs dialogs;
+        dialogs.answerButton(AnswerCancel);
+        click("Command1");
+        QCOMPARE(text(QStringLiteral("d1")), QStringLiteral("10000"));
+        QVERIFY(!control<DataControl>(QStringLiteral("Data1"))->isNewRecord());
+        closeEverything();
+        QCOMPARE(storedDays(), 3);
+    }
+
+    void find_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("dowClose"); // tells the day on show apart
+        QTest::addColumn<bool>("found");
+
+        const QDate march4(2024, 3, 4);
+        QTest::newRow("ISO date") << QStringLiteral("2024-03-04") << QStringLiteral("9900") << true;
+        QTest::newRow("locale's short date")
+            << QLocale().toString(march4, QLocale::ShortFormat) << QStringLiteral("9900") << true;
+        QTest::newRow("ISO with blanks around")
+            << QStringLiteral("  2024-03-01 ") << QStringLiteral("9800") << true;
+        // A miss shows the message and the first day by date, not by stored order.
+        QTest::newRow("no such day") << QStringLiteral("2024-03-06") << QStringLiteral("9800")
+                                     << false;
+        QTest::newRow("no date at all") << QStringLiteral("last Tuesday") << QStringLiteral("9800")
+                                        << false;
+        QTest::newRow("impossible date") << QStringLiteral("2024-02-30")
+                                         << QStringLiteral("9800") << false;
+        QTest::newRow("cancelled (empty answer)") << QString() << QStringLiteral("9800") << false;
+    }
+
+    void find()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QString, dowClose);
+        QFETCH(bool, found);
+
+        test::ScriptedDialogs dialogs;
+        dialogs.answerText(answer);
+        click("Command2");
+
+        QVERIFY(!dialogs.requests().isEmpty());
+        const DialogRequest ask = dialogs.requests().first();
+        QCOMPARE(ask.kind, DialogRequest::Input);
+        QCOMPARE(ask.text,
+                 QStringLiteral("Enter the full(complete) date of the Forecast you wish to analyze "));
+        QCOMPARE(ask.title, QStringLiteral("Forecast Search"));
+        const QStringList expectedMessages =
+            found ? QStringList() : QStringList{QStringLiteral("Sorry, I couldn't find your date. ")};
+        QCOMPARE(dialogs.messages(), expectedMessages);
+        if (!found) {
+            QCOMPARE(dialogs.requests().last().title, QString::fromLatin1(kAppTitle));
+            QCOMPARE(dialogs.requests().last().style, int(OkOnly));
+        }
+        QCOMPARE(text(QStringLiteral("d1")), dowClose);
+
+        // The screen stays usable: a forecast still works on the day on show.
+        click("Command3");
+        QVERIFY(!text(QStringLiteral("d3")).isEmpty());
+    }
+
+    void findThenStepFollowsDates()
+    {
+        test::ScriptedDialogs dialogs;
+        dialogs.answerText(QStringLiteral("2024-03-01"));
+        click("Command2");
+        QCOMPARE(text(QStringLiteral("d1")), QStringLiteral("9800"));
+        step("Next");
+        QCOMPARE(text(QStringLiteral("d1")), QStringLiteral("9900"));
+        step("Next");
+        QCOMPARE(text(QStringLiteral("d1")), QStringLiteral("10000"));
+    }
+
+    // "Hel&p" then "&Go Back" brings back a forecaster as from the menu: a new window on the
+    // first stored day, in stored order again, with nothing of the last visit on screen.
+    void helpThenGoBack()
+    {
+        test::ScriptedDialogs dialogs;
+        dialogs.answerText(QStringLiteral("2024-03-04"));
+        click("Command2");
+        QCOMPARE(text(QStringLiteral("d1")), QStringLiteral("9900"));
+        click("Command3");
+        QPointer<QWidget> oldWindow = m_screen->window();
+
+        click("Command5");
+        Screen *help = ScreenRegistry::get(QStringLiteral("Form5"));
+        QVERIFY(help->isLoaded());
+        QVERIFY(!m_screen->isLoaded());
+        help->window()->findChild<QPushButton *>(QStringLiteral("Command1"))->click();
+        test::flushDeletes();
+
+        QVERIFY(!help->isLoaded());
+        QVERIFY(m_screen->isLoaded());
+        QVERIFY(oldWindow.isNull());
+        QVERIFY(m_screen->window()->isVisible());
+        QCOMPARE(text(QStringLiteral("d1")), QStringLiteral("10000"));
+        for (const QString &box : kOutputs)
+            QCOMPARE(text(box), QString());
+        step("Next");
+        QCOMPARE(text(QStringLiteral("d1")), QStringLiteral("9800"));
+        // The forecast made on 4 March went with that day.
+        QVERIFY(!storedDay(QStringLiteral("2024-03-04")).value(QStringLiteral("DF")).isNull());
+    }
+
+    void homeAndHelp_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("target");
+        QTest::newRow("Home") << "Command4" << "&Home" << "Form11";
+        QTest::newRow("Help") << "Command5" << "Hel&p" << "Form5";
+    }
+
+    void homeAndHelp()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, caption);
+        QFETCH(QString, target);
+        test::ScriptedDialogs dialogs;
+        auto *command = control<QPushButton>(button);
+        QCOMPARE(command->text(), caption);
+        command->click();
+        QVERIFY(!m_screen->isLoaded());
+        QVERIFY(ScreenRegistry::get(target)->isLoaded());
+    }
+};
+
+VANTORA_TEST_MAIN(TstForm3)
+#include "tst_form3.moc"
