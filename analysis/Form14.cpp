@@ -1,0 +1,263 @@
+#include "analysis/Form14.h"
+
+#include "app/banner.h"
+#include "app/navigation.h"
+#include "app/registry.h"
+#include "common/dialogs.h"
+#include "common/numbers.h"
+#include "data/datacontrol.h"
+#include "data/recordcommands.h"
+#include "ui_Form14.h"
+
+namespace vantora {
+
+VANTORA_REGISTER_SCREEN(Form14)
+
+// The arithmetic of one calculation step. The first operation that fails decides the step's
+// outcome; once it has failed nothing more is computed.
+class Form14::Step
+{
+public:
+    double div(double a, double b) { return failed() ? 0.0 : take(checkedDiv(a, b)); }
+    double value(double v) { return failed() ? 0.0 : take(checkedValue(v)); }
+    double add(double a, double b) { return value(a + b); }
+    double sub(double a, double b) { return value(a - b); }
+    double mul(double a, double b) { return value(a * b); }
+    double integer(double v) { return failed() ? 0.0 : value(Int(v)); }
+
+    bool failed() const { return m_error != ArithError::None; }
+    ArithError error() const { return m_error; }
+
+private:
+    double take(Checked result)
+    {
+        m_error = result.error;
+        return result.value;
+    }
+
+    ArithError m_error = ArithError::None;
+};
+
+Form14::Form14()
+    : Screen(QStringLiteral("Form14"))
+{
+}
+
+Form14::~Form14() = default;
+
+QString Form14::computerError()
+{
+    return QStringLiteral("Sorry, but your computer is not functioning properly and that is "
+                          "causing an error in the program");
+}
+
+QWidget *Form14::createWindow()
+{
+    auto *window = new QWidget;
+    m_ui = std::make_unique<Ui::Form14>();
+    m_ui->setupUi(window);
+
+    DataControl *data = m_ui->Data1;
+    data->setCaption(QStringLiteral("High Finance"));
+    const std::pair<QLineEdit *, const char *> boxes[] = {
+        {m_ui->Text1, "Name of Stock"},       {m_ui->Text2, "Ticker Symbol"},
+        {m_ui->Text3, "Last Years Earnings"}, {m_ui->Text4, "This Years Earnings"},
+        {m_ui->Text5, "Next Years Earnings"}, {m_ui->Text6, "52 Wk Hi"},
+        {m_ui->Text7, "52 Wk Lo"},            {m_ui->Text8, "Current Price"},
+        {m_ui->Text9, "AnalystRating"},
+    };
+    for (const auto &[box, field] : boxes)
+        data->bind(box, QString::fromLatin1(field));
+    // The results are stored with the stock when the user leaves it.
+    const std::pair<QLabel *, const char *> results[] = {
+        {m_ui->Label8, "Safety Rating"},  {m_ui->Label11, "Growth"},
+        {m_ui->Label12, "Market Cap"},    {m_ui->Label13, "Overall Rating"},
+        {m_ui->Label14, "Buy\\Target Price"},
+    };
+    for (const auto &[label, field] : results)
+        data->bind(label, QString::fromLatin1(field), DataControl::Mode::Bound);
+
+    connect(m_ui->Command1, &QPushButton::clicked, this, &Form14::Command1_Click);
+    connect(m_ui->Command2, &QPushButton::clicked, this, &Form14::Command2_Click);
+    connect(m_ui->Command3, &QPushButton::clicked, this, &Form14::Command3_Click);
+    connect(m_ui->Command4, &QPushButton::clicked, this, &Form14::Command4_Click);
+    connect(m_ui->Command5, &QPushButton::clicked, this, &Form14::Command5_Click);
+    return window;
+}
+
+void Form14::releaseWindow()
+{
+    m_ui.reset();
+}
+
+void Form14::Form_Load()
+{
+    showBanner(m_ui->WebBrowser1);
+    m_fig = {};
+    m_ui->Data1->open(QStringLiteral("stocks"));
+}
+
+bool Form14::queryUnload()
+{
+    return m_ui->Data1->close();
+}
+
+bool Form14::runStep(const std::function<double(Step &)> &compute,
+                     const std::function<void(double)> &apply)
+{
+    Step step;
+    const double result = compute(step);
+    switch (step.error()) {
+    case ArithError::None:
+        apply(result);
+        return true;
+    case ArithError::DivideByZero:
+        // The step is skipped and the calculation goes on.
+        msgBox(computerError(), OkOnly);
+        return true;
+    case ArithError::ZeroByZero:
+    case ArithError::Overflow:
+        break;
+    }
+    return false;
+}
+
+void Form14::Command1_Click()
+{
+    Figures &f = m_fig;
+    auto set = [](double &figure) { return [&figure](double v) { figure = v; }; };
+    auto show = [](QLabel *label) { return [label](double v) { label->setText(formatNumber(v)); }; };
+    auto read = [](QLineEdit *box) {
+        return [box](Step &s) { return s.value(parseNumber(box->text())); };
+    };
+
+    // Step 1: the six inputs, one step each.
+    if (!runStep(read(m_ui->Text3), set(f.L)) || !runStep(read(m_ui->Text4), set(f.T))
+        || !runStep(read(m_ui->Text5), set(f.N)) || !runStep(read(m_ui->Text6), set(f.H))
+        || !runStep(read(m_ui->Text7), set(f.W)) || !runStep(read(m_ui->Text8), set(f.P)))
+        return;
+
+    // (L / H) x 100 + (T / W) x 100 + P / T, left to right.
+    auto safety = [&f](Step &s) {
+        const double lh = s.mul(s.div(f.L, f.H), 100);
+        const double tw = s.mul(s.div(f.T, f.W), 100);
+        const double sum = s.add(lh, tw);
+        const double pt = s.div(f.P, f.T);
+        return s.add(sum, pt);
+    };
+
+    // Steps 2 to 8: the stored figures.
+    if (!runStep(safety, set(f.S)))
+        return;
+    if (!runStep(
+            [&f](Step &s) {
+                const double range = s.sub(f.H, f.W);
+                const double inner = s.sub(s.mul(range, f.N), f.L);
+                const double scaled = s.mul(inner, 10);
+                return s.sub(scaled, s.sub(f.H, f.P));
+            },
+            set(f.G)))
+        return;
+    if (!runStep(
+            [&f](Step &s) {
+                const double range = s.sub(f.H, f.W);
+                return s.add(s.mul(range, range), f.N);
+            },
+            set(f.M)))
+        return;
+    f.one = 1;
+    if (!runStep(
+            [&f](Step &s) {
+                const double drop = s.sub(f.H, f.P);
+                const double pn = s.div(f.P, f.N);
+                const double low = s.add(f.W, pn);
+                const double rest = s.sub(s.add(low, f.N), f.L);
+                return s.add(drop, rest);
+            },
+            set(f.B)))
+        return;
+    if (!runStep(
+            [&f](Step &s) {
+                const double sum = s.add(s.add(s.add(f.S, f.G), f.M), f.one);
+                const double pl = s.div(f.P, f.L);
+                return s.integer(s.sub(sum, pl));
+            },
+            set(f.O)))
+        return;
+    f.Q = f.B;
+
+    // Steps 9 to 12: the buy/target price by the bracket of the overall figure.
+    auto raisedBy = [&f](double amount) { return [&f, amount](Step &s) { return s.add(f.B, amount); }; };
+    if (f.O >= 1000 && f.O <= 2000 && !runStep(raisedBy(1.5), set(f.Q)))
+        return;
+    if (f.O < 1000)
+        f.Q = f.B;
+    if (f.O > 2000 && f.O <= 3000 && !runStep(raisedBy(3), set(f.Q)))
+        return;
+    if (f.O > 3000 && !runStep(raisedBy(4), set(f.Q)))
+        return;
+
+    // Steps 13 to 17: the chosen figure. Growth and market cap are shown by formulas of their own,
+    // not as the figures that went into the overall rating.
+    if (m_ui->Option1->isChecked() && !runStep(safety, show(m_ui->Label8)))
+        return;
+    if (m_ui->Option2->isChecked()
+        && !runStep(
+            [&f](Step &s) {
+                const double range = s.sub(f.H, f.W);
+                const double growth = s.mul(s.mul(range, s.sub(f.N, f.L)), 10);
+                return s.sub(growth, s.sub(f.H, f.P));
+            },
+            show(m_ui->Label11)))
+        return;
+    if (m_ui->Option3->isChecked()
+        && !runStep(
+            [&f](Step &s) {
+                const double range = s.sub(f.H, f.W);
+                return s.sub(s.mul(range, range), f.N);
+            },
+            show(m_ui->Label12)))
+        return;
+    if (m_ui->Option5->isChecked()
+        && !runStep(
+            [&f](Step &s) {
+                const double sum = s.integer(s.add(s.add(s.add(f.S, f.G), f.M), f.one));
+                const double pl = s.div(f.P, f.L);
+                return s.sub(sum, pl);
+            },
+            show(m_ui->Label13)))
+        return;
+    if (m_ui->Option6->isChecked())
+        runStep([&f](Step &s) { return s.value(f.Q); }, show(m_ui->Label14));
+}
+
+void Form14::Command2_Click()
+{
+    goHome(this);
+}
+
+void Form14::Command3_Click()
+{
+    const QString notFound = QStringLiteral("Sorry, I couldn't find your stock. ");
+    const QString title = QStringLiteral("Stock Search");
+    if (m_ui->Option4->isChecked())
+        recordFind(m_ui->Data1,
+                   {QStringLiteral("Enter the full(complete) name of the company. "), title,
+                    QStringLiteral("Name of stock"), notFound});
+    else
+        recordFind(m_ui->Data1,
+                   {QStringLiteral("Enter the full(complete) ticker symbol of the company. "),
+                    title, QStringLiteral("Ticker Symbol"), notFound});
+}
+
+void Form14::Command4_Click()
+{
+    recordAdd(m_ui->Data1, m_ui->Text1);
+}
+
+void Form14::Command5_Click()
+{
+    recordDelete(m_ui->Data1);
+}
+
+} // namespace vantora
