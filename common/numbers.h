@@ -11,11 +11,15 @@ namespace vantora {
 // an optional sign, digits with at most one '.', an optional exponent (E or D); &H and &O read
 // hexadecimal and octal whole numbers. Reading stops at the first other character ("1,000" reads
 // 1, "12abc" 12); text with no leading number reads 0.
+// The conversion is correctly rounded. Beyond the double's range the result is +-inf (check it
+// with checkedValue before computing), below it 0; zero is never negative. &H and &O numbers are
+// unsigned ("&HFFFF" is 65535, "-&H10" reads 0); very long ones round like long decimals do.
 double parseNumber(QStringView text);
 
 // The general number format: up to 15 significant digits, no grouping, exponent form for very
 // large and very small magnitudes. The decimal separator is the locale's (the system locale
-// unless one is given).
+// unless one is given). Negative zero is written "0". Callers pass finite values only; inf and nan
+// give the empty text.
 QString formatNumber(double value);
 QString formatNumber(double value, QChar decimalSeparator);
 
@@ -25,6 +29,7 @@ double Int(double value);
 // Checked arithmetic: doubles give inf and nan silently; these say what went wrong instead.
 enum class ArithError { None, DivideByZero, ZeroByZero, Overflow };
 
+// On an error the value is 0.
 struct Checked
 {
     double value = 0.0;
@@ -33,7 +38,7 @@ struct Checked
 };
 
 // a / b: DivideByZero when b is 0 and a is not, ZeroByZero for 0/0, Overflow when the
-// quotient (or an operand) is not finite.
+// quotient (or an operand) is not finite. A zero divisor is reported first, whatever a is.
 Checked checkedDiv(double a, double b);
 // Overflow when the value is not finite.
 Checked checkedValue(double value);
