@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QTimer>
+#include <QWebEngineHistory>
 #include <QWebEngineView>
 #include <algorithm>
 #include <cmath>
@@ -196,14 +197,26 @@ int frmBrowser::toPixels(int twips)
     return static_cast<int>(std::lround(twips / static_cast<double>(kTwipsPerPixel)));
 }
 
+bool frmBrowser::busy() const
+{
+    // The view starts a requested load a little later; until then it counts as busy already,
+    // unless it silently dropped the request.
+    constexpr qint64 kRequestTimeoutMs = 3000;
+    return m_loading || (m_loadRequested && m_requestAge.elapsed() < kRequestTimeoutMs);
+}
+
 QString frmBrowser::locationName() const
 {
     if (!m_ui)
         return {};
     const QUrl url = m_ui->brwWebBrowser->url();
     const QString title = m_ui->brwWebBrowser->title();
-    // A page without a title of its own is named by its path (local) or its address.
-    if (title.isEmpty() || title == url.toString() || title == url.toDisplayString())
+    // The view names a page without a title by its address (or a local file by its name);
+    // such a page is named by its path when local, else by its address.
+    const bool untitled = title.isEmpty() || title == url.toString() ||
+                          title == url.toDisplayString() ||
+                          (url.isLocalFile() && title == url.fileName());
+    if (untitled)
         return url.isLocalFile() ? url.toLocalFile() : url.toString();
     return title;
 }
@@ -234,9 +247,13 @@ QWidget *frmBrowser::createWindow()
     m_timTimer->setInterval(5);
 
     QWebEngineView *view = m_ui->brwWebBrowser;
-    connect(view, &QWebEngineView::loadStarted, this, [this] { m_busy = true; });
+    connect(view, &QWebEngineView::loadStarted, this, [this] {
+        m_loading = true;
+        m_loadRequested = false;
+    });
     connect(view, &QWebEngineView::loadFinished, this, [this](bool) {
-        m_busy = false;
+        m_loading = false;
+        m_loadRequested = false;
         brwWebBrowser_DownloadComplete();
     });
     connect(view, &QWebEngineView::urlChanged, this, &frmBrowser::brwWebBrowser_NavigateComplete);
@@ -250,7 +267,8 @@ void frmBrowser::releaseWindow()
 {
     m_ui.reset();
     m_timTimer = nullptr;
-    m_busy = false;
+    m_loading = false;
+    m_loadRequested = false;
     m_navigationHold = false;
 }
 
@@ -298,10 +316,16 @@ void frmBrowser::tbToolBar_ButtonClick(QAction *Button)
     const QString key = Button->objectName();
     QWebEngineView *view = m_ui->brwWebBrowser;
     if (key == QLatin1String("Back")) {
+        if (view->history()->canGoBack())
+            expectLoad();
         view->back();
     } else if (key == QLatin1String("Forward")) {
+        if (view->history()->canGoForward())
+            expectLoad();
         view->forward();
     } else if (key == QLatin1String("Refresh")) {
+        if (!view->url().isEmpty())
+            expectLoad();
         view->reload();
     } else if (key == QLatin1String("Home")) {
         navigateTo(homePage());
@@ -309,6 +333,7 @@ void frmBrowser::tbToolBar_ButtonClick(QAction *Button)
         navigateTo(searchPage());
     } else if (key == QLatin1String("Stop")) {
         m_timTimer->stop();
+        m_loadRequested = false;
         view->stop();
         window()->setWindowTitle(locationName());
     }
@@ -365,7 +390,14 @@ void frmBrowser::navigateTo(const QUrl &url)
     // An address the view cannot even try is a failing step: it is skipped.
     if (!url.isValid() || url.isEmpty())
         return;
+    expectLoad();
     m_ui->brwWebBrowser->setUrl(url);
+}
+
+void frmBrowser::expectLoad()
+{
+    m_loadRequested = true;
+    m_requestAge.start();
 }
 
 bool frmBrowser::eventFilter(QObject *watched, QEvent *event)

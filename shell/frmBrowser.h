@@ -2,6 +2,7 @@
 
 #include "app/screen.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QUrl>
 #include <memory>
@@ -38,7 +39,7 @@ public:
     static int toPixels(int twips);
 
     // What the web view reports: loading, the page's title (or local path), its address.
-    bool busy() const { return m_busy; }
+    bool busy() const;
     QString locationName() const;
     QString locationAddress() const;
 
@@ -57,12 +58,15 @@ private:
     void brwWebBrowser_DownloadComplete();
     void brwWebBrowser_NavigateComplete();
     void navigateTo(const QUrl &url);
+    void expectLoad();
 
     std::unique_ptr<Ui::frmBrowser> m_ui;
     QTimer *m_timTimer = nullptr;
     QString m_startingAddress;
     bool m_navigationHold = false;
-    bool m_busy = false;
+    bool m_loading = false;      // between the view's load start and load end
+    bool m_loadRequested = false; // asked for a load that has not started yet
+    QElapsedTimer m_requestAge;
 };
 
 } // namespace vantora
