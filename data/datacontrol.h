@@ -6,14 +6,17 @@
 #include <QVariant>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 
 namespace vantora {
 
 class TableCursor;
+struct DbError;
 
 // The record binding of a record screen (objectName "Data1"): four step buttons named First,
 // Previous, Next and Last with the caption label "Caption" between them, bound to one table of the
@@ -39,6 +42,7 @@ public:
 
     void bind(QLineEdit *box, const QString &field, Mode mode = Mode::Bound);
     void bind(QLabel *label, const QString &field, Mode mode = Mode::Bound);
+    void bind(QPlainTextEdit *box, const QString &field, Mode mode = Mode::Bound);
 
     // Opens the table of the database file (config::databasePath()) and shows the first record
     // in stored order. On an engine error shows the message, leaves the boxes empty and returns
@@ -48,6 +52,8 @@ public:
     // the user chose to stay on the screen (the edit is kept on screen).
     bool close();
     bool isOpen() const;
+    QString table() const { return m_table; }
+    QString currentIndex() const; // empty: stored order
 
     // Step buttons' actions (also used by the record commands). Each saves pending changes
     // first; at the first or last record a step stays where it is. False when the record could
@@ -87,13 +93,25 @@ Q_SIGNALS:
 
 private:
     struct Binding;
+    enum class Step { First, Previous, Next, Last };
     void fill();
     QString controlText(const Binding &binding) const;
     void setControlText(const Binding &binding, const QString &text);
-    bool leaveRecord();
+    // Saves the record on show before another one comes. With a message shown on failure, or,
+    // when closing, the error returned for the caller to ask about.
+    bool leaveRecord(DbError *failure = nullptr);
+    bool ensureOpen();
+    bool step(Step step, bool fromButton);
+    void showError(const DbError &error);
+    void addBinding(QWidget *widget, int kind, const QString &field, Mode mode);
 
     QLabel *m_caption = nullptr;
+    QPushButton *m_first = nullptr;
+    QPushButton *m_previous = nullptr;
+    QPushButton *m_next = nullptr;
+    QPushButton *m_last = nullptr;
     std::vector<Binding> m_bindings;
+    bool m_noMatch = false;
     std::unique_ptr<TableCursor> m_cursor;
     QString m_table;
 };

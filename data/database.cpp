@@ -1,0 +1,143 @@
+#include "data/database.h"
+
+#include "data/schema.h"
+#include "data/tablecursor.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace vantora {
+namespace {
+
+void setError(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+}
+
+} // namespace
+
+bool createDatabase(const QString &path, bool sample, QString *error)
+{
+    const QFileInfo info(path);
+    if (info.exists()) {
+        setError(error, QStringLiteral("\"%1\" already exists; it is left as it is.").arg(path));
+        return false;
+    }
+    if (!QDir().mkpath(info.absolutePath())) {
+        setError(error, QStringLiteral("The folder \"%1\" could not be created.")
+                            .arg(info.absolutePath()));
+        return false;
+    }
+
+    bool ok = true;
+    {
+        DbConnection connection;
+        if (const DbError failure = connection.open(path, DbConnection::Mode::Create, 5000)) {
+            setError(error, failure.message);
+            ok = false;
+        } else {
+            QSqlDatabase &db = connection.db();
+            QSqlQuery query(db);
+            ok = query.exec(QStringLiteral("BEGIN"));
+            for (const QString &statement : schema::createStatements()) {
+                if (!ok)
+                    break;
+                if (!query.exec(statement)) {
+                    setError(error, QStringLiteral("Creating \"%1\" failed: %2")
+                                        .arg(path, query.lastError().text()));
+                    ok = false;
+                }
+            }
+            if (ok && sample)
+                ok = insertSampleData(db, error);
+            if (ok && !query.exec(QStringLiteral("COMMIT"))) {
+                setError(error, QStringLiteral("Creating \"%1\" failed: %2")
+                                    .arg(path, query.lastError().text()));
+                ok = false;
+            }
+            query = QSqlQuery();
+        }
+    }
+    if (!ok)
+        QFile::remove(path);
+    return ok;
+}
+
+CheckReport checkDatabase(const QString &path)
+{
+    CheckReport report;
+    if (!QFileInfo::exists(path)) {
+        report.problems << QStringLiteral("\"%1\" does not exist.").arg(path);
+        return report;
+    }
+    DbConnection connection;
+    if (const DbError failure = connection.open(path, DbConnection::Mode::ReadOnly, 5000)) {
+        report.problems << failure.message;
+        return report;
+    }
+    QSqlQuery query(connection.db());
+    auto fail = [&](const QSqlQuery &q) {
+        report.problems << QStringLiteral("\"%1\" could not be read: %2")
+                               .arg(path, q.lastError().text());
+    };
+
+    for (const schema::Table &table : schema::tables()) {
+        query.prepare(QStringLiteral(
+            "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
+        query.addBindValue(table.name);
+        if (!query.exec()) {
+            fail(query);
+            return report;
+        }
+        if (!query.next()) {
+            report.problems << QStringLiteral("The table \"%1\" is missing.").arg(table.name);
+            continue;
+        }
+        query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(schema::quoted(table.name)));
+        QStringList columns;
+        while (query.next())
+            columns << query.value(1).toString().toLower();
+        for (const schema::Field &field : table.fields)
+            if (!columns.contains(field.name.toLower()))
+                report.problems << QStringLiteral("The table \"%1\" has no field \"%2\".")
+                                       .arg(table.name, field.name);
+        for (const schema::Index &index : table.indexes) {
+            query.prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND "
+                                         "tbl_name = ? COLLATE NOCASE AND name = ? COLLATE NOCASE"));
+            query.addBindValue(table.name);
+            query.addBindValue(index.name);
+            if (!query.exec() || !query.next()) {
+                report.problems << QStringLiteral("The table \"%1\" has no index \"%2\".")
+                                       .arg(table.name, index.name);
+                continue;
+            }
+            query.exec(QStringLiteral("PRAGMA index_info(%1)").arg(schema::quoted(index.name)));
+            if (!query.next() ||
+                query.value(2).toString().compare(index.field, Qt::CaseInsensitive) != 0)
+                report.problems << QStringLiteral("The index \"%1\" is not on the field \"%2\".")
+                                       .arg(index.name, index.field);
+        }
+        if (query.exec(QStringLiteral("SELECT count(*) FROM %1").arg(schema::quoted(table.name))) &&
+            query.next())
+            report.facts << QStringLiteral("%1: %2 rows").arg(table.name).arg(query.value(0).toLongLong());
+    }
+
+    if (!query.exec(QStringLiteral("PRAGMA integrity_check"))) {
+        fail(query);
+        return report;
+    }
+    QStringList integrity;
+    while (query.next())
+        integrity << query.value(0).toString();
+    if (integrity != QStringList{QStringLiteral("ok")})
+        report.problems << QStringLiteral("The integrity check failed: %1")
+                               .arg(integrity.join(QLatin1String("; ")));
+    report.ok = report.problems.isEmpty();
+    return report;
+}
+
+} // namespace vantora

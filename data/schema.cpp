@@ -1,0 +1,240 @@
+#include "data/schema.h"
+
+#include <cmath>
+
+namespace vantora::schema {
+namespace {
+
+Field text(const char *name)
+{
+    return {QString::fromUtf8(name), FieldKind::Text};
+}
+
+Field number(const char *name)
+{
+    return {QString::fromUtf8(name), FieldKind::Number};
+}
+
+QList<Table> buildTables()
+{
+    Table stocks{QStringLiteral("stocks"),
+                 {text("Name of Stock"),
+                  text("Ticker Symbol"),
+                  text("Stock Exchange"),
+                  number("Current Price"),
+                  number("Purchase Price"),
+                  number("Shares Owned"),
+                  number("Last Years Earnings"),
+                  number("This Years Earnings"),
+                  number("Next Years Earnings"),
+                  number("52 Wk Hi"),
+                  number("52 Wk Lo"),
+                  text("Analyst's Comments"),
+                  text("AnalystRating"),
+                  number("Safety Rating"),
+                  number("Growth"),
+                  number("Market Cap"),
+                  number("Overall Rating"),
+                  number("Buy\\Target Price"),
+                  number("Money"),
+                  number("Predicted Price"),
+                  text("Advice"),
+                  text("Status")},
+                 {{QStringLiteral("Name of Stock"), QStringLiteral("Name of Stock")},
+                  {QStringLiteral("Ticker Symbol"), QStringLiteral("Ticker Symbol")},
+                  {QStringLiteral("Ticker_Symbol"), QStringLiteral("Ticker Symbol")}}};
+
+    Table analyst{QStringLiteral("Analyst"),
+                  {text("Analyst's Name"), text("Stock Picks"), text("Market Outlook"),
+                   text("Credibility")},
+                  {{QStringLiteral("Analyst's Name"), QStringLiteral("Analyst's Name")}}};
+
+    // NF and SF keep the Nasdaq and S&P 500 forecast highs, so that a stored day holds all six
+    // forecasts without touching the up/down points in Dn and Ds.
+    Table forecaster{QStringLiteral("Forecaster"),
+                     {{QStringLiteral("Date"), FieldKind::Date},
+                      number("Dow Yesterday"),
+                      number("NasdaQ Yesterday"),
+                      number("SP 500 Yesterday"),
+                      number("Advances"),
+                      number("Declines"),
+                      number("DD"),
+                      number("Dn"),
+                      number("Ds"),
+                      number("DF"),
+                      number("DL"),
+                      number("NL"),
+                      number("SL"),
+                      number("NF"),
+                      number("SF")},
+                     {{QStringLiteral("Date"), QStringLiteral("Date"), false}}};
+
+    return {stocks, analyst, forecaster};
+}
+
+bool sameName(QStringView a, QStringView b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+const QList<Table> &tables()
+{
+    static const QList<Table> all = buildTables();
+    return all;
+}
+
+const Table *findTable(QStringView name)
+{
+    for (const Table &table : tables())
+        if (sameName(table.name, name))
+            return &table;
+    return nullptr;
+}
+
+const Field *findField(const Table &table, QStringView name)
+{
+    for (const Field &field : table.fields)
+        if (sameName(field.name, name))
+            return &field;
+    return nullptr;
+}
+
+const Index *findIndex(const Table &table, QStringView name)
+{
+    for (const Index &index : table.indexes)
+        if (sameName(index.name, name))
+            return &index;
+    return nullptr;
+}
+
+FieldKind fieldKind(QStringView table, QStringView field)
+{
+    if (const Table *t = findTable(table))
+        if (const Field *f = findField(*t, field))
+            return f->kind;
+    return FieldKind::Text;
+}
+
+QString quoted(QStringView name)
+{
+    QString result = name.toString();
+    result.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + result + QLatin1Char('"');
+}
+
+QStringList createStatements()
+{
+    QStringList statements;
+    for (const Table &table : tables()) {
+        QStringList columns;
+        for (const Field &field : table.fields) {
+            const Index *key = nullptr;
+            for (const Index &index : table.indexes)
+                if (index.field == field.name)
+                    key = &index;
+            // Numbers carry no declared type: a column affinity would turn "1.50" into 1.5 or
+            // a typed text into something else, and what the user typed must come back as typed.
+            QString column = quoted(field.name);
+            if (field.kind != FieldKind::Number)
+                column += QLatin1String(" TEXT");
+            if (key && key->noCase)
+                column += QLatin1String(" COLLATE NOCASE");
+            columns << column;
+        }
+        statements << QStringLiteral("CREATE TABLE %1 (%2)")
+                          .arg(quoted(table.name), columns.join(QLatin1String(", ")));
+        for (const Index &index : table.indexes)
+            statements << QStringLiteral("CREATE INDEX %1 ON %2 (%3%4)")
+                              .arg(quoted(index.name), quoted(table.name), quoted(index.field),
+                                   index.noCase ? QLatin1String(" COLLATE NOCASE") : QLatin1String());
+    }
+    return statements;
+}
+
+QString numberText(double value)
+{
+    if (value == 0.0)
+        return QStringLiteral("0");
+    return QString::number(value, 'g', 15);
+}
+
+std::optional<QDate> readDate(const QString &text, const QLocale &locale)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    QDate date = QDate::fromString(trimmed, QStringLiteral("yyyy-MM-dd"));
+    if (date.isValid())
+        return date;
+
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    date = locale.toDate(trimmed, format);
+    if (date.isValid()) {
+        // A two-digit year means this century or the end of the last one, not the 1900s.
+        if (!format.contains(QLatin1String("yyyy")) && format.contains(QLatin1String("yy")) &&
+            date.year() < 1950)
+            date = date.addYears(100);
+        return date;
+    }
+    // People type four-digit years into a two-digit short form ("12/7/2026").
+    if (!format.contains(QLatin1String("yyyy")) && format.contains(QLatin1String("yy"))) {
+        QString longYear = format;
+        longYear.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+        date = locale.toDate(trimmed, longYear);
+        if (date.isValid())
+            return date;
+    }
+    return std::nullopt;
+}
+
+QVariant storedValue(FieldKind kind, const QString &text)
+{
+    switch (kind) {
+    case FieldKind::Text:
+        // A cleared text box stores the empty text, which a Find for "" matches.
+        return text.isNull() ? QStringLiteral("") : text;
+    case FieldKind::Number: {
+        if (text.isEmpty())
+            return QVariant(QMetaType::fromType<double>());
+        bool ok = false;
+        const double value = QLocale::c().toDouble(text, &ok);
+        // Stored as a number only when it shows back exactly as typed ("1.50", "007", "1,000"
+        // and "1e3" stay texts); nothing the user typed is altered.
+        if (ok && std::isfinite(value) && numberText(value) == text)
+            return value;
+        return text;
+    }
+    case FieldKind::Date: {
+        if (text.isEmpty())
+            return QVariant(QMetaType::fromType<QString>());
+        if (const std::optional<QDate> date = readDate(text))
+            return date->toString(QStringLiteral("yyyy-MM-dd"));
+        return text;
+    }
+    }
+    return text;
+}
+
+QString shownText(const QVariant &value)
+{
+    if (value.isNull())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return numberText(value.toDouble());
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+    case QMetaType::ULongLong:
+    case QMetaType::UInt:
+        return QString::number(value.toLongLong());
+    case QMetaType::QByteArray:
+        return QString::fromUtf8(value.toByteArray());
+    default:
+        return value.toString();
+    }
+}
+
+} // namespace vantora::schema

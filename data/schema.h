@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QDate>
+#include <QList>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <optional>
+
+// The market database's tables, fields and indexes, described once; and how a field's text on
+// screen becomes a stored value and back.
+namespace vantora::schema {
+
+enum class FieldKind {
+    Text,   // stored as typed
+    Number, // stored as a number when the text reads back exactly as typed, else as typed
+    Date    // stored as ISO text (yyyy-MM-dd) when the text is a date, else as typed
+};
+
+struct Field
+{
+    QString name;
+    FieldKind kind = FieldKind::Text;
+};
+
+struct Index
+{
+    QString name;
+    QString field;
+    bool noCase = true; // text keys compare without regard to case
+};
+
+struct Table
+{
+    QString name;
+    QList<Field> fields;
+    QList<Index> indexes;
+};
+
+const QList<Table> &tables();
+// Lookups ignore case, as the engine does for table, field and index names.
+const Table *findTable(QStringView name);
+const Field *findField(const Table &table, QStringView name);
+const Index *findIndex(const Table &table, QStringView name);
+// The kind of a field; Text for a table or field this program does not know.
+FieldKind fieldKind(QStringView table, QStringView field);
+
+// The statements that create every table and index.
+QStringList createStatements();
+// A name as an SQL identifier: "Buy\Target Price", "Analyst's Name" and the like.
+QString quoted(QStringView name);
+
+// Number texts as stored numbers show them: up to 15 significant digits, '.' as the decimal
+// point, exponent form only for very large and very small magnitudes.
+QString numberText(double value);
+// The date in a text: ISO (2026-12-07) or the locale's short date form.
+std::optional<QDate> readDate(const QString &text, const QLocale &locale = QLocale());
+// What the database stores for the text of a bound control (null for an empty number or date).
+QVariant storedValue(FieldKind kind, const QString &text);
+// What a bound control shows for a stored value (empty for null).
+QString shownText(const QVariant &value);
+
+} // namespace vantora::schema

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVariant>
+#include <QVariantList>
+
+// A fresh market database for one test, and ways to look into it behind the program's back.
+namespace vantora::test {
+
+class TestDatabase
+{
+public:
+    enum Content { Empty, Sample };
+    // Creates the file in a temporary folder and makes it the program's database.
+    explicit TestDatabase(Content content = Empty);
+    ~TestDatabase();
+    Q_DISABLE_COPY_MOVE(TestDatabase)
+
+    bool isValid() const { return m_error.isEmpty(); }
+    QString error() const { return m_error; }
+    QString path() const { return m_path; }
+    QString folder() const { return m_dir.path(); }
+
+    // Runs one statement with positional values; false (and a warning) on an error.
+    bool exec(const QString &sql, const QVariantList &values = {});
+    // The first column of a query's rows.
+    QVariantList column(const QString &sql, const QVariantList &values = {});
+    QVariant scalar(const QString &sql, const QVariantList &values = {});
+    qint64 count(const QString &table);
+    // One field of every row of a table, in stored order, as stored.
+    QVariantList fieldValues(const QString &table, const QString &field);
+    // Inserts one row; fields and values pair up.
+    bool insert(const QString &table, const QStringList &fields, const QVariantList &values);
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+    QString m_error;
+};
+
+// Holds an exclusive lock on a database file for as long as it lives, as another program
+// writing to it would.
+class ExclusiveLock
+{
+public:
+    explicit ExclusiveLock(const QString &path);
+    ~ExclusiveLock();
+    Q_DISABLE_COPY_MOVE(ExclusiveLock)
+    bool isLocked() const { return m_locked; }
+
+private:
+    QString m_name;
+    bool m_locked = false;
+};
+
+} // namespace vantora::test
