@@ -1,0 +1,443 @@
+// The portfolio screen, driven through its controls on a real temporary database.
+#include "tests/support/testsupport.h"
+
+#include "app/registry.h"
+#include "common/config.h"
+#include "data/datacontrol.h"
+#include "data/schema.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QRadioButton>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <memory>
+
+using namespace vantora;
+
+namespace {
+
+const QString kNoEarnings = QStringLiteral("Next year's earnings must not be 0 for this figure.");
+
+const QStringList kFields{"Name of Stock",       "Ticker Symbol", "Stock Exchange",
+                          "Current Price",       "Purchase Price", "Next Years Earnings",
+                          "Shares Owned",        "Analyst's Comments"};
+
+// Stored order differs from name order, so that "the first record" tells which order was used.
+const QList<QVariantList> kStocks{
+    {"Northwind Traders", "NWT", "NYSE", 50, 40, 5, 100, "Steady grower"},
+    {"Zenith Mining", "ZEN", "NASDAQ", 45, 50, 10, 20, "Cheap"},
+    {"Blue Harbor Shipping", "BHS", "AMEX", 30, 40, 0, 10, QVariant()},
+};
+
+// A number as the screen writes it: the system's decimal separator.
+QString shown(QString cText)
+{
+    return cText.replace(QLatin1Char('.'), QLocale::system().decimalPoint());
+}
+
+} // namespace
+
+class TstForm12 : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+    void init();
+    void cleanup();
+
+    void opensOnFirstStock();
+    void figures_data();
+    void figures();
+    void noEarnings_data();
+    void noEarnings();
+    void labelUnchanged_data();
+    void labelUnchanged();
+    void exchangeNeverStored_data();
+    void exchangeNeverStored();
+    void find_data();
+    void find();
+    void deleteStock_data();
+    void deleteStock();
+    void add_data();
+    void add();
+
+private:
+    Screen *screen() const { return ScreenRegistry::get(QStringLiteral("Form12")); }
+    template<typename T>
+    T *child(const QString &name) const
+    {
+        T *widget = screen()->window()->findChild<T *>(name);
+        if (!widget)
+            qFatal("no control %s", qPrintable(name));
+        return widget;
+    }
+    DataControl *data() const { return child<DataControl>(QStringLiteral("Data1")); }
+    QString box(const QString &name) const { return child<QLineEdit>(name)->text(); }
+    QString result() const { return child<QLabel>(QStringLiteral("Label8"))->text(); }
+    void click(const QString &name)
+    {
+        QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton);
+    }
+    void setInputs(const QStringList &cbes);
+    void calculate(const QString &option);
+    QVariant stored(const QString &ticker, const QString &field) const;
+    int rowCount() const;
+
+    QTemporaryDir m_dir;
+    QString m_path;
+    int m_databases = 0;
+    std::unique_ptr<test::ScriptedDialogs> m_dialogs;
+};
+
+void TstForm12::init()
+{
+    m_path = m_dir.filePath(QStringLiteral("stocks%1.db").arg(++m_databases));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "tst_form12_make");
+        db.setDatabaseName(m_path);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        for (const QString &statement : schema::createStatements())
+            QVERIFY2(query.exec(statement), qPrintable(query.lastError().text()));
+        QStringList columns;
+        for (const QString &field : kFields)
+            columns << schema::quoted(field);
+        QVERIFY(query.prepare(
+            QStringLiteral("INSERT INTO stocks (%1) VALUES (%2)")
+                .arg(columns.join(u','), QStringList(kFields.size(), "?").join(u','))));
+        for (const QVariantList &stock : kStocks) {
+            for (int i = 0; i < stock.size(); ++i)
+                query.bindValue(i, stock[i]);
+            QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("tst_form12_make"));
+
+    config::setDatabasePath(m_path);
+    m_dialogs = std::make_unique<test::ScriptedDialogs>();
+    screen()->show();
+    QVERIFY(screen()->isLoaded());
+}
+
+void TstForm12::cleanup()
+{
+    if (screen()->isLoaded())
+        screen()->unload();
+    test::flushDeletes();
+    m_dialogs.reset();
+}
+
+// C, B, E and S into Text3, Text4, Text5 and Text6.
+void TstForm12::setInputs(const QStringList &cbes)
+{
+    const char *const boxes[] = {"Text3", "Text4", "Text5", "Text6"};
+    for (int i = 0; i < 4; ++i) {
+        QLineEdit *edit = child<QLineEdit>(QString::fromLatin1(boxes[i]));
+        edit->clear();
+        QTest::keyClicks(edit, cbes.at(i));
+    }
+}
+
+void TstForm12::calculate(const QString &option)
+{
+    if (!option.isEmpty())
+        click(option);
+    click(QStringLiteral("Command1"));
+}
+
+QVariant TstForm12::stored(const QString &ticker, const QString &field) const
+{
+    QVariant value;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "tst_form12_peek");
+        db.setDatabaseName(m_path);
+        if (db.open()) {
+            QSqlQuery query(db);
+            query.prepare(QStringLiteral("SELECT %1 FROM stocks WHERE \"Ticker Symbol\" = ?")
+                              .arg(schema::quoted(field)));
+            query.addBindValue(ticker);
+            if (query.exec() && query.next())
+                value = query.value(0);
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("tst_form12_peek"));
+    return value;
+}
+
+int TstForm12::rowCount() const
+{
+    int count = -1;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "tst_form12_peek");
+        db.setDatabaseName(m_path);
+        if (db.open()) {
+            QSqlQuery query(QStringLiteral("SELECT COUNT(*) FROM stocks"), db);
+            if (query.next())
+                count = query.value(0).toInt();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("tst_form12_peek"));
+    return count;
+}
+
+void TstForm12::opensOnFirstStock()
+{
+    QCOMPARE(screen()->window()->windowTitle(), QStringLiteral("Portfolio"));
+    QCOMPARE(data()->caption(), QStringLiteral("Stock"));
+    QCOMPARE(box("Text1"), QStringLiteral("Northwind Traders"));
+    QCOMPARE(box("Text7"), QStringLiteral("Steady grower"));
+    QCOMPARE(result(), QStringLiteral("NYSE"));
+    for (int i = 1; i <= 5; ++i)
+        QVERIFY(!child<QRadioButton>(QStringLiteral("Option%1").arg(i))->isChecked());
+}
+
+void TstForm12::figures_data()
+{
+    QTest::addColumn<QStringList>("cbes");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("figure");
+
+    const QStringList worked{"50", "40", "5", "100"};
+    QTest::newRow("worked: P/E (C)") << worked << "Option1" << "10";
+    QTest::newRow("worked: profit") << worked << "Option2" << "1000";
+    QTest::newRow("worked: money spent") << worked << "Option3" << "4000";
+    QTest::newRow("worked: P/E (B)") << worked << "Option4" << "8";
+    QTest::newRow("worked: rating") << worked << "Option5" << "987";
+
+    const QStringList loss{"30", "40", "5", "100"};
+    QTest::newRow("loss") << loss << "Option2" << "-1000";
+    QTest::newRow("loss lowers the rating") << loss << "Option5" << "-1009";
+    QTest::newRow("negative earnings: P/E (C) rounds down")
+        << QStringList{"50", "40", "-3", "100"} << "Option1" << "-17";
+    QTest::newRow("negative earnings: P/E (B) rounds down")
+        << QStringList{"50", "40", "-3", "100"} << "Option4" << "-14";
+    QTest::newRow("P/E 4.5 shows 4") << QStringList{"45", "40", "10", "1"} << "Option1" << "4";
+    QTest::newRow("rating -1.5 shows -2") << QStringList{"1", "0", "-2", "0"} << "Option5" << "-2";
+    QTest::newRow("rating 1.5 shows 1") << QStringList{"1", "0", "2", "0"} << "Option5" << "1";
+    QTest::newRow("profit unrounded") << QStringList{"10.25", "10", "5", "3"} << "Option2"
+                                      << shown("0.75");
+    QTest::newRow("money spent unrounded") << QStringList{"1", "0.1", "5", "3"} << "Option3"
+                                           << shown("0.3");
+    QTest::newRow("lenient texts") << QStringList{"50abc", "4e1", " 5", "1,000"} << "Option3"
+                                   << "40";
+}
+
+void TstForm12::figures()
+{
+    QFETCH(QStringList, cbes);
+    QFETCH(QString, option);
+    QFETCH(QString, figure);
+
+    setInputs(cbes);
+    calculate(option);
+    QCOMPARE(result(), figure);
+    QVERIFY(m_dialogs->requests().isEmpty());
+}
+
+void TstForm12::noEarnings_data()
+{
+    QTest::addColumn<QString>("earnings");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("figure"); // empty: the message instead
+
+    QTest::newRow("0, P/E (C)") << "0" << "Option1" << "";
+    QTest::newRow("empty, P/E (B)") << "" << "Option4" << "";
+    QTest::newRow("text, rating") << "n/a" << "Option5" << "";
+    QTest::newRow("0.0, rating") << "0.0" << "Option5" << "";
+    QTest::newRow("empty, profit still shown") << "" << "Option2" << "1000";
+    QTest::newRow("0, money spent still shown") << "0" << "Option3" << "4000";
+}
+
+void TstForm12::noEarnings()
+{
+    QFETCH(QString, earnings);
+    QFETCH(QString, option);
+    QFETCH(QString, figure);
+
+    setInputs({"50", "40", earnings, "100"});
+    calculate(option);
+    if (!figure.isEmpty()) {
+        QCOMPARE(result(), figure);
+        QVERIFY(m_dialogs->requests().isEmpty());
+        return;
+    }
+    QCOMPARE(result(), QStringLiteral("NYSE"));
+    QCOMPARE(m_dialogs->messages(), QStringList{kNoEarnings});
+    QCOMPARE(m_dialogs->requests()[0].title, QString::fromUtf8(kAppTitle));
+    QCOMPARE(m_dialogs->requests()[0].style, int(OkOnly));
+}
+
+void TstForm12::labelUnchanged_data()
+{
+    QTest::addColumn<QStringList>("cbes");
+    QTest::addColumn<QString>("option");
+
+    QTest::newRow("no option chosen") << QStringList{"50", "40", "5", "100"} << "";
+    QTest::newRow("P/E (C) overflows") << QStringList{"1E300", "40", "1E-300", "1"} << "Option1";
+    QTest::newRow("profit overflows") << QStringList{"1E300", "-1E300", "5", "1E300"}
+                                      << "Option2";
+    QTest::newRow("profit inf - inf") << QStringList{"1E300", "1E300", "5", "1E300"}
+                                      << "Option2";
+    QTest::newRow("money spent overflows") << QStringList{"1", "1E300", "5", "1E300"}
+                                           << "Option3";
+    QTest::newRow("P/E (B) overflows") << QStringList{"1", "1E300", "1E-300", "1"} << "Option4";
+    QTest::newRow("rating overflows") << QStringList{"1E300", "40", "5", "1E300"} << "Option5";
+}
+
+void TstForm12::labelUnchanged()
+{
+    QFETCH(QStringList, cbes);
+    QFETCH(QString, option);
+
+    // The result of an earlier calculation stays as it is.
+    setInputs({"50", "40", "5", "100"});
+    calculate(QStringLiteral("Option3"));
+    QCOMPARE(result(), QStringLiteral("4000"));
+
+    setInputs(cbes);
+    calculate(option);
+    QCOMPARE(result(), QStringLiteral("4000"));
+    QVERIFY(m_dialogs->requests().isEmpty());
+}
+
+void TstForm12::exchangeNeverStored_data()
+{
+    QTest::addColumn<bool>("closeScreen");
+    QTest::newRow("step away and back") << false;
+    QTest::newRow("close the screen") << true;
+}
+
+void TstForm12::exchangeNeverStored()
+{
+    QFETCH(bool, closeScreen);
+
+    // An edit of the same record is stored; the figure shown in the exchange's place is not.
+    child<QLineEdit>(QStringLiteral("Text7"))->setText(QStringLiteral("Raised guidance"));
+    calculate(QStringLiteral("Option2"));
+    QCOMPARE(result(), QStringLiteral("1000"));
+
+    if (closeScreen) {
+        QVERIFY(screen()->unload());
+    } else {
+        click(QStringLiteral("Next"));
+        QCOMPARE(result(), QStringLiteral("NASDAQ"));
+        click(QStringLiteral("Previous"));
+        QCOMPARE(result(), QStringLiteral("NYSE"));
+        QCOMPARE(box("Text7"), QStringLiteral("Raised guidance"));
+    }
+    QCOMPARE(stored("NWT", "Stock Exchange").toString(), QStringLiteral("NYSE"));
+    QCOMPARE(stored("NWT", "Analyst's Comments").toString(), QStringLiteral("Raised guidance"));
+}
+
+void TstForm12::find_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("found");
+
+    QTest::newRow("exact name") << "Zenith Mining" << "Zenith Mining" << true;
+    QTest::newRow("other case") << "blue HARBOR shipping" << "Blue Harbor Shipping" << true;
+    QTest::newRow("partial name: first by name") << "Zenith" << "Blue Harbor Shipping" << false;
+    QTest::newRow("ticker is no name") << "ZEN" << "Blue Harbor Shipping" << false;
+    QTest::newRow("cancelled") << "" << "Blue Harbor Shipping" << false;
+}
+
+void TstForm12::find()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, name);
+    QFETCH(bool, found);
+
+    m_dialogs->answerText(key);
+    click(QStringLiteral("Command5"));
+
+    const QList<DialogRequest> &requests = m_dialogs->requests();
+    QVERIFY(!requests.isEmpty());
+    QCOMPARE(requests[0].kind, DialogRequest::Input);
+    QCOMPARE(requests[0].text, QStringLiteral("Enter the full (complete) name of the stock. "));
+    QCOMPARE(requests[0].title, QStringLiteral("Stock Search"));
+    QCOMPARE(m_dialogs->messages(),
+             found ? QStringList() : QStringList{"Sorry, I couldn't find your stock. "});
+    QCOMPARE(box("Text1"), name);
+
+    // Stepping follows name order from now on.
+    click(QStringLiteral("First"));
+    click(QStringLiteral("Next"));
+    QCOMPARE(box("Text1"), QStringLiteral("Northwind Traders"));
+}
+
+void TstForm12::deleteStock_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("OK") << int(AnswerOk) << 2 << "Northwind Traders";
+    QTest::newRow("Cancel") << int(AnswerCancel) << 3 << "Zenith Mining";
+}
+
+void TstForm12::deleteStock()
+{
+    QFETCH(int, answer);
+    QFETCH(int, rows);
+    QFETCH(QString, name);
+
+    click(QStringLiteral("Next"));
+    m_dialogs->answerButton(answer);
+    click(QStringLiteral("Command3"));
+
+    QCOMPARE(m_dialogs->messages(),
+             QStringList{QStringLiteral("Do you really want to delete this record")});
+    QCOMPARE(m_dialogs->requests()[0].title, QStringLiteral("Delete Record"));
+    QCOMPARE(m_dialogs->requests()[0].style, int(OkCancel));
+    QCOMPARE(rowCount(), rows);
+    QCOMPARE(box("Text1"), name);
+}
+
+void TstForm12::add_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::newRow("OK") << int(AnswerOk);
+    QTest::newRow("Cancel") << int(AnswerCancel);
+}
+
+void TstForm12::add()
+{
+    QFETCH(int, answer);
+
+    child<QLineEdit>(QStringLiteral("Text3"))->setFocus();
+    m_dialogs->answerButton(answer);
+    click(QStringLiteral("Command4"));
+
+    QCOMPARE(m_dialogs->messages(),
+             QStringList{QStringLiteral("Enter new record, and click left arrow button. ")});
+    QCOMPARE(m_dialogs->requests()[0].title, QStringLiteral("Add Record"));
+    if (answer == AnswerCancel) {
+        QCOMPARE(box("Text1"), QStringLiteral("Northwind Traders"));
+        QVERIFY(!data()->isNewRecord());
+        return;
+    }
+    QVERIFY(data()->isNewRecord());
+    QCOMPARE(screen()->window()->focusWidget(), child<QLineEdit>(QStringLiteral("Text1")));
+    QCOMPARE(result(), QString());
+    QTest::keyClicks(child<QLineEdit>(QStringLiteral("Text1")), QStringLiteral("Harbor Lights"));
+    child<QLineEdit>(QStringLiteral("Text2"))->setText(QStringLiteral("HLT"));
+    setInputs({"12", "10", "2", "50"});
+    calculate(QStringLiteral("Option2"));
+    QCOMPARE(result(), QStringLiteral("100"));
+    click(QStringLiteral("Previous"));
+
+    QCOMPARE(rowCount(), 4);
+    QCOMPARE(stored("HLT", "Name of Stock").toString(), QStringLiteral("Harbor Lights"));
+    QCOMPARE(stored("HLT", "Shares Owned").toDouble(), 50.0);
+    QVERIFY(stored("HLT", "Stock Exchange").isNull());
+}
+
+VANTORA_TEST_MAIN(TstForm12)
+#include "tst_form12.moc"
