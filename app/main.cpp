@@ -15,8 +15,15 @@ namespace {
 void scheduleScreenshot(const QString &file)
 {
     QTimer::singleShot(2500, qApp, [file] {
+        // The part of the screen that the program's windows cover (the tip window included).
+        QRect area;
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (window->isVisible())
+                area |= window->frameGeometry();
         QScreen *screen = QGuiApplication::primaryScreen();
-        const QPixmap shot = screen->grabWindow(0);
+        if (area.isEmpty())
+            area = screen->geometry();
+        const QPixmap shot = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
         const bool saved = !shot.isNull() && shot.save(file, "PNG");
         std::fprintf(saved ? stdout : stderr, "%s %s\n",
                      saved ? "Screenshot saved to" : "Could not save the screenshot to",
@@ -29,13 +36,11 @@ void scheduleScreenshot(const QString &file)
 
 int main(int argc, char *argv[])
 {
-    vantora::prepareApplication();
-    QApplication app(argc, argv);
-    vantora::nameApplication(app);
-
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Vantora Market Pro"));
-    parser.addHelpOption();
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Displays this help."));
+    parser.addOption(help);
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                         QStringLiteral("Save a PNG of the main window and quit."),
                                         QStringLiteral("FILE"));
@@ -53,21 +58,32 @@ int main(int argc, char *argv[])
                                                     "(start-up benchmark)."));
     exitWhenShown.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOptions({screenshot, site, database, browse, exitWhenShown});
-    if (!parser.parse(QCoreApplication::arguments())) {
+    // The command line is read before the window system is reached, so that a wrong option is
+    // reported even where no display is available.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const QString usage = parser.helpText().replace(QLatin1String("<executable_name>"),
+                                                    QLatin1String("vantora"));
+    if (!parser.parse(arguments)) {
         std::fprintf(stderr, "vantora: %s\n\n%s", qPrintable(parser.errorText()),
-                     qPrintable(parser.helpText()));
+                     qPrintable(usage));
         return 2;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
+    if (parser.isSet(help)) {
+        std::fputs(qPrintable(usage), stdout);
         return 0;
     }
     if (!parser.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "vantora: unexpected argument '%s'\n\n%s",
                      qPrintable(parser.positionalArguments().constFirst()),
-                     qPrintable(parser.helpText()));
+                     qPrintable(usage));
         return 2;
     }
+    vantora::prepareApplication();
+    QApplication app(argc, argv);
+    vantora::nameApplication(app);
+
     if (parser.isSet(site))
         vantora::config::setSiteRoot(QUrl::fromUserInput(parser.value(site)));
     if (parser.isSet(database))
