@@ -154,10 +154,12 @@ DbError TableCursor::open(const QString &path, const QString &table)
     }
 
     QSqlQuery query(m_connection.db());
-    query.prepare(QStringLiteral(
+    // A file that is no database fails here, on the first read of its schema.
+    const bool prepared = query.prepare(QStringLiteral(
         "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
-    query.addBindValue(table);
-    if (!query.exec()) {
+    if (prepared)
+        query.addBindValue(table);
+    if (!prepared || !query.exec()) {
         const DbError error = sqlError(query.lastError(), Action::Open);
         query = QSqlQuery();
         close();
@@ -241,8 +243,10 @@ QSqlQuery *TableCursor::prepared(const QString &sql)
     if (it == m_queries.end()) {
         QSqlQuery query(m_connection.db());
         query.setForwardOnly(true);
-        if (!query.prepare(sql))
+        if (!query.prepare(sql)) {
+            m_prepareError = query.lastError();
             return nullptr;
+        }
         it = m_queries.insert(sql, query);
     }
     return &it.value();
@@ -291,8 +295,9 @@ DbError TableCursor::fetch(QSqlQuery *query, bool *found)
 DbError TableCursor::setIndex(const QString &name)
 {
     QSqlQuery query(m_connection.db());
-    query.prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND "
-                                 "tbl_name = ? AND name = ? COLLATE NOCASE"));
+    if (!query.prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND "
+                                      "tbl_name = ? AND name = ? COLLATE NOCASE")))
+        return sqlError(query.lastError(), Action::Read);
     query.addBindValue(m_table);
     query.addBindValue(name);
     if (!query.exec())
@@ -333,7 +338,7 @@ DbError TableCursor::moveFirst(bool *moved)
     bool found = false;
     QSqlQuery *query = prepared(sql);
     const DbError error = query ? fetch(query, &found)
-                                : sqlError(m_connection.db().lastError(), Action::Read);
+                                : sqlError(m_prepareError, Action::Read);
     if (moved)
         *moved = found;
     return error;
@@ -348,7 +353,7 @@ DbError TableCursor::moveLast(bool *moved)
     bool found = false;
     QSqlQuery *query = prepared(sql);
     const DbError error = query ? fetch(query, &found)
-                                : sqlError(m_connection.db().lastError(), Action::Read);
+                                : sqlError(m_prepareError, Action::Read);
     if (moved)
         *moved = found;
     return error;
@@ -359,7 +364,7 @@ DbError TableCursor::stepQuery(const QString &where, const QString &order, bool 
 {
     QSqlQuery *query = prepared(selectFrom() + where + order);
     if (!query)
-        return sqlError(m_connection.db().lastError(), Action::Read);
+        return sqlError(m_prepareError, Action::Read);
     int at = 0;
     if (bindKey)
         query->bindValue(at++, m_values.value(m_fields.indexOf(m_indexField)));
@@ -449,7 +454,7 @@ DbError TableCursor::seek(const QVariant &key)
     }
     QSqlQuery *query = prepared(sql);
     if (!query)
-        return sqlError(m_connection.db().lastError(), Action::Read);
+        return sqlError(m_prepareError, Action::Read);
     query->bindValue(0, key);
     bool found = false;
     const DbError error = fetch(query, &found);
@@ -473,7 +478,7 @@ DbError TableCursor::refresh()
         return {};
     QSqlQuery *query = prepared(selectFrom() + QStringLiteral("WHERE rowid = ?"));
     if (!query)
-        return sqlError(m_connection.db().lastError(), Action::Read);
+        return sqlError(m_prepareError, Action::Read);
     query->bindValue(0, m_rowId);
     bool found = false;
     if (DbError error = fetch(query, &found))
@@ -522,13 +527,14 @@ DbError TableCursor::save()
         return sqlError(begin.lastError(), Action::Write);
 
     QSqlQuery write(db);
+    bool prepared = false;
     if (m_new) {
         QStringList columns, marks;
         for (const QString &name : names) {
             columns << schema::quoted(name);
             marks << QStringLiteral("?");
         }
-        write.prepare(names.isEmpty()
+        prepared = write.prepare(names.isEmpty()
                           ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(schema::quoted(m_table))
                           : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                 .arg(schema::quoted(m_table), columns.join(QLatin1String(", ")),
@@ -537,7 +543,7 @@ DbError TableCursor::save()
         QStringList sets;
         for (const QString &name : names)
             sets << schema::quoted(name) + QStringLiteral(" = ?");
-        write.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+        prepared = write.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
                           .arg(schema::quoted(m_table), sets.join(QLatin1String(", "))));
     }
     for (const QString &name : names)
@@ -549,7 +555,7 @@ DbError TableCursor::save()
         QSqlQuery undo(db);
         undo.exec(QStringLiteral("ROLLBACK"));
     };
-    if (!write.exec()) {
+    if (!prepared || !write.exec()) {
         const DbError error = sqlError(write.lastError(), Action::Write);
         write = QSqlQuery();
         rollback();
@@ -586,7 +592,8 @@ DbError TableCursor::deleteCurrent()
                 QStringLiteral("There is no record to delete: the table \"%1\" is empty.")
                     .arg(m_table)};
     QSqlQuery query(m_connection.db());
-    query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(schema::quoted(m_table)));
+    if (!query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(schema::quoted(m_table))))
+        return sqlError(query.lastError(), Action::Delete);
     query.addBindValue(m_rowId);
     if (!query.exec())
         return sqlError(query.lastError(), Action::Delete);

@@ -140,6 +140,7 @@ private:
     QString m_indexField;
     QString m_collation;
     QHash<QString, QSqlQuery> m_queries;
+    QSqlError m_prepareError;
 
     bool m_hasRow = false;
     qint64 m_rowId = 0;
