@@ -3,6 +3,7 @@
 #include "common/config.h"
 #include "data/datacontrol.h"
 #include "data/schema.h"
+#include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"
 
 #include <QLabel>
@@ -10,11 +11,7 @@
 #include <QLocale>
 #include <QPointer>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
-#include <QTemporaryDir>
+#include <QScopeGuard>
 
 using namespace vantora;
 
@@ -38,11 +35,6 @@ const Day kDays[] = {
     {"2024-03-04", 9900, 1975, 1290, 1400, 1300, 20, 8, 3},
 };
 
-QString sqlConnection()
-{
-    return QStringLiteral("tst_form3_check");
-}
-
 // Numbers as the screen shows them in this locale.
 QString shown(QString text)
 {
@@ -56,9 +48,7 @@ class TstForm3 : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    QString m_path;
-    int m_files = 0;
+    std::unique_ptr<test::TestDatabase> m_db;
     Screen *m_screen = nullptr;
 
     Screen *forecaster() const { return ScreenRegistry::get(QStringLiteral("Form3")); }
@@ -83,73 +73,26 @@ private:
 
     void createDatabase()
     {
-        m_path = m_dir.filePath(QStringLiteral("cm1-%1.db").arg(++m_files));
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), sqlConnection());
-            db.setDatabaseName(m_path);
-            QVERIFY(db.open());
-            QSqlQuery query(db);
-            for (const QString &statement : schema::createStatements())
-                QVERIFY2(query.exec(statement), qPrintable(query.lastError().text()));
-            const QStringList fields{"Date", "Dow Yesterday", "NasdaQ Yesterday",
-                                     "SP 500 Yesterday", "Advances", "Declines", "DD", "Dn", "Ds"};
-            QStringList quoted;
-            for (const QString &field : fields)
-                quoted << schema::quoted(field);
-            QVERIFY(query.prepare(QStringLiteral("INSERT INTO Forecaster (%1) VALUES (?,?,?,?,?,?,?,?,?)")
-                                      .arg(quoted.join(u','))));
-            for (const Day &day : kDays) {
-                const QVariantList values{QString::fromLatin1(day.date), day.dow, day.nasdaq, day.sp,
-                                          day.advances, day.declines, day.dd, day.dn, day.ds};
-                for (int i = 0; i < values.size(); ++i)
-                    query.bindValue(i, values.at(i));
-                QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
-            }
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(sqlConnection());
-        config::setDatabasePath(m_path);
+        m_db.reset();
+        m_db = std::make_unique<test::TestDatabase>();
+        QVERIFY2(m_db->isValid(), qPrintable(m_db->error()));
+        const QStringList fields{"Date", "Dow Yesterday", "NasdaQ Yesterday", "SP 500 Yesterday",
+                                 "Advances",  "Declines",      "DD", "Dn", "Ds"};
+        for (const Day &day : kDays)
+            QVERIFY(m_db->insert(QStringLiteral("Forecaster"), fields,
+                                 {QString::fromLatin1(day.date), day.dow, day.nasdaq, day.sp,
+                                  day.advances, day.declines, day.dd, day.dn, day.ds}));
     }
 
-    // The stored row of a day, field by field, read straight from the file.
-    QVariantMap storedDay(const QString &date) const
+    // A field of a stored day, read straight from the file.
+    QVariant stored(const char *date, const QString &field) const
     {
-        QVariantMap row;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), sqlConnection());
-            db.setDatabaseName(m_path);
-            if (!db.open())
-                return row;
-            QSqlQuery query(db);
-            query.prepare(QStringLiteral("SELECT * FROM Forecaster WHERE Date = ?"));
-            query.addBindValue(date);
-            if (query.exec() && query.next()) {
-                const QSqlRecord record = query.record();
-                for (int i = 0; i < record.count(); ++i)
-                    row.insert(record.fieldName(i), record.value(i));
-            }
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(sqlConnection());
-        return row;
+        return m_db->scalar(
+            QStringLiteral("SELECT %1 FROM Forecaster WHERE Date = ?").arg(schema::quoted(field)),
+            {QString::fromLatin1(date)});
     }
 
-    int storedDays() const
-    {
-        int count = -1;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), sqlConnection());
-            db.setDatabaseName(m_path);
-            if (db.open()) {
-                QSqlQuery query(QStringLiteral("SELECT COUNT(*) FROM Forecaster"), db);
-                if (query.next())
-                    count = query.value(0).toInt();
-                db.close();
-            }
-        }
-        QSqlDatabase::removeDatabase(sqlConnection());
-        return count;
-    }
+    qint64 storedDays() const { return m_db->count(QStringLiteral("Forecaster")); }
 
     void closeEverything()
     {
@@ -159,8 +102,6 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(m_dir.isValid()); }
-
     void init()
     {
         closeEverything();
@@ -171,6 +112,8 @@ private Q_SLOTS:
     }
 
     void cleanup() { closeEverything(); }
+
+    void cleanupTestCase() { m_db.reset(); }
 
     void opensOnTheFirstStoredDay()
     {
@@ -294,23 +237,21 @@ private Q_SLOTS:
         for (const QString &box : kOutputs)
             forecasts << text(box);
         // Nothing reaches the file before the day is left.
-        QVERIFY(storedDay(QStringLiteral("2024-03-05")).value(QStringLiteral("DF")).isNull());
+        QVERIFY(stored("2024-03-05", QStringLiteral("DF")).isNull());
 
         if (how == QLatin1String("Next"))
             step("Next");
         else
             click(how.toLatin1().constData());
 
-        const QVariantMap row = storedDay(QStringLiteral("2024-03-05"));
-        QVERIFY(!row.isEmpty());
         for (int i = 0; i < kOutputFields.size(); ++i) {
-            const QVariant stored = row.value(kOutputFields.at(i));
-            QVERIFY2(!stored.isNull(), qPrintable(kOutputFields.at(i)));
-            QCOMPARE(shown(stored.toString()), forecasts.at(i));
+            const QVariant value = stored("2024-03-05", kOutputFields.at(i));
+            QVERIFY2(!value.isNull(), qPrintable(kOutputFields.at(i)));
+            QCOMPARE(shown(schema::shownText(value)), forecasts.at(i));
         }
-        QCOMPARE(row.value(QStringLiteral("DD")).toDouble(), 50.0);
-        QCOMPARE(row.value(QStringLiteral("Dn")).toDouble(), 20.0);
-        QCOMPARE(row.value(QStringLiteral("Ds")).toDouble(), 5.0);
+        QCOMPARE(stored("2024-03-05", QStringLiteral("DD")), QVariant(50.0));
+        QCOMPARE(stored("2024-03-05", QStringLiteral("Dn")), QVariant(20.0));
+        QCOMPARE(stored("2024-03-05", QStringLiteral("Ds")), QVariant(5.0));
         QCOMPARE(storedDays(), 3);
     }
 
@@ -336,13 +277,12 @@ private Q_SLOTS:
         step("Previous");
 
         QCOMPARE(storedDays(), 4);
-        const QVariantMap row = storedDay(QStringLiteral("2024-03-06"));
-        QCOMPARE(shown(row.value(QStringLiteral("DF")).toString()),
+        QCOMPARE(shown(schema::shownText(stored("2024-03-06", QStringLiteral("DF")))),
                  shown(QStringLiteral("10088.3333333333")));
-        QCOMPARE(row.value(QStringLiteral("NF")).toDouble(), 2012.0);
-        QCOMPARE(row.value(QStringLiteral("SF")).toDouble(), 1309.75);
-        QCOMPARE(row.value(QStringLiteral("Dn")).toDouble(), 30.0);
-        QCOMPARE(row.value(QStringLiteral("Ds")).toDouble(), 10.0);
+        QCOMPARE(stored("2024-03-06", QStringLiteral("NF")), QVariant(2012.0));
+        QCOMPARE(stored("2024-03-06", QStringLiteral("SF")), QVariant(1309.75));
+        QCOMPARE(stored("2024-03-06", QStringLiteral("Dn")), QVariant(30.0));
+        QCOMPARE(stored("2024-03-06", QStringLiteral("Ds")), QVariant(10.0));
     }
 
     void addCancelled()
@@ -358,31 +298,47 @@ private Q_SLOTS:
 
     void find_data()
     {
+        QTest::addColumn<QString>("locale"); // the user's locale; empty for the one of the run
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("dowClose"); // tells the day on show apart
         QTest::addColumn<bool>("found");
 
         const QDate march4(2024, 3, 4);
-        QTest::newRow("ISO date") << QStringLiteral("2024-03-04") << QStringLiteral("9900") << true;
+        QTest::newRow("ISO date") << QString() << QStringLiteral("2024-03-04")
+                                  << QStringLiteral("9900") << true;
         QTest::newRow("locale's short date")
-            << QLocale().toString(march4, QLocale::ShortFormat) << QStringLiteral("9900") << true;
+            << QString() << QLocale().toString(march4, QLocale::ShortFormat)
+            << QStringLiteral("9900") << true;
+        QTest::newRow("US short date") << QStringLiteral("en_US") << QStringLiteral("3/4/24")
+                                       << QStringLiteral("9900") << true;
+        QTest::newRow("German short date") << QStringLiteral("de_DE") << QStringLiteral("04.03.24")
+                                           << QStringLiteral("9900") << true;
         QTest::newRow("ISO with blanks around")
-            << QStringLiteral("  2024-03-01 ") << QStringLiteral("9800") << true;
+            << QString() << QStringLiteral("  2024-03-01 ") << QStringLiteral("9800") << true;
         // A miss shows the message and the first day by date, not by stored order.
-        QTest::newRow("no such day") << QStringLiteral("2024-03-06") << QStringLiteral("9800")
-                                     << false;
-        QTest::newRow("no date at all") << QStringLiteral("last Tuesday") << QStringLiteral("9800")
-                                        << false;
-        QTest::newRow("impossible date") << QStringLiteral("2024-02-30")
+        QTest::newRow("no such day") << QString() << QStringLiteral("2024-03-06")
+                                     << QStringLiteral("9800") << false;
+        QTest::newRow("other locale's form") << QStringLiteral("en_US") << QStringLiteral("04.03.24")
+                                             << QStringLiteral("9800") << false;
+        QTest::newRow("no date at all") << QString() << QStringLiteral("last Tuesday")
+                                        << QStringLiteral("9800") << false;
+        QTest::newRow("impossible date") << QString() << QStringLiteral("2024-02-30")
                                          << QStringLiteral("9800") << false;
-        QTest::newRow("cancelled (empty answer)") << QString() << QStringLiteral("9800") << false;
+        QTest::newRow("cancelled (empty answer)")
+            << QString() << QString() << QStringLiteral("9800") << false;
     }
 
     void find()
     {
+        QFETCH(QString, locale);
         QFETCH(QString, answer);
         QFETCH(QString, dowClose);
         QFETCH(bool, found);
+
+        const QLocale before;
+        if (!locale.isEmpty())
+            QLocale::setDefault(QLocale(locale));
+        const auto restore = qScopeGuard([&before] { QLocale::setDefault(before); });
 
         test::ScriptedDialogs dialogs;
         dialogs.answerText(answer);
@@ -448,7 +404,7 @@ private Q_SLOTS:
         step("Next");
         QCOMPARE(text(QStringLiteral("d1")), QStringLiteral("9800"));
         // The forecast made on 4 March went with that day.
-        QVERIFY(!storedDay(QStringLiteral("2024-03-04")).value(QStringLiteral("DF")).isNull());
+        QVERIFY(!stored("2024-03-04", QStringLiteral("DF")).isNull());
     }
 
     void homeAndHelp_data()
