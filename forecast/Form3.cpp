@@ -18,9 +18,9 @@ namespace {
 
 struct Figures
 {
-    double d1, n1, s1;     // yesterday's finish
+    double d1, n1, s1; // yesterday's finish
     double advances, declines;
-    double d2, n2, s2;     // up/down points
+    double d2, n2, s2; // up/down points
 };
 
 struct Forecast
