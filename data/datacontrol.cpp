@@ -134,9 +134,12 @@ void DataControl::setControlText(const Binding &binding, const QString &text)
     if (!binding.widget)
         return;
     switch (binding.kind) {
-    case LineEdit:
-        static_cast<QLineEdit *>(binding.widget.data())->setText(text);
+    case LineEdit: {
+        auto *box = static_cast<QLineEdit *>(binding.widget.data());
+        box->setText(text);
+        box->setCursorPosition(0); // a long value shows its beginning
         break;
+    }
     case Label:
         static_cast<QLabel *>(binding.widget.data())->setText(text);
         break;

@@ -1,0 +1,303 @@
+// The analysts' screen, driven through its real window on a temporary database.
+#include "tests/support/testdb.h"
+#include "tests/support/testsupport.h"
+
+#include "analysis/Form13.h"
+#include "app/registry.h"
+#include "data/datacontrol.h"
+#include "data/tablecursor.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <memory>
+
+using namespace vantora;
+
+namespace {
+
+const QStringList kFields{"Analyst's Name", "Stock Picks", "Market Outlook", "Credibility"};
+
+// Stored order is not name order, so "the first record" tells which order a command used.
+const QList<QStringList> kAnalysts{
+    {"Margaret Whitfield", "CRSM, FRNW", "Bullish on chips", "High"},
+    {"Daniel Okafor", "PCRB, EVHI", "Cautious", "Good"},
+    {"Grace O'Donnell", "SLBV", "Defensive", "High"},
+    {"Victor Almeida", "SBTC, HFMT", "Contrarian", "Medium"},
+};
+
+const QString kPrompt = QStringLiteral("Enter the full (complete) name of the Analyst ");
+const QString kNotFound = QStringLiteral("Sorry, I couldn't find this analyst. ");
+
+} // namespace
+
+class TstForm13 : public QObject
+{
+    Q_OBJECT
+
+    Form13 *screen() const { return ScreenRegistry::get<Form13>(QStringLiteral("Form13")); }
+    template<typename T = QWidget>
+    T *control(const char *name) const
+    {
+        T *widget = screen()->window()->findChild<T *>(QString::fromLatin1(name));
+        if (!widget)
+            qFatal("no control %s", name);
+        return widget;
+    }
+    QString text(const char *box) const { return control<QLineEdit>(box)->text(); }
+    void click(const char *button) { control<QPushButton>(button)->click(); }
+    void step(const char *button)
+    {
+        control<DataControl>("Data1")->findChild<QPushButton *>(QString::fromLatin1(button))->click();
+    }
+    QStringList storedNames() const
+    {
+        QStringList names;
+        for (const QVariant &v : m_db->fieldValues(QStringLiteral("Analyst"), kFields[0]))
+            names << v.toString();
+        return names;
+    }
+
+    std::unique_ptr<test::TestDatabase> m_db;
+    std::unique_ptr<test::ScriptedDialogs> m_dialogs;
+
+private Q_SLOTS:
+    void init()
+    {
+        TableCursor::defaults() = {};
+        m_db = std::make_unique<test::TestDatabase>(test::TestDatabase::Sample);
+        QVERIFY2(m_db->isValid(), qPrintable(m_db->error()));
+        // Our own analysts instead of the sample ones; the sample stocks stay for the portfolio.
+        QVERIFY(m_db->exec(QStringLiteral("DELETE FROM Analyst")));
+        for (const QStringList &row : kAnalysts)
+            QVERIFY(m_db->insert(QStringLiteral("Analyst"), kFields, {row[0], row[1], row[2], row[3]}));
+        m_dialogs = std::make_unique<test::ScriptedDialogs>();
+        screen()->show();
+        QVERIFY(screen()->isLoaded());
+    }
+
+    void cleanup()
+    {
+        for (Screen *s : ScreenRegistry::loaded())
+            s->unload();
+        for (const QString &name : ScreenRegistry::names())
+            if (Screen *s = ScreenRegistry::existing(name))
+                s->unload();
+        test::flushDeletes();
+        m_dialogs.reset();
+        m_db.reset();
+    }
+
+    void opensOnFirstAnalystWithItsTexts()
+    {
+        QCOMPARE(screen()->window()->windowTitle(), QStringLiteral("Analysis"));
+        QCOMPARE(screen()->window()->objectName(), QStringLiteral("Form13"));
+        const std::pair<const char *, const char *> captions[] = {
+            {"Label1", "Popular Strategy"}, {"Label2", "Analyst's Name"}, {"Label3", "Stock Picks"},
+            {"Label4", "Market Outlook"},   {"Label5", "Credibility"}};
+        for (const auto &[name, caption] : captions)
+            QCOMPARE(control<QLabel>(name)->text(), QString::fromUtf8(caption));
+        const std::pair<const char *, const char *> buttons[] = {
+            {"Command1", "&Add To Portfolio"}, {"Command2", "&Home"}, {"Command3", "&Find"},
+            {"Command4", "&Add"}};
+        for (const auto &[name, caption] : buttons)
+            QCOMPARE(control<QPushButton>(name)->text(), QString::fromUtf8(caption));
+        QCOMPARE(control<DataControl>("Data1")->caption(), QStringLiteral("Data1"));
+        QVERIFY(control("WebBrowser1"));
+        QCOMPARE(text("Text1"), kAnalysts[0][0]);
+        QCOMPARE(text("Text2"), kAnalysts[0][1]);
+        QCOMPARE(text("Text3"), kAnalysts[0][2]);
+        QCOMPARE(text("Text4"), kAnalysts[0][3]);
+        QVERIFY(m_dialogs->requests().isEmpty());
+    }
+
+    void tabOrderRunsThroughBoxesThenButtons()
+    {
+        const QStringList expected{"Text1", "Text2", "Text3", "Text4",
+                                   "Command1", "Command2", "Command3", "Command4"};
+        QStringList order;
+        QWidget *w = control("Text1");
+        for (int i = 0; i < 40 && order.size() < expected.size(); ++i) {
+            if (expected.contains(w->objectName()) && !order.contains(w->objectName()))
+                order << w->objectName();
+            w = w->nextInFocusChain();
+        }
+        QCOMPARE(order, expected);
+    }
+
+    void stepsInStoredOrder()
+    {
+        step("Next");
+        QCOMPARE(text("Text1"), kAnalysts[1][0]);
+        step("Last");
+        QCOMPARE(text("Text1"), kAnalysts[3][0]);
+        step("Next");
+        QCOMPARE(text("Text1"), kAnalysts[3][0]);
+        step("First");
+        step("Previous");
+        QCOMPARE(text("Text1"), kAnalysts[0][0]);
+    }
+
+    void find_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("notFound");
+        QTest::newRow("full name") << "Grace O'Donnell" << "Grace O'Donnell" << false;
+        QTest::newRow("other case") << "grace o'DONNELL" << "Grace O'Donnell" << false;
+        // Not found: the first analyst by name.
+        QTest::newRow("first name only") << "Grace" << "Daniel Okafor" << true;
+        QTest::newRow("cancelled") << "" << "Daniel Okafor" << true;
+    }
+    void find()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QString, shown);
+        QFETCH(bool, notFound);
+        step("Last");
+        m_dialogs->answerText(answer);
+        click("Command3");
+        const QList<DialogRequest> &asked = m_dialogs->requests();
+        QCOMPARE(asked.at(0).kind, DialogRequest::Input);
+        QCOMPARE(asked.at(0).text, kPrompt);
+        QCOMPARE(asked.at(0).title, QStringLiteral("Analyst's Search"));
+        QCOMPARE(text("Text1"), shown);
+        QCOMPARE(m_dialogs->messages(), notFound ? QStringList{kNotFound} : QStringList{});
+        if (notFound) {
+            QCOMPARE(asked.last().title, QStringLiteral("Vantora Market Pro"));
+            QCOMPARE(asked.last().style, int(OkOnly));
+        }
+    }
+
+    void stepsByNameAfterFind()
+    {
+        m_dialogs->answerText(QStringLiteral("Margaret Whitfield"));
+        click("Command3");
+        QStringList seen{text("Text1")};
+        for (int i = 0; i < 3; ++i) {
+            step("Next");
+            seen << text("Text1");
+        }
+        QCOMPARE(seen, (QStringList{"Margaret Whitfield", "Victor Almeida", "Victor Almeida", "Victor Almeida"}));
+        step("First");
+        QCOMPARE(text("Text1"), QStringLiteral("Daniel Okafor"));
+        step("Next");
+        QCOMPARE(text("Text1"), QStringLiteral("Grace O'Donnell"));
+    }
+
+    void add_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("cancel") << int(AnswerCancel) << QString() << 4;
+        QTest::newRow("ok, typed, left arrow") << int(AnswerOk) << "Nina Frost" << 5;
+        QTest::newRow("ok, nothing typed") << int(AnswerOk) << QString() << 4;
+    }
+    void add()
+    {
+        QFETCH(int, answer);
+        QFETCH(QString, typed);
+        QFETCH(int, rows);
+        step("Next");
+        control("Text3")->setFocus();
+        m_dialogs->answerButton(answer);
+        click("Command4");
+        QCOMPARE(m_dialogs->requests().size(), 1);
+        QCOMPARE(m_dialogs->requests().at(0).text, QStringLiteral("Enter new record, and click left arrow button. "));
+        QCOMPARE(m_dialogs->requests().at(0).title, QStringLiteral("Add Record"));
+        QCOMPARE(m_dialogs->requests().at(0).style, int(OkCancel));
+        if (answer == AnswerCancel) {
+            QCOMPARE(text("Text1"), kAnalysts[1][0]);
+            QCOMPARE(text("Text2"), kAnalysts[1][1]);
+        } else {
+            QCOMPARE(screen()->window()->focusWidget(), control("Text1"));
+            for (const char *box : {"Text1", "Text2", "Text3", "Text4"})
+                QCOMPARE(text(box), QString());
+            if (!typed.isEmpty()) {
+                QTest::keyClicks(control("Text1"), typed);
+                QTest::keyClicks(control("Text4"), QStringLiteral("Unknown"));
+            }
+            step("Previous");
+        }
+        QCOMPARE(m_db->count(QStringLiteral("Analyst")), rows);
+        if (!typed.isEmpty()) {
+            QCOMPARE(storedNames().last(), typed);
+            QCOMPARE(text("Text1"), kAnalysts[3][0]); // the left arrow steps back from the new row
+        }
+    }
+
+    void editReachesTheFileOnlyWhenLeaving_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("home") << "Command2";
+        QTest::newRow("add to portfolio") << "Command1";
+        QTest::newRow("close box") << "close";
+        QTest::newRow("step") << "Next";
+    }
+    void editReachesTheFileOnlyWhenLeaving()
+    {
+        QFETCH(QString, how);
+        control<QLineEdit>("Text2")->setText(QStringLiteral("NEW, PICKS"));
+        QCOMPARE(m_db->fieldValues(QStringLiteral("Analyst"), kFields[1]).at(0).toString(), kAnalysts[0][1]);
+        if (how == QLatin1String("close"))
+            screen()->window()->close();
+        else if (how == QLatin1String("Next"))
+            step("Next");
+        else
+            click(qPrintable(how));
+        QCOMPARE(m_db->fieldValues(QStringLiteral("Analyst"), kFields[1]).at(0).toString(), QStringLiteral("NEW, PICKS"));
+        QCOMPARE(screen()->isLoaded(), how == QLatin1String("Next"));
+    }
+
+    void homeOpensMainWindow()
+    {
+        click("Command2");
+        QVERIFY(!screen()->isLoaded());
+        Screen *home = ScreenRegistry::existing(QStringLiteral("Form11"));
+        QVERIFY(home && home->isLoaded());
+    }
+
+    void addToPortfolioCarriesNothingOver()
+    {
+        click("Command1");
+        QVERIFY(!screen()->isLoaded());
+        Screen *portfolio = ScreenRegistry::existing(QStringLiteral("Form12"));
+        QVERIFY(portfolio && portfolio->isLoaded());
+        const QString firstStock = m_db->fieldValues(QStringLiteral("stocks"), QStringLiteral("Name of Stock")).at(0).toString();
+        auto *name = portfolio->window()->findChild<QLineEdit *>(QStringLiteral("Text1"));
+        QVERIFY(name);
+        QCOMPARE(name->text(), firstStock);
+        for (QLineEdit *box : portfolio->window()->findChildren<QLineEdit *>())
+            for (const QString &value : kAnalysts[0])
+                QVERIFY2(box->text() != value, qPrintable(box->objectName()));
+    }
+
+    // A file another program holds locked: closing the window asks; Cancel keeps the screen and
+    // the edit, OK closes without it.
+    void unsavableEditAsksBeforeClosing()
+    {
+        TableCursor::defaults().busyTimeoutMs = 50;
+        screen()->unload();
+        screen()->show(); // reopened with the short busy timeout
+        control<QLineEdit>("Text3")->setText(QStringLiteral("edited while locked"));
+        {
+            test::ExclusiveLock lock(m_db->path());
+            QVERIFY(lock.isLocked());
+            m_dialogs->answerButton(AnswerCancel);
+            screen()->window()->close();
+            QVERIFY(screen()->isLoaded());
+            QCOMPARE(text("Text3"), QStringLiteral("edited while locked"));
+            QCOMPARE(m_dialogs->requests().size(), 1);
+            QCOMPARE(m_dialogs->requests().at(0).style, int(OkCancel));
+            QVERIFY(m_dialogs->requests().at(0).text.contains(QStringLiteral("in use by another program")));
+            m_dialogs->answerButton(AnswerOk);
+            screen()->window()->close();
+            QVERIFY(!screen()->isLoaded());
+        }
+        QCOMPARE(m_db->fieldValues(QStringLiteral("Analyst"), kFields[2]).at(0).toString(), kAnalysts[0][2]);
+    }
+};
+
+VANTORA_TEST_MAIN(TstForm13)
+#include "tst_form13.moc"
