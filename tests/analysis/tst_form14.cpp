@@ -1,9 +1,9 @@
 // The ratings screen, driven through its controls on a real temporary database.
+#include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"
 
 #include "analysis/Form14.h"
 #include "app/registry.h"
-#include "common/config.h"
 #include "data/datacontrol.h"
 #include "data/schema.h"
 
@@ -12,10 +12,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QRadioButton>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QTemporaryDir>
 #include <cmath>
 #include <memory>
 
@@ -64,7 +60,6 @@ class TstForm14 : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -105,53 +100,27 @@ private:
     Figures figures() const;
     void compareFigures(const Figures &expected) const;
     QVariant stored(const QString &ticker, const QString &field) const;
-    int rowCount() const;
 
-    QTemporaryDir m_dir;
-    QString m_path;
-    int m_databases = 0;
+    std::unique_ptr<test::TestDatabase> m_db;
     std::unique_ptr<test::ScriptedDialogs> m_dialogs;
 };
-
-void TstForm14::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-}
 
 void TstForm14::init()
 {
     // A fresh database for every test.
-    m_path = m_dir.filePath(QStringLiteral("stocks%1.db").arg(++m_databases));
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "tst_form14_make");
-        db.setDatabaseName(m_path);
-        QVERIFY(db.open());
-        QSqlQuery query(db);
-        for (const QString &statement : schema::createStatements())
-            QVERIFY2(query.exec(statement), qPrintable(query.lastError().text()));
-        const QStringList fields{"Name of Stock",   "Ticker Symbol",  "Current Price",
-                                 "Last Years Earnings", "This Years Earnings",
-                                 "Next Years Earnings", "52 Wk Hi",   "52 Wk Lo",
-                                 "AnalystRating",   "Safety Rating",  "Growth",
-                                 "Market Cap",      "Overall Rating", "Buy\\Target Price"};
-        QStringList columns;
-        for (const QString &field : fields)
-            columns << schema::quoted(field);
-        QVERIFY(query.prepare(QStringLiteral("INSERT INTO stocks (%1) VALUES (%2)")
-                                  .arg(columns.join(u','), QStringList(fields.size(), "?").join(u','))));
-        for (const Stock &s : kStocks) {
-            const QVariantList values{s.name,       s.ticker,   s.price,    s.last,
-                                      s.thisYear,   s.next,     s.high,     s.low,
-                                      s.analystRating, s.safety, s.growth, s.marketCap,
-                                      s.overall,    s.target};
-            for (int i = 0; i < values.size(); ++i)
-                query.bindValue(i, values[i]);
-            QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("tst_form14_make"));
+    m_db = std::make_unique<test::TestDatabase>();
+    QVERIFY2(m_db->isValid(), qPrintable(m_db->error()));
+    const QStringList fields{"Name of Stock",       "Ticker Symbol",       "Current Price",
+                             "Last Years Earnings", "This Years Earnings", "Next Years Earnings",
+                             "52 Wk Hi",            "52 Wk Lo",            "AnalystRating",
+                             "Safety Rating",       "Growth",              "Market Cap",
+                             "Overall Rating",      "Buy\\Target Price"};
+    for (const Stock &s : kStocks)
+        QVERIFY(m_db->insert(QStringLiteral("stocks"), fields,
+                             {s.name, s.ticker, s.price, s.last, s.thisYear, s.next, s.high, s.low,
+                              s.analystRating, s.safety, s.growth, s.marketCap, s.overall,
+                              s.target}));
 
-    config::setDatabasePath(m_path);
     m_dialogs = std::make_unique<test::ScriptedDialogs>();
     screen()->show();
     QVERIFY(screen()->isLoaded());
@@ -163,6 +132,7 @@ void TstForm14::cleanup()
         screen()->unload();
     test::flushDeletes();
     m_dialogs.reset();
+    m_db.reset();
 }
 
 QStringList TstForm14::resultTexts() const
@@ -207,37 +177,9 @@ void TstForm14::compareFigures(const Figures &expected) const
 
 QVariant TstForm14::stored(const QString &ticker, const QString &field) const
 {
-    QVariant value;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "tst_form14_peek");
-        db.setDatabaseName(m_path);
-        if (db.open()) {
-            QSqlQuery query(db);
-            query.prepare(QStringLiteral("SELECT %1 FROM stocks WHERE \"Ticker Symbol\" = ?")
-                              .arg(schema::quoted(field)));
-            query.addBindValue(ticker);
-            if (query.exec() && query.next())
-                value = query.value(0);
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("tst_form14_peek"));
-    return value;
-}
-
-int TstForm14::rowCount() const
-{
-    int count = -1;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "tst_form14_peek");
-        db.setDatabaseName(m_path);
-        if (db.open()) {
-            QSqlQuery query(QStringLiteral("SELECT COUNT(*) FROM stocks"), db);
-            if (query.next())
-                count = query.value(0).toInt();
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("tst_form14_peek"));
-    return count;
+    return m_db->scalar(QStringLiteral("SELECT %1 FROM stocks WHERE \"Ticker Symbol\" = ?")
+                            .arg(schema::quoted(field)),
+                        {ticker});
 }
 
 void TstForm14::opensOnFirstStockWithNothingChosen()
@@ -608,7 +550,7 @@ void TstForm14::recordCommands()
         for (int i = 2; i <= 9; ++i)
             QVERIFY(child<QLineEdit>(QStringLiteral("Text%1").arg(i))->text().isEmpty());
     }
-    QCOMPARE(rowCount(), rows);
+    QCOMPARE(m_db->count(QStringLiteral("stocks")), qint64(rows));
 }
 
 void TstForm14::noInfOrNanReachesLabelsOrRecord_data()
