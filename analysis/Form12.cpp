@@ -75,8 +75,8 @@ void Form12::Command1_Click()
     const double e = parseNumber(m_ui->Text5->text());
     const double s = parseNumber(m_ui->Text6->text());
 
-    const bool perEarnings = m_ui->Option1->isChecked() || m_ui->Option4->isChecked() ||
-                             m_ui->Option5->isChecked();
+    const bool perEarnings =
+        m_ui->Option1->isChecked() || m_ui->Option4->isChecked() || m_ui->Option5->isChecked();
     if (perEarnings && e == 0) {
         msgBox(QStringLiteral("Next year's earnings must not be 0 for this figure."));
         return;

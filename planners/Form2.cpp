@@ -83,8 +83,8 @@ void Form2::recordShown()
 
 void Form2::Text7_Change()
 {
-    const Checked value = checkedValue(parseNumber(m_ui->Text6->text()) *
-                                       parseNumber(m_ui->Text7->text()));
+    const Checked value =
+        checkedValue(parseNumber(m_ui->Text6->text()) * parseNumber(m_ui->Text7->text()));
     // A product too large for a number shows nothing rather than a stale value.
     m_ui->Label17->setText(value.ok() ? formatNumber(value.value) : QString());
 }

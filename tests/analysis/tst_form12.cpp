@@ -23,9 +23,9 @@ namespace {
 
 const QString kNoEarnings = QStringLiteral("Next year's earnings must not be 0 for this figure.");
 
-const QStringList kFields{"Name of Stock",       "Ticker Symbol", "Stock Exchange",
-                          "Current Price",       "Purchase Price", "Next Years Earnings",
-                          "Shares Owned",        "Analyst's Comments"};
+const QStringList kFields{"Name of Stock", "Ticker Symbol",     "Stock Exchange",
+                          "Current Price", "Purchase Price",    "Next Years Earnings",
+                          "Shares Owned",  "Analyst's Comments"};
 
 // Stored order differs from name order, so that "the first record" tells which order was used.
 const QList<QVariantList> kStocks{
@@ -69,8 +69,7 @@ private Q_SLOTS:
 
 private:
     Screen *screen() const { return ScreenRegistry::get(QStringLiteral("Form12")); }
-    template<typename T>
-    T *child(const QString &name) const
+    template <typename T> T *child(const QString &name) const
     {
         T *widget = screen()->window()->findChild<T *>(name);
         if (!widget)
@@ -204,26 +203,38 @@ void TstForm12::figures_data()
     QTest::addColumn<QString>("figure");
 
     const QStringList worked{"50", "40", "5", "100"};
-    QTest::newRow("worked: P/E (C)") << worked << "Option1" << "10";
-    QTest::newRow("worked: profit") << worked << "Option2" << "1000";
-    QTest::newRow("worked: money spent") << worked << "Option3" << "4000";
-    QTest::newRow("worked: P/E (B)") << worked << "Option4" << "8";
-    QTest::newRow("worked: rating") << worked << "Option5" << "987";
+    QTest::newRow("worked: P/E (C)") << worked << "Option1"
+                                     << "10";
+    QTest::newRow("worked: profit") << worked << "Option2"
+                                    << "1000";
+    QTest::newRow("worked: money spent") << worked << "Option3"
+                                         << "4000";
+    QTest::newRow("worked: P/E (B)") << worked << "Option4"
+                                     << "8";
+    QTest::newRow("worked: rating") << worked << "Option5"
+                                    << "987";
 
     const QStringList loss{"30", "40", "5", "100"};
-    QTest::newRow("loss") << loss << "Option2" << "-1000";
-    QTest::newRow("loss lowers the rating") << loss << "Option5" << "-1009";
+    QTest::newRow("loss") << loss << "Option2"
+                          << "-1000";
+    QTest::newRow("loss lowers the rating") << loss << "Option5"
+                                            << "-1009";
     QTest::newRow("negative earnings: P/E (C) rounds down")
-        << QStringList{"50", "40", "-3", "100"} << "Option1" << "-17";
+        << QStringList{"50", "40", "-3", "100"} << "Option1"
+        << "-17";
     QTest::newRow("negative earnings: P/E (B) rounds down")
-        << QStringList{"50", "40", "-3", "100"} << "Option4" << "-14";
-    QTest::newRow("P/E 4.5 shows 4") << QStringList{"45", "40", "10", "1"} << "Option1" << "4";
-    QTest::newRow("rating -1.5 shows -2") << QStringList{"1", "0", "-2", "0"} << "Option5" << "-2";
-    QTest::newRow("rating 1.5 shows 1") << QStringList{"1", "0", "2", "0"} << "Option5" << "1";
-    QTest::newRow("profit unrounded") << QStringList{"10.25", "10", "5", "3"} << "Option2"
-                                      << shown("0.75");
-    QTest::newRow("money spent unrounded") << QStringList{"1", "0.1", "5", "3"} << "Option3"
-                                           << shown("0.3");
+        << QStringList{"50", "40", "-3", "100"} << "Option4"
+        << "-14";
+    QTest::newRow("P/E 4.5 shows 4") << QStringList{"45", "40", "10", "1"} << "Option1"
+                                     << "4";
+    QTest::newRow("rating -1.5 shows -2") << QStringList{"1", "0", "-2", "0"} << "Option5"
+                                          << "-2";
+    QTest::newRow("rating 1.5 shows 1") << QStringList{"1", "0", "2", "0"} << "Option5"
+                                        << "1";
+    QTest::newRow("profit unrounded")
+        << QStringList{"10.25", "10", "5", "3"} << "Option2" << shown("0.75");
+    QTest::newRow("money spent unrounded")
+        << QStringList{"1", "0.1", "5", "3"} << "Option3" << shown("0.3");
     QTest::newRow("lenient texts") << QStringList{"50abc", "4e1", " 5", "1,000"} << "Option3"
                                    << "40";
 }
@@ -246,12 +257,24 @@ void TstForm12::noEarnings_data()
     QTest::addColumn<QString>("option");
     QTest::addColumn<QString>("figure"); // empty: the message instead
 
-    QTest::newRow("0, P/E (C)") << "0" << "Option1" << "";
-    QTest::newRow("empty, P/E (B)") << "" << "Option4" << "";
-    QTest::newRow("text, rating") << "n/a" << "Option5" << "";
-    QTest::newRow("0.0, rating") << "0.0" << "Option5" << "";
-    QTest::newRow("empty, profit still shown") << "" << "Option2" << "1000";
-    QTest::newRow("0, money spent still shown") << "0" << "Option3" << "4000";
+    QTest::newRow("0, P/E (C)") << "0"
+                                << "Option1"
+                                << "";
+    QTest::newRow("empty, P/E (B)") << ""
+                                    << "Option4"
+                                    << "";
+    QTest::newRow("text, rating") << "n/a"
+                                  << "Option5"
+                                  << "";
+    QTest::newRow("0.0, rating") << "0.0"
+                                 << "Option5"
+                                 << "";
+    QTest::newRow("empty, profit still shown") << ""
+                                               << "Option2"
+                                               << "1000";
+    QTest::newRow("0, money spent still shown") << "0"
+                                                << "Option3"
+                                                << "4000";
 }
 
 void TstForm12::noEarnings()
@@ -280,12 +303,9 @@ void TstForm12::labelUnchanged_data()
 
     QTest::newRow("no option chosen") << QStringList{"50", "40", "5", "100"} << "";
     QTest::newRow("P/E (C) overflows") << QStringList{"1E300", "40", "1E-300", "1"} << "Option1";
-    QTest::newRow("profit overflows") << QStringList{"1E300", "-1E300", "5", "1E300"}
-                                      << "Option2";
-    QTest::newRow("profit inf - inf") << QStringList{"1E300", "1E300", "5", "1E300"}
-                                      << "Option2";
-    QTest::newRow("money spent overflows") << QStringList{"1", "1E300", "5", "1E300"}
-                                           << "Option3";
+    QTest::newRow("profit overflows") << QStringList{"1E300", "-1E300", "5", "1E300"} << "Option2";
+    QTest::newRow("profit inf - inf") << QStringList{"1E300", "1E300", "5", "1E300"} << "Option2";
+    QTest::newRow("money spent overflows") << QStringList{"1", "1E300", "5", "1E300"} << "Option3";
     QTest::newRow("P/E (B) overflows") << QStringList{"1", "1E300", "1E-300", "1"} << "Option4";
     QTest::newRow("rating overflows") << QStringList{"1E300", "40", "5", "1E300"} << "Option5";
 }
@@ -341,11 +361,16 @@ void TstForm12::find_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("found");
 
-    QTest::newRow("exact name") << "Zenith Mining" << "Zenith Mining" << true;
-    QTest::newRow("other case") << "blue HARBOR shipping" << "Blue Harbor Shipping" << true;
-    QTest::newRow("partial name: first by name") << "Zenith" << "Blue Harbor Shipping" << false;
-    QTest::newRow("ticker is no name") << "ZEN" << "Blue Harbor Shipping" << false;
-    QTest::newRow("cancelled") << "" << "Blue Harbor Shipping" << false;
+    QTest::newRow("exact name") << "Zenith Mining"
+                                << "Zenith Mining" << true;
+    QTest::newRow("other case") << "blue HARBOR shipping"
+                                << "Blue Harbor Shipping" << true;
+    QTest::newRow("partial name: first by name") << "Zenith"
+                                                 << "Blue Harbor Shipping" << false;
+    QTest::newRow("ticker is no name") << "ZEN"
+                                       << "Blue Harbor Shipping" << false;
+    QTest::newRow("cancelled") << ""
+                               << "Blue Harbor Shipping" << false;
 }
 
 void TstForm12::find()

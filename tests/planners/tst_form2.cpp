@@ -27,8 +27,8 @@ const QString kAggressive = QStringLiteral("Buy this stock aggressively for a gr
 const QString kNoAdvice = QStringLiteral("Sorry, There is no advice at the given time");
 const QString kNotFound = QStringLiteral("Sorry, I couldn't find your stock. ");
 
-const QStringList kFields{"Name of Stock", "Ticker Symbol", "Shares Owned", "Current Price",
-                          "Money",         "Predicted Price", "52 Wk Lo",   "52 Wk Hi",
+const QStringList kFields{"Name of Stock", "Ticker Symbol",   "Shares Owned", "Current Price",
+                          "Money",         "Predicted Price", "52 Wk Lo",     "52 Wk Hi",
                           "Status",        "Advice"};
 
 // Stored order differs from ticker order, so that "the first record" tells which order was used.
@@ -75,8 +75,7 @@ private Q_SLOTS:
 
 private:
     Screen *screen() const { return ScreenRegistry::get(QStringLiteral("Form2")); }
-    template<typename T>
-    T *child(const QString &name) const
+    template <typename T> T *child(const QString &name) const
     {
         T *widget = screen()->window()->findChild<T *>(name);
         if (!widget)
@@ -170,8 +169,8 @@ void TstForm2::opensOnFirstStock()
     QCOMPARE(data()->caption(), QStringLiteral("I^P"));
     QCOMPARE(box("Text4"), QStringLiteral("Northwind Traders"));
     QCOMPARE(box("Text1"), QStringLiteral("5000"));
-    const QStringList labels{text("Label15"), text("Label12"), text("Label2"), text("Label18"),
-                             text("Label10"), text("Label17")};
+    const QStringList labels{text("Label15"), text("Label12"), text("Label2"),
+                             text("Label18"), text("Label10"), text("Label17")};
     QCOMPARE(labels, (QStringList{"20", "10", "30", "Active", "Hold", "1250"}));
     QVERIFY(m_dialogs->requests().isEmpty());
 }
@@ -184,37 +183,64 @@ void TstForm2::advice_data()
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<QStringList>("advice"); // Label10 after each message
 
-    QTest::newRow("D 7.5: buy") << "20" << "12.5" << "30" << QStringList{kBuy} << QStringList{"Buy"};
-    QTest::newRow("D 8: aggressive") << "20" << "12" << "30" << QStringList{kAggressive}
-                                     << QStringList{"Buy Aggresively"};
+    QTest::newRow("D 7.5: buy") << "20"
+                                << "12.5"
+                                << "30" << QStringList{kBuy} << QStringList{"Buy"};
+    QTest::newRow("D 8: aggressive")
+        << "20"
+        << "12"
+        << "30" << QStringList{kAggressive} << QStringList{"Buy Aggresively"};
     QTest::newRow("D 8, E 1: short then aggressive")
-        << "20" << "12" << "13" << QStringList{kShort, kAggressive}
-        << QStringList{"Short", "Buy Aggresively"};
-    QTest::newRow("D -1: wait") << "20" << "21" << "30" << QStringList{kWait}
-                                << QStringList{"Sell, Wait"};
-    QTest::newRow("D -15: wait") << "10" << "25" << "30" << QStringList{kWait}
-                                 << QStringList{"Sell, Wait"};
-    QTest::newRow("D -15.5: short") << "10" << "25.5" << "30" << QStringList{kShort}
-                                    << QStringList{"Short"};
-    QTest::newRow("D 5, E 1: buy then short") << "20" << "15" << "16" << QStringList{kBuy, kShort}
-                                              << QStringList{"Buy", "Short"};
-    QTest::newRow("D 0: buy") << "20" << "20" << "30" << QStringList{kBuy} << QStringList{"Buy"};
-    QTest::newRow("D 2, E 2: buy then short") << "30" << "28" << "30" << QStringList{kBuy, kShort}
-                                              << QStringList{"Buy", "Short"};
-    QTest::newRow("E 2.5: no short") << "30" << "28" << "30.5" << QStringList{kBuy}
-                                     << QStringList{"Buy"};
+        << "20"
+        << "12"
+        << "13" << QStringList{kShort, kAggressive} << QStringList{"Short", "Buy Aggresively"};
+    QTest::newRow("D -1: wait") << "20"
+                                << "21"
+                                << "30" << QStringList{kWait} << QStringList{"Sell, Wait"};
+    QTest::newRow("D -15: wait") << "10"
+                                 << "25"
+                                 << "30" << QStringList{kWait} << QStringList{"Sell, Wait"};
+    QTest::newRow("D -15.5: short") << "10"
+                                    << "25.5"
+                                    << "30" << QStringList{kShort} << QStringList{"Short"};
+    QTest::newRow("D 5, E 1: buy then short")
+        << "20"
+        << "15"
+        << "16" << QStringList{kBuy, kShort} << QStringList{"Buy", "Short"};
+    QTest::newRow("D 0: buy") << "20"
+                              << "20"
+                              << "30" << QStringList{kBuy} << QStringList{"Buy"};
+    QTest::newRow("D 2, E 2: buy then short")
+        << "30"
+        << "28"
+        << "30" << QStringList{kBuy, kShort} << QStringList{"Buy", "Short"};
+    QTest::newRow("E 2.5: no short") << "30"
+                                     << "28"
+                                     << "30.5" << QStringList{kBuy} << QStringList{"Buy"};
     QTest::newRow("D -5, E -5: wait then short")
-        << "20" << "25" << "20" << QStringList{kWait, kShort} << QStringList{"Sell, Wait", "Short"};
+        << "20"
+        << "25"
+        << "20" << QStringList{kWait, kShort} << QStringList{"Sell, Wait", "Short"};
     QTest::newRow("caption 0: no advice only")
-        << "0" << "12.5" << "13" << QStringList{kNoAdvice} << QStringList{"No advice"};
+        << "0"
+        << "12.5"
+        << "13" << QStringList{kNoAdvice} << QStringList{"No advice"};
     QTest::newRow("empty prediction, P 10: wait")
-        << "" << "10" << "30" << QStringList{kWait} << QStringList{"Sell, Wait"};
+        << ""
+        << "10"
+        << "30" << QStringList{kWait} << QStringList{"Sell, Wait"};
     QTest::newRow("empty prediction, P 20: short")
-        << "" << "20" << "30" << QStringList{kShort} << QStringList{"Short"};
-    QTest::newRow("caption 0.0 is advised") << "0.0" << "10" << "30" << QStringList{kWait}
-                                            << QStringList{"Sell, Wait"};
-    QTest::newRow("lenient texts") << " 2 0abc" << "12,5" << "$30" << QStringList{kShort, kAggressive}
-                                   << QStringList{"Short", "Buy Aggresively"};
+        << ""
+        << "20"
+        << "30" << QStringList{kShort} << QStringList{"Short"};
+    QTest::newRow("caption 0.0 is advised")
+        << "0.0"
+        << "10"
+        << "30" << QStringList{kWait} << QStringList{"Sell, Wait"};
+    QTest::newRow("lenient texts")
+        << " 2 0abc"
+        << "12,5"
+        << "$30" << QStringList{kShort, kAggressive} << QStringList{"Short", "Buy Aggresively"};
 }
 
 void TstForm2::advice()
@@ -267,14 +293,24 @@ void TstForm2::shareValueFollowsPrice_data()
     QTest::addColumn<QString>("price");
     QTest::addColumn<QString>("value");
 
-    QTest::newRow("100 at 12.5") << "100" << "12.5" << "1250";
-    QTest::newRow("3 at 0.1, unrounded") << "3" << "0.1" << shown("0.3");
-    QTest::newRow("10000 at 9.16666666666667")
-        << "10000" << "9.16666666666667" << shown("91666.6666666667");
-    QTest::newRow("no shares") << "" << "12.5" << "0";
-    QTest::newRow("price cleared") << "100" << "" << "0";
-    QTest::newRow("lenient") << "1,000" << "2.5 dollars" << shown("2.5");
-    QTest::newRow("huge product, no inf") << "1E200" << "1E200" << "";
+    QTest::newRow("100 at 12.5") << "100"
+                                 << "12.5"
+                                 << "1250";
+    QTest::newRow("3 at 0.1, unrounded") << "3"
+                                         << "0.1" << shown("0.3");
+    QTest::newRow("10000 at 9.16666666666667") << "10000"
+                                               << "9.16666666666667" << shown("91666.6666666667");
+    QTest::newRow("no shares") << ""
+                               << "12.5"
+                               << "0";
+    QTest::newRow("price cleared") << "100"
+                                   << ""
+                                   << "0";
+    QTest::newRow("lenient") << "1,000"
+                             << "2.5 dollars" << shown("2.5");
+    QTest::newRow("huge product, no inf") << "1E200"
+                                          << "1E200"
+                                          << "";
 }
 
 void TstForm2::shareValueFollowsPrice()
@@ -346,12 +382,18 @@ void TstForm2::find_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("found");
 
-    QTest::newRow("ticker") << "ZEN" << "Zenith Mining" << true;
-    QTest::newRow("other case") << "bhs" << "Blue Harbor Shipping" << true;
-    QTest::newRow("not there: first by ticker") << "XYZ" << "Acme Widgets" << false;
-    QTest::newRow("partial ticker") << "ZE" << "Acme Widgets" << false;
-    QTest::newRow("cancelled") << "" << "Acme Widgets" << false;
-    QTest::newRow("name is no ticker") << "Zenith Mining" << "Acme Widgets" << false;
+    QTest::newRow("ticker") << "ZEN"
+                            << "Zenith Mining" << true;
+    QTest::newRow("other case") << "bhs"
+                                << "Blue Harbor Shipping" << true;
+    QTest::newRow("not there: first by ticker") << "XYZ"
+                                                << "Acme Widgets" << false;
+    QTest::newRow("partial ticker") << "ZE"
+                                    << "Acme Widgets" << false;
+    QTest::newRow("cancelled") << ""
+                               << "Acme Widgets" << false;
+    QTest::newRow("name is no ticker") << "Zenith Mining"
+                                       << "Acme Widgets" << false;
 }
 
 void TstForm2::find()
