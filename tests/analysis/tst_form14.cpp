@@ -84,8 +84,7 @@ private Q_SLOTS:
 
 private:
     Form14 *screen() const { return ScreenRegistry::get<Form14>(QStringLiteral("Form14")); }
-    template<typename T>
-    T *child(const QString &name) const
+    template <typename T> T *child(const QString &name) const
     {
         T *widget = screen()->window()->findChild<T *>(name);
         if (!widget)
@@ -95,7 +94,10 @@ private:
     QString text(const QString &name) const { return child<QLabel>(name)->text(); }
     QStringList resultTexts() const;
     void setInputs(const QStringList &six);
-    void click(const QString &name) { QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton); }
+    void click(const QString &name)
+    {
+        QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton);
+    }
     void calculate(const QString &option);
     Figures figures() const;
     void compareFigures(const Figures &expected) const;
@@ -110,16 +112,16 @@ void TstForm14::init()
     // A fresh database for every test.
     m_db = std::make_unique<test::TestDatabase>();
     QVERIFY2(m_db->isValid(), qPrintable(m_db->error()));
-    const QStringList fields{"Name of Stock",       "Ticker Symbol",       "Current Price",
-                             "Last Years Earnings", "This Years Earnings", "Next Years Earnings",
-                             "52 Wk Hi",            "52 Wk Lo",            "AnalystRating",
-                             "Safety Rating",       "Growth",              "Market Cap",
-                             "Overall Rating",      "Buy\\Target Price"};
+    const QStringList fields{
+        "Name of Stock",       "Ticker Symbol",       "Current Price", "Last Years Earnings",
+        "This Years Earnings", "Next Years Earnings", "52 Wk Hi",      "52 Wk Lo",
+        "AnalystRating",       "Safety Rating",       "Growth",        "Market Cap",
+        "Overall Rating",      "Buy\\Target Price"};
     for (const Stock &s : kStocks)
-        QVERIFY(m_db->insert(QStringLiteral("stocks"), fields,
-                             {s.name, s.ticker, s.price, s.last, s.thisYear, s.next, s.high, s.low,
-                              s.analystRating, s.safety, s.growth, s.marketCap, s.overall,
-                              s.target}));
+        QVERIFY(
+            m_db->insert(QStringLiteral("stocks"), fields,
+                         {s.name, s.ticker, s.price, s.last, s.thisYear, s.next, s.high, s.low,
+                          s.analystRating, s.safety, s.growth, s.marketCap, s.overall, s.target}));
 
     m_dialogs = std::make_unique<test::ScriptedDialogs>();
     screen()->show();
@@ -164,15 +166,14 @@ Figures TstForm14::figures() const
 
 void TstForm14::compareFigures(const Figures &expected) const
 {
-    static const char *const names[] = {"L", "T", "N", "H", "W", "P", "S",
+    static const char *const names[] = {"L", "T", "N",   "H", "W", "P", "S",
                                         "G", "M", "one", "B", "O", "Q"};
     const Figures actual = figures();
     for (int i = 0; i < 13; ++i)
-        QVERIFY2(near(actual[i], expected[i]),
-                 qPrintable(QStringLiteral("%1 is %2, expected %3")
-                                .arg(QLatin1String(names[i]))
-                                .arg(actual[i], 0, 'g', 17)
-                                .arg(expected[i], 0, 'g', 17)));
+        QVERIFY2(near(actual[i], expected[i]), qPrintable(QStringLiteral("%1 is %2, expected %3")
+                                                              .arg(QLatin1String(names[i]))
+                                                              .arg(actual[i], 0, 'g', 17)
+                                                              .arg(expected[i], 0, 'g', 17)));
 }
 
 QVariant TstForm14::stored(const QString &ticker, const QString &field) const
@@ -188,7 +189,8 @@ void TstForm14::opensOnFirstStockWithNothingChosen()
     QCOMPARE(child<DataControl>("Data1")->caption(), QStringLiteral("High Finance"));
     QCOMPARE(child<QLineEdit>("Text1")->text(), QStringLiteral("Northwind Traders"));
     QCOMPARE(child<QLineEdit>("Text9")->text(), QStringLiteral("Buy"));
-    QCOMPARE(resultTexts(), QStringList({"12.5", "7", "8", "9", "10"}).replaceInStrings(".", shown(".")));
+    QCOMPARE(resultTexts(),
+             QStringList({"12.5", "7", "8", "9", "10"}).replaceInStrings(".", shown(".")));
     for (const char *option : {"Option1", "Option2", "Option3", "Option4", "Option5", "Option6"})
         QVERIFY2(!child<QRadioButton>(option)->isChecked(), option);
     compareFigures(Figures(13, 0.0));
@@ -210,31 +212,44 @@ void TstForm14::calculation_data()
     const Figures falling{10, 5, 4, 50, 30, 40, 44.666666666666671, 690, 404, 1, 44, 1135, 45.5};
 
     QTest::newRow("worked example, stock safety")
-        << kWorkedExample << "Option1" << "Label8" << shown("27.3333333333333") << kWorkedFigures;
+        << kWorkedExample << "Option1"
+        << "Label8" << shown("27.3333333333333") << kWorkedFigures;
     QTest::newRow("worked example, growth shows (H-W)(N-L)10-(H-P), not G")
-        << kWorkedExample << "Option2" << "Label11" << "390" << kWorkedFigures;
+        << kWorkedExample << "Option2"
+        << "Label11"
+        << "390" << kWorkedFigures;
     QTest::newRow("worked example, market cap shows (H-W)^2-N, not M")
-        << kWorkedExample << "Option3" << "Label12" << "396" << kWorkedFigures;
+        << kWorkedExample << "Option3"
+        << "Label12"
+        << "396" << kWorkedFigures;
     QTest::newRow("worked example, overall rating rounds before subtracting P/L")
-        << kWorkedExample << "Option5" << "Label13" << "1182" << kWorkedFigures;
+        << kWorkedExample << "Option5"
+        << "Label13"
+        << "1182" << kWorkedFigures;
     QTest::newRow("worked example, buy price/target")
-        << kWorkedExample << "Option6" << "Label14" << shown("53.5") << kWorkedFigures;
+        << kWorkedExample << "Option6"
+        << "Label14" << shown("53.5") << kWorkedFigures;
     QTest::newRow("inputs read leniently")
-        << QStringList{" 2", "3 ", "4abc", "5E1", "3 0", "40.0"} << "Option6" << "Label14"
-        << shown("53.5") << kWorkedFigures;
-    QTest::newRow("price above the high: growth uses negative H-P")
-        << priceAboveHigh << "Option2" << "Label11" << "410" << aboveHigh;
-    QTest::newRow("price above the high: market cap")
-        << priceAboveHigh << "Option3" << "Label12" << "396" << aboveHigh;
-    QTest::newRow("price above the high: overall rating")
-        << priceAboveHigh << "Option5" << "Label13" << "1199" << aboveHigh;
-    QTest::newRow("earnings falling: negative growth shown")
-        << earningsFalling << "Option2" << "Label11" << "-1210" << falling;
+        << QStringList{" 2", "3 ", "4abc", "5E1", "3 0", "40.0"} << "Option6"
+        << "Label14" << shown("53.5") << kWorkedFigures;
+    QTest::newRow("price above the high: growth uses negative H-P") << priceAboveHigh << "Option2"
+                                                                    << "Label11"
+                                                                    << "410" << aboveHigh;
+    QTest::newRow("price above the high: market cap") << priceAboveHigh << "Option3"
+                                                      << "Label12"
+                                                      << "396" << aboveHigh;
+    QTest::newRow("price above the high: overall rating") << priceAboveHigh << "Option5"
+                                                          << "Label13"
+                                                          << "1199" << aboveHigh;
+    QTest::newRow("earnings falling: negative growth shown") << earningsFalling << "Option2"
+                                                             << "Label11"
+                                                             << "-1210" << falling;
     QTest::newRow("earnings falling: safety rating")
-        << earningsFalling << "Option1" << "Label8" << shown("44.6666666666667") << falling;
+        << earningsFalling << "Option1"
+        << "Label8" << shown("44.6666666666667") << falling;
     QTest::newRow("overall rating is not an integer when P/L is not")
-        << QStringList{"3", "5", "4", "50", "30", "40"} << "Option5" << "Label13"
-        << shown("1181.66666666667")
+        << QStringList{"3", "5", "4", "50", "30", "40"} << "Option5"
+        << "Label13" << shown("1181.66666666667")
         << Figures{3, 5, 4, 50, 30, 40, 30.666666666666664, 760, 404, 1, 51, 1182, 52.5};
 }
 
@@ -305,8 +320,7 @@ void TstForm14::failures_data()
     // Steps 3 to 12 still run: G ((-30) x 4 - 5) x 10 + 40, M 900 + 4, B -40 + 39,
     // O Int(S - 1210 + 904 + 1 - 8).
     QTest::newRow("H 0, L 5: one message, S stays 0")
-        << false << hZero << "" << 1
-        << Figures{5, 3, 4, 0, 30, 40, 0, -1210, 904, 1, -1, -313, -1};
+        << false << hZero << "" << 1 << Figures{5, 3, 4, 0, 30, 40, 0, -1210, 904, 1, -1, -313, -1};
     QTest::newRow("H 0, L 5 with stock safety: a second message")
         << false << hZero << "Option1" << 2
         << Figures{5, 3, 4, 0, 30, 40, 0, -1210, 904, 1, -1, -313, -1};
@@ -400,18 +414,27 @@ void TstForm14::resultStoredOnLeavingRecord_data()
     QTest::addColumn<double>("value");
     QTest::addColumn<bool>("byClosing");
 
-    QTest::newRow("safety, step away and back")
-        << "Option1" << "Label8" << "Safety Rating" << 27.3333333333333 << false;
-    QTest::newRow("growth, step away and back") << "Option2" << "Label11" << "Growth" << 390.0 << false;
-    QTest::newRow("market cap, step away and back")
-        << "Option3" << "Label12" << "Market Cap" << 396.0 << false;
-    QTest::newRow("overall, step away and back")
-        << "Option5" << "Label13" << "Overall Rating" << 1182.0 << false;
-    QTest::newRow("buy/target, step away and back")
-        << "Option6" << "Label14" << "Buy\\Target Price" << 53.5 << false;
-    QTest::newRow("safety, close the screen") << "Option1" << "Label8" << "Safety Rating" << 27.3333333333333 << true;
-    QTest::newRow("buy/target, close the screen")
-        << "Option6" << "Label14" << "Buy\\Target Price" << 53.5 << true;
+    QTest::newRow("safety, step away and back") << "Option1"
+                                                << "Label8"
+                                                << "Safety Rating" << 27.3333333333333 << false;
+    QTest::newRow("growth, step away and back") << "Option2"
+                                                << "Label11"
+                                                << "Growth" << 390.0 << false;
+    QTest::newRow("market cap, step away and back") << "Option3"
+                                                    << "Label12"
+                                                    << "Market Cap" << 396.0 << false;
+    QTest::newRow("overall, step away and back") << "Option5"
+                                                 << "Label13"
+                                                 << "Overall Rating" << 1182.0 << false;
+    QTest::newRow("buy/target, step away and back") << "Option6"
+                                                    << "Label14"
+                                                    << "Buy\\Target Price" << 53.5 << false;
+    QTest::newRow("safety, close the screen") << "Option1"
+                                              << "Label8"
+                                              << "Safety Rating" << 27.3333333333333 << true;
+    QTest::newRow("buy/target, close the screen") << "Option6"
+                                                  << "Label14"
+                                                  << "Buy\\Target Price" << 53.5 << true;
 }
 
 void TstForm14::resultStoredOnLeavingRecord()
@@ -476,7 +499,8 @@ void TstForm14::find_data()
     QTest::addColumn<bool>("found");
     QTest::addColumn<QString>("shownName");
 
-    QTest::newRow("by ticker, other case") << QStringList() << "zzw" << false << true << "Acme Widgets";
+    QTest::newRow("by ticker, other case")
+        << QStringList() << "zzw" << false << true << "Acme Widgets";
     QTest::newRow("by name, other case")
         << QStringList{"Option4"} << "acme WIDGETS" << true << true << "Acme Widgets";
     QTest::newRow("rating option after find by name searches tickers")
@@ -524,7 +548,8 @@ void TstForm14::recordCommands_data()
 
     QTest::newRow("add, cancel") << "Command4" << int(AnswerCancel) << "Add Record"
                                  << "Northwind Traders" << 3;
-    QTest::newRow("add, OK") << "Command4" << int(AnswerOk) << "Add Record" << "" << 3;
+    QTest::newRow("add, OK") << "Command4" << int(AnswerOk) << "Add Record"
+                             << "" << 3;
     QTest::newRow("delete, cancel") << "Command5" << int(AnswerCancel) << "Delete Record"
                                     << "Northwind Traders" << 3;
     QTest::newRow("delete, OK") << "Command5" << int(AnswerOk) << "Delete Record"
@@ -559,7 +584,8 @@ void TstForm14::noInfOrNanReachesLabelsOrRecord_data()
 
     QTest::newRow("largest numbers") << QStringList(6, "1.7e308");
     QTest::newRow("largest negative numbers") << QStringList(6, "-1.7e308");
-    QTest::newRow("tiny divisors") << QStringList{"1e300", "1e300", "1e-300", "1e-300", "1e-300", "1e300"};
+    QTest::newRow("tiny divisors")
+        << QStringList{"1e300", "1e300", "1e-300", "1e-300", "1e-300", "1e300"};
     QTest::newRow("too large to read") << QStringList(6, "9e999");
     QTest::newRow("mixed") << QStringList{"1e308", "-1e308", "0", "1e-320", "-0", "1e308"};
 }
@@ -577,7 +603,8 @@ void TstForm14::noInfOrNanReachesLabelsOrRecord()
     }
     screen()->window()->close();
     test::flushDeletes();
-    for (const char *field : {"Safety Rating", "Growth", "Market Cap", "Overall Rating", "Buy\\Target Price"}) {
+    for (const char *field :
+         {"Safety Rating", "Growth", "Market Cap", "Overall Rating", "Buy\\Target Price"}) {
         const QVariant value = stored("NWT", field);
         QVERIFY2(std::isfinite(value.toDouble()), field);
         QVERIFY2(!value.toString().contains(u"inf", Qt::CaseInsensitive), field);
