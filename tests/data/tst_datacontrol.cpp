@@ -89,6 +89,7 @@ private Q_SLOTS:
         QSignalSpy shown(s.data, &DataControl::recordShown);
         QVERIFY(s.data->open(QStringLiteral("Analyst")));
         QCOMPARE(s.name->text(), QStringLiteral("Mary Cole"));
+        QCOMPARE(s.name->cursorPosition(), 0); // a long value shows its beginning
         QCOMPARE(s.outlook->text(), QStringLiteral("up"));
         QCOMPARE(s.credibility->text(), QStringLiteral("high"));
         QCOMPARE(s.data->caption(), QStringLiteral("Data1"));
@@ -161,6 +162,7 @@ private Q_SLOTS:
         QVERIFY(s.data->open(QStringLiteral("Analyst")));
         s.click("Next"); // Adam Best, second row
         s.picks->setText(QStringLiteral("XYZ, QQQ"));
+        s.name->end(false);
         QTest::keyClicks(s.name, QStringLiteral(" Jr"));
         QVERIFY(s.data->hasChanges());
         QCOMPARE(names(db).at(1), QStringLiteral("Adam Best")); // nothing saved yet
