@@ -21,8 +21,8 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <ctime>
+#include <functional>
 #include <unistd.h>
 #include <vector>
 
@@ -51,12 +51,13 @@ int makeTable(const QString &path, qint64 rows)
         }
         // Names and tickers in an order unrelated to the rowid.
         const bool ok = query.exec(
-            QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n LIMIT %1) "
-                           "INSERT INTO stocks (\"Name of Stock\", \"Ticker Symbol\", \"Current Price\", "
-                           "\"Stock Exchange\", \"52 Wk Hi\", \"52 Wk Lo\") "
-                           "SELECT printf('Company %08d', (x * 7919) % %1), "
-                           "printf('T%07X', (x * 104729) % %1), 10 + (x % 500) / 4.0, 'NYSE', "
-                           "20 + (x % 500) / 4.0, 5 + (x % 500) / 8.0 FROM n")
+            QStringLiteral(
+                "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n LIMIT %1) "
+                "INSERT INTO stocks (\"Name of Stock\", \"Ticker Symbol\", \"Current Price\", "
+                "\"Stock Exchange\", \"52 Wk Hi\", \"52 Wk Lo\") "
+                "SELECT printf('Company %08d', (x * 7919) % %1), "
+                "printf('T%07X', (x * 104729) % %1), 10 + (x % 500) / 4.0, 'NYSE', "
+                "20 + (x % 500) / 4.0, 5 + (x % 500) / 8.0 FROM n")
                 .arg(rows));
         if (!ok) {
             std::fprintf(stderr, "%s\n", qPrintable(query.lastError().text()));
@@ -136,8 +137,8 @@ struct Screen
 
 void report(const char *what, qint64 rows, const Timing &t)
 {
-    std::printf("%-28s %10lld %9.3f %9.3f %9.3f %9.3f\n", what, static_cast<long long>(rows),
-                t.p50, t.p99, t.max, t.cpu99);
+    std::printf("%-28s %10lld %9.3f %9.3f %9.3f %9.3f\n", what, static_cast<long long>(rows), t.p50,
+                t.p99, t.max, t.cpu99);
 }
 
 void runFor(const QString &path, qint64 rows, int ops)
@@ -155,54 +156,57 @@ void runFor(const QString &path, qint64 rows, int ops)
     {
         Screen s;
         report("(fill 4 boxes, no database)", rows, measure(ops, [&](int i) {
-            for (QLineEdit *box : {s.name, s.ticker, s.price, s.high})
-                box->setText(QString::number(i));
-        }));
+                   for (QLineEdit *box : {s.name, s.ticker, s.price, s.high})
+                       box->setText(QString::number(i));
+               }));
     }
     report("build boxes + Data1, open", rows, measure(200, [](int) {
-        Screen s;
-        s.data->open(QStringLiteral("stocks"));
-        s.data->close();
-    }));
+               Screen s;
+               s.data->open(QStringLiteral("stocks"));
+               s.data->close();
+           }));
     Screen s;
     report("open table, first record", rows, measure(ops, [&](int) {
-        s.data->open(QStringLiteral("stocks"));
-        s.data->close();
-    }));
+               s.data->open(QStringLiteral("stocks"));
+               s.data->close();
+           }));
     s.data->open(QStringLiteral("stocks"));
     report("next, stored order", rows, measure(ops, [&](int) { s.data->moveNext(); }));
     report("previous, stored order", rows, measure(ops, [&](int) { s.data->movePrevious(); }));
     report("first / last, alternating", rows, measure(ops, [&](int i) {
-        if (i % 2)
-            s.data->moveFirst();
-        else
-            s.data->moveLast();
-    }));
+               if (i % 2)
+                   s.data->moveFirst();
+               else
+                   s.data->moveLast();
+           }));
 
     const FindTexts byName{QStringLiteral("Name?"), QStringLiteral("Stock Search"),
                            QStringLiteral("Name of stock"), QStringLiteral("not found")};
     report("find by name, found", rows, measure(ops, [&](int i) {
-        answer = QStringLiteral("company %1").arg((qint64(i) * 48271) % rows, 8, 10, QLatin1Char('0'));
-        recordFind(s.data, byName);
-    }));
+               answer = QStringLiteral("company %1")
+                            .arg((qint64(i) * 48271) % rows, 8, 10, QLatin1Char('0'));
+               recordFind(s.data, byName);
+           }));
     const int before = messages;
     report("find by name, not found", rows, measure(ops, [&](int i) {
-        answer = QStringLiteral("Company %1x").arg(i);
-        recordFind(s.data, byName);
-    }));
+               answer = QStringLiteral("Company %1x").arg(i);
+               recordFind(s.data, byName);
+           }));
     if (messages - before != ops)
-        std::fprintf(stderr, "unexpected: %d not-found messages for %d finds\n", messages - before, ops);
+        std::fprintf(stderr, "unexpected: %d not-found messages for %d finds\n", messages - before,
+                     ops);
     report("next, name order", rows, measure(ops, [&](int) { s.data->moveNext(); }));
     report("previous, name order", rows, measure(ops, [&](int) { s.data->movePrevious(); }));
     s.data->setIndex(QStringLiteral("Ticker Symbol"));
-    report("find by ticker, found", rows, measure(ops, [&](int i) {
-        answer = QStringLiteral("t%1").arg((qint64(i) * 7) % rows, 7, 16, QLatin1Char('0'));
-        recordFind(s.data, {QString(), QString(), QStringLiteral("Ticker Symbol"), QString()});
-    }));
+    report(
+        "find by ticker, found", rows, measure(ops, [&](int i) {
+            answer = QStringLiteral("t%1").arg((qint64(i) * 7) % rows, 7, 16, QLatin1Char('0'));
+            recordFind(s.data, {QString(), QString(), QStringLiteral("Ticker Symbol"), QString()});
+        }));
     report("edit + next (one save)", rows, measure(200, [&](int i) {
-        s.price->setText(QString::number(10 + i % 50));
-        s.data->moveNext();
-    }));
+               s.price->setText(QString::number(10 + i % 50));
+               s.data->moveNext();
+           }));
     s.data->close();
     setDialogHandler(nullptr);
 }
@@ -231,11 +235,13 @@ int main(int argc, char *argv[])
         timer.start();
         if (QProcess::execute(QCoreApplication::applicationFilePath(),
                               {QStringLiteral("--make"), path, QString::number(rows)}) != 0) {
-            std::fprintf(stderr, "could not build the table of %lld rows\n", static_cast<long long>(rows));
+            std::fprintf(stderr, "could not build the table of %lld rows\n",
+                         static_cast<long long>(rows));
             return 1;
         }
         std::printf("built %lld rows in %.1f s (%.0f MiB file)\n", static_cast<long long>(rows),
-                    double(timer.elapsed()) / 1000.0, double(QFile(path).size()) / (1024.0 * 1024.0));
+                    double(timer.elapsed()) / 1000.0,
+                    double(QFile(path).size()) / (1024.0 * 1024.0));
         paths << path;
     }
 
@@ -246,10 +252,12 @@ int main(int argc, char *argv[])
     for (qsizetype i = 0; i < sizes.size(); ++i) {
         runFor(paths[i], sizes[i], ops);
         rss << residentMiB();
-        std::printf("%-28s %10lld %9.1f MiB\n\n", "resident memory after", static_cast<long long>(sizes[i]), rss.last());
+        std::printf("%-28s %10lld %9.1f MiB\n\n", "resident memory after",
+                    static_cast<long long>(sizes[i]), rss.last());
     }
     for (qsizetype i = 1; i < rss.size(); ++i)
         std::printf("memory growth from %lld to %lld rows: %+.1f MiB\n",
-                    static_cast<long long>(sizes[0]), static_cast<long long>(sizes[i]), rss[i] - rss[0]);
+                    static_cast<long long>(sizes[0]), static_cast<long long>(sizes[i]),
+                    rss[i] - rss[0]);
     return 0;
 }

@@ -28,8 +28,9 @@ bool createDatabase(const QString &path, bool sample, QString *error)
         return false;
     }
     if (!QDir().mkpath(info.absolutePath())) {
-        setError(error, QStringLiteral("The folder \"%1\" could not be created.")
-                            .arg(info.absolutePath()));
+        setError(
+            error,
+            QStringLiteral("The folder \"%1\" could not be created.").arg(info.absolutePath()));
         return false;
     }
 
@@ -81,8 +82,8 @@ CheckReport checkDatabase(const QString &path)
     }
     QSqlQuery query(connection.db());
     auto fail = [&](const QSqlQuery &q) {
-        report.problems << QStringLiteral("\"%1\" could not be read: %2")
-                               .arg(path, q.lastError().text());
+        report.problems
+            << QStringLiteral("\"%1\" could not be read: %2").arg(path, q.lastError().text());
     };
 
     for (const schema::Table &table : schema::tables()) {
@@ -106,8 +107,9 @@ CheckReport checkDatabase(const QString &path)
                 report.problems << QStringLiteral("The table \"%1\" has no field \"%2\".")
                                        .arg(table.name, field.name);
         for (const schema::Index &index : table.indexes) {
-            query.prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND "
-                                         "tbl_name = ? COLLATE NOCASE AND name = ? COLLATE NOCASE"));
+            query.prepare(
+                QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND "
+                               "tbl_name = ? COLLATE NOCASE AND name = ? COLLATE NOCASE"));
             query.addBindValue(table.name);
             query.addBindValue(index.name);
             if (!query.exec() || !query.next()) {
@@ -123,7 +125,8 @@ CheckReport checkDatabase(const QString &path)
         }
         if (query.exec(QStringLiteral("SELECT count(*) FROM %1").arg(schema::quoted(table.name))) &&
             query.next())
-            report.facts << QStringLiteral("%1: %2 rows").arg(table.name).arg(query.value(0).toLongLong());
+            report.facts
+                << QStringLiteral("%1: %2 rows").arg(table.name).arg(query.value(0).toLongLong());
     }
 
     if (!query.exec(QStringLiteral("PRAGMA integrity_check"))) {

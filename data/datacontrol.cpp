@@ -238,8 +238,7 @@ QString DataControl::currentIndex() const
 bool DataControl::hasChanges() const
 {
     for (const Binding &binding : m_bindings)
-        if (binding.mode == Mode::Bound && binding.widget &&
-            controlText(binding) != binding.filled)
+        if (binding.mode == Mode::Bound && binding.widget && controlText(binding) != binding.filled)
             return true;
     return false;
 }
@@ -269,9 +268,9 @@ bool DataControl::leaveRecord(DbError *failure)
                 continue;
             const QString text = controlText(binding);
             if (text != binding.filled)
-                m_cursor->setValue(binding.field,
-                                   schema::storedValue(schema::fieldKind(m_table, binding.field),
-                                                       text));
+                m_cursor->setValue(
+                    binding.field,
+                    schema::storedValue(schema::fieldKind(m_table, binding.field), text));
         }
         error = m_cursor->save();
         m_cursor->discardPending();
@@ -494,8 +493,8 @@ void DataControl::fill()
     // In the order of binding: a screen whose handler reads one box when another changes binds
     // the one it reads first.
     for (std::size_t i = 0; i < m_bindings.size(); ++i) {
-        const QString text = showRow ? schema::shownText(m_cursor->value(m_bindings[i].field))
-                                     : QString();
+        const QString text =
+            showRow ? schema::shownText(m_cursor->value(m_bindings[i].field)) : QString();
         setControlText(m_bindings[i], text);
         m_bindings[i].filled = controlText(m_bindings[i]);
     }

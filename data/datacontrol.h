@@ -72,9 +72,9 @@ public:
     bool seek(const QString &key);
     bool noMatch() const;
 
-    bool isEmpty() const;      // no record on show (empty table or no database)
-    bool isNewRecord() const;  // a record started by addNew that is not saved yet
-    bool hasChanges() const;   // some bound control differs from what was filled
+    bool isEmpty() const;     // no record on show (empty table or no database)
+    bool isNewRecord() const; // a record started by addNew that is not saved yet
+    bool hasChanges() const;  // some bound control differs from what was filled
     // Saves the changed controls into the current record (one transaction). False on an error,
     // which has been shown.
     bool save();

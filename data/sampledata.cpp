@@ -131,8 +131,7 @@ const SampleAnalyst kAnalysts[] = {
     {"Keiko Tanabe", "RDAS, BTDS, NWLC",
      "Bullish on industrials and transport as supply chains come home.",
      "High: consistent, well-researched calls"},
-    {"Samuel Brandt", "OKHB, DWHR, SPTG",
-     "Optimistic: consumers are spending on homes and travel.",
+    {"Samuel Brandt", "OKHB, DWHR, SPTG", "Optimistic: consumers are spending on homes and travel.",
      "Medium: good in upswings, slow to turn cautious"},
     {"Grace O'Donnell", "SLBV, BRCF, MLWC",
      "Defensive: prefers companies that sell what people buy in any economy.",
@@ -196,18 +195,28 @@ QString insertSql(const char *table, const QStringList &fields)
 
 bool insertStocks(QSqlDatabase &db, Dice &dice, QString *error)
 {
-    const QStringList fields = {
-        QStringLiteral("Name of Stock"),       QStringLiteral("Ticker Symbol"),
-        QStringLiteral("Stock Exchange"),      QStringLiteral("Current Price"),
-        QStringLiteral("Purchase Price"),      QStringLiteral("Shares Owned"),
-        QStringLiteral("Last Years Earnings"), QStringLiteral("This Years Earnings"),
-        QStringLiteral("Next Years Earnings"), QStringLiteral("52 Wk Hi"),
-        QStringLiteral("52 Wk Lo"),            QStringLiteral("Analyst's Comments"),
-        QStringLiteral("AnalystRating"),       QStringLiteral("Safety Rating"),
-        QStringLiteral("Growth"),              QStringLiteral("Market Cap"),
-        QStringLiteral("Overall Rating"),      QStringLiteral("Buy\\Target Price"),
-        QStringLiteral("Money"),               QStringLiteral("Predicted Price"),
-        QStringLiteral("Advice"),              QStringLiteral("Status")};
+    const QStringList fields = {QStringLiteral("Name of Stock"),
+                                QStringLiteral("Ticker Symbol"),
+                                QStringLiteral("Stock Exchange"),
+                                QStringLiteral("Current Price"),
+                                QStringLiteral("Purchase Price"),
+                                QStringLiteral("Shares Owned"),
+                                QStringLiteral("Last Years Earnings"),
+                                QStringLiteral("This Years Earnings"),
+                                QStringLiteral("Next Years Earnings"),
+                                QStringLiteral("52 Wk Hi"),
+                                QStringLiteral("52 Wk Lo"),
+                                QStringLiteral("Analyst's Comments"),
+                                QStringLiteral("AnalystRating"),
+                                QStringLiteral("Safety Rating"),
+                                QStringLiteral("Growth"),
+                                QStringLiteral("Market Cap"),
+                                QStringLiteral("Overall Rating"),
+                                QStringLiteral("Buy\\Target Price"),
+                                QStringLiteral("Money"),
+                                QStringLiteral("Predicted Price"),
+                                QStringLiteral("Advice"),
+                                QStringLiteral("Status")};
     QSqlQuery query(db);
     query.prepare(insertSql("stocks", fields));
     for (const SampleStock &s : kStocks) {
@@ -248,15 +257,29 @@ bool insertStocks(QSqlDatabase &db, Dice &dice, QString *error)
         const double purchase = owned ? cents(P * dice.between(0.7, 1.15)) : 0;
         const double money = whole(dice.between(2, 50)) * 500;
 
-        const QVariantList values = {
-            QString::fromUtf8(s.name),  QString::fromUtf8(s.ticker),   QString::fromUtf8(s.exchange),
-            P,                          purchase,                      shares,
-            L,                          T,                             N,
-            H,                          W,                             QString::fromUtf8(s.comment),
-            QString::fromUtf8(s.rating), cents(safety),                cents(growth),
-            cents(marketCap),           cents(overall),                cents(Q),
-            money,                      predicted,                     advice,
-            owned ? QStringLiteral("Holding") : QStringLiteral("Watching")};
+        const QVariantList values = {QString::fromUtf8(s.name),
+                                     QString::fromUtf8(s.ticker),
+                                     QString::fromUtf8(s.exchange),
+                                     P,
+                                     purchase,
+                                     shares,
+                                     L,
+                                     T,
+                                     N,
+                                     H,
+                                     W,
+                                     QString::fromUtf8(s.comment),
+                                     QString::fromUtf8(s.rating),
+                                     cents(safety),
+                                     cents(growth),
+                                     cents(marketCap),
+                                     cents(overall),
+                                     cents(Q),
+                                     money,
+                                     predicted,
+                                     advice,
+                                     owned ? QStringLiteral("Holding")
+                                           : QStringLiteral("Watching")};
         for (qsizetype i = 0; i < values.size(); ++i)
             query.bindValue(int(i), values[i]);
         if (!run(query, error))
@@ -268,8 +291,9 @@ bool insertStocks(QSqlDatabase &db, Dice &dice, QString *error)
 bool insertAnalysts(QSqlDatabase &db, QString *error)
 {
     QSqlQuery query(db);
-    query.prepare(insertSql("Analyst", {QStringLiteral("Analyst's Name"), QStringLiteral("Stock Picks"),
-                                        QStringLiteral("Market Outlook"), QStringLiteral("Credibility")}));
+    query.prepare(
+        insertSql("Analyst", {QStringLiteral("Analyst's Name"), QStringLiteral("Stock Picks"),
+                              QStringLiteral("Market Outlook"), QStringLiteral("Credibility")}));
     for (const SampleAnalyst &a : kAnalysts) {
         query.bindValue(0, QString::fromUtf8(a.name));
         query.bindValue(1, QString::fromUtf8(a.picks));
@@ -284,13 +308,13 @@ bool insertAnalysts(QSqlDatabase &db, QString *error)
 bool insertDays(QSqlDatabase &db, Dice &dice, QString *error)
 {
     QSqlQuery query(db);
-    query.prepare(insertSql(
-        "Forecaster",
-        {QStringLiteral("Date"), QStringLiteral("Dow Yesterday"), QStringLiteral("NasdaQ Yesterday"),
-         QStringLiteral("SP 500 Yesterday"), QStringLiteral("Advances"), QStringLiteral("Declines"),
-         QStringLiteral("DD"), QStringLiteral("Dn"), QStringLiteral("Ds"), QStringLiteral("DF"),
-         QStringLiteral("DL"), QStringLiteral("NF"), QStringLiteral("NL"), QStringLiteral("SF"),
-         QStringLiteral("SL")}));
+    query.prepare(insertSql("Forecaster",
+                            {QStringLiteral("Date"), QStringLiteral("Dow Yesterday"),
+                             QStringLiteral("NasdaQ Yesterday"), QStringLiteral("SP 500 Yesterday"),
+                             QStringLiteral("Advances"), QStringLiteral("Declines"),
+                             QStringLiteral("DD"), QStringLiteral("Dn"), QStringLiteral("Ds"),
+                             QStringLiteral("DF"), QStringLiteral("DL"), QStringLiteral("NF"),
+                             QStringLiteral("NL"), QStringLiteral("SF"), QStringLiteral("SL")}));
 
     // Closes of the day before the first sample day, and that day's changes.
     double dow = 42840.26, nasdaq = 18291.62, sp = 5861.57;
@@ -319,8 +343,20 @@ bool insertDays(QSqlDatabase &db, Dice &dice, QString *error)
             sl = ((sp + b / 40) + 1 + (1.0 / 3) * ds) + spAdj;
         }
         const QVariantList values = {day.toString(QStringLiteral("yyyy-MM-dd")),
-                                     dow, nasdaq, sp, advances, declines, dd, dn, ds,
-                                     cents(df), cents(dl), cents(nf), cents(nl), cents(sf), cents(sl)};
+                                     dow,
+                                     nasdaq,
+                                     sp,
+                                     advances,
+                                     declines,
+                                     dd,
+                                     dn,
+                                     ds,
+                                     cents(df),
+                                     cents(dl),
+                                     cents(nf),
+                                     cents(nl),
+                                     cents(sf),
+                                     cents(sl)};
         for (qsizetype i = 0; i < values.size(); ++i)
             query.bindValue(int(i), values[i]);
         if (!run(query, error))
@@ -342,7 +378,8 @@ bool insertDays(QSqlDatabase &db, Dice &dice, QString *error)
 bool insertSampleData(QSqlDatabase &db, QString *error)
 {
     Dice dice;
-    return insertStocks(db, dice, error) && insertAnalysts(db, error) && insertDays(db, dice, error);
+    return insertStocks(db, dice, error) && insertAnalysts(db, error) &&
+           insertDays(db, dice, error);
 }
 
 } // namespace vantora

@@ -44,10 +44,10 @@ QList<Table> buildTables()
                   {QStringLiteral("Ticker Symbol"), QStringLiteral("Ticker Symbol")},
                   {QStringLiteral("Ticker_Symbol"), QStringLiteral("Ticker Symbol")}}};
 
-    Table analyst{QStringLiteral("Analyst"),
-                  {text("Analyst's Name"), text("Stock Picks"), text("Market Outlook"),
-                   text("Credibility")},
-                  {{QStringLiteral("Analyst's Name"), QStringLiteral("Analyst's Name")}}};
+    Table analyst{
+        QStringLiteral("Analyst"),
+        {text("Analyst's Name"), text("Stock Picks"), text("Market Outlook"), text("Credibility")},
+        {{QStringLiteral("Analyst's Name"), QStringLiteral("Analyst's Name")}}};
 
     // NF and SF keep the Nasdaq and S&P 500 forecast highs, so that a stored day holds all six
     // forecasts without touching the up/down points in Dn and Ds.
@@ -148,7 +148,8 @@ QStringList createStatements()
         for (const Index &index : table.indexes)
             statements << QStringLiteral("CREATE INDEX %1 ON %2 (%3%4)")
                               .arg(quoted(index.name), quoted(table.name), quoted(index.field),
-                                   index.noCase ? QLatin1String(" COLLATE NOCASE") : QLatin1String());
+                                   index.noCase ? QLatin1String(" COLLATE NOCASE")
+                                                : QLatin1String());
     }
     return statements;
 }

@@ -147,9 +147,9 @@ DbError TableCursor::open(const QString &path, const QString &table)
 {
     close();
     const Options options = defaults();
-    if (DbError error = m_connection.open(path, options.readOnly ? DbConnection::Mode::ReadOnly
-                                                                 : DbConnection::Mode::ReadWrite,
-                                          options.busyTimeoutMs)) {
+    if (DbError error = m_connection.open(
+            path, options.readOnly ? DbConnection::Mode::ReadOnly : DbConnection::Mode::ReadWrite,
+            options.busyTimeoutMs)) {
         return error;
     }
 
@@ -206,23 +206,27 @@ DbError TableCursor::sqlError(const QSqlError &error, Action action) const
     const QString detail = detailOf(error);
     switch (nativeCode(error)) {
     case SqliteNotADb:
-        return {DbError::NotADatabase,
-                QStringLiteral("The file \"%1\" is not a market database (%2).\n\n"
-                               "Create a new one with the command:\nvantora-db create PATH --sample")
-                    .arg(path(), detail)};
+        return {
+            DbError::NotADatabase,
+            QStringLiteral("The file \"%1\" is not a market database (%2).\n\n"
+                           "Create a new one with the command:\nvantora-db create PATH --sample")
+                .arg(path(), detail)};
     case SqliteBusy:
     case SqliteLocked: {
-        const QString what = action == Action::Write    ? QStringLiteral("Your changes could not be saved")
-                             : action == Action::Delete ? QStringLiteral("The record could not be deleted")
-                                                        : QStringLiteral("The table \"%1\" could not be read").arg(m_table);
+        const QString what =
+            action == Action::Write ? QStringLiteral("Your changes could not be saved")
+            : action == Action::Delete
+                ? QStringLiteral("The record could not be deleted")
+                : QStringLiteral("The table \"%1\" could not be read").arg(m_table);
         return {DbError::Locked,
                 QStringLiteral("%1: the market database \"%2\" is in use by another program "
                                "(%3). Please try again in a moment.")
                     .arg(what, path(), detail)};
     }
     case SqliteReadOnly: {
-        const QString what = action == Action::Delete ? QStringLiteral("The record could not be deleted")
-                                                      : QStringLiteral("Your changes could not be saved");
+        const QString what = action == Action::Delete
+                                 ? QStringLiteral("The record could not be deleted")
+                                 : QStringLiteral("Your changes could not be saved");
         return {DbError::ReadOnly,
                 QStringLiteral("%1: the market database \"%2\" is read-only (%3).")
                     .arg(what, path(), detail)};
@@ -230,10 +234,14 @@ DbError TableCursor::sqlError(const QSqlError &error, Action action) const
     default:
         break;
     }
-    const QString what = action == Action::Open     ? QStringLiteral("The market database \"%1\" could not be opened").arg(path())
-                         : action == Action::Write  ? QStringLiteral("Your changes to the table \"%1\" could not be saved").arg(m_table)
-                         : action == Action::Delete ? QStringLiteral("The record of the table \"%1\" could not be deleted").arg(m_table)
-                                                    : QStringLiteral("The table \"%1\" could not be read").arg(m_table);
+    const QString what =
+        action == Action::Open
+            ? QStringLiteral("The market database \"%1\" could not be opened").arg(path())
+        : action == Action::Write
+            ? QStringLiteral("Your changes to the table \"%1\" could not be saved").arg(m_table)
+        : action == Action::Delete
+            ? QStringLiteral("The record of the table \"%1\" could not be deleted").arg(m_table)
+            : QStringLiteral("The table \"%1\" could not be read").arg(m_table);
     return {DbError::Failed, QStringLiteral("%1 (%2).").arg(what, detail)};
 }
 
@@ -257,8 +265,8 @@ QString TableCursor::selectFrom() const
     QStringList columns;
     for (const QString &field : m_fields)
         columns << schema::quoted(field);
-    return QStringLiteral("SELECT rowid, %1 FROM %2 ").arg(columns.join(QLatin1String(", ")),
-                                                          schema::quoted(m_table));
+    return QStringLiteral("SELECT rowid, %1 FROM %2 ")
+        .arg(columns.join(QLatin1String(", ")), schema::quoted(m_table));
 }
 
 QString TableCursor::keyExpr() const
@@ -303,9 +311,10 @@ DbError TableCursor::setIndex(const QString &name)
     if (!query.exec())
         return sqlError(query.lastError(), Action::Read);
     if (!query.next())
-        return {DbError::MissingIndex,
-                QStringLiteral("The table \"%2\" of the market database \"%1\" has no index \"%3\".")
-                    .arg(path(), m_table, name)};
+        return {
+            DbError::MissingIndex,
+            QStringLiteral("The table \"%2\" of the market database \"%1\" has no index \"%3\".")
+                .arg(path(), m_table, name)};
     const QString index = query.value(0).toString();
 
     query.exec(QStringLiteral("PRAGMA index_xinfo(%1)").arg(schema::quoted(index)));
@@ -332,13 +341,13 @@ DbError TableCursor::setIndex(const QString &name)
 
 DbError TableCursor::moveFirst(bool *moved)
 {
-    const QString sql = m_index.isEmpty()
-                            ? selectFrom() + QStringLiteral("ORDER BY rowid LIMIT 1")
-                            : selectFrom() + QStringLiteral("ORDER BY %1, rowid LIMIT 1").arg(keyExpr());
+    const QString sql =
+        m_index.isEmpty()
+            ? selectFrom() + QStringLiteral("ORDER BY rowid LIMIT 1")
+            : selectFrom() + QStringLiteral("ORDER BY %1, rowid LIMIT 1").arg(keyExpr());
     bool found = false;
     QSqlQuery *query = prepared(sql);
-    const DbError error = query ? fetch(query, &found)
-                                : sqlError(m_prepareError, Action::Read);
+    const DbError error = query ? fetch(query, &found) : sqlError(m_prepareError, Action::Read);
     if (moved)
         *moved = found;
     return error;
@@ -352,8 +361,7 @@ DbError TableCursor::moveLast(bool *moved)
             : selectFrom() + QStringLiteral("ORDER BY %1 DESC, rowid DESC LIMIT 1").arg(keyExpr());
     bool found = false;
     QSqlQuery *query = prepared(sql);
-    const DbError error = query ? fetch(query, &found)
-                                : sqlError(m_prepareError, Action::Read);
+    const DbError error = query ? fetch(query, &found) : sqlError(m_prepareError, Action::Read);
     if (moved)
         *moved = found;
     return error;
@@ -397,11 +405,11 @@ DbError TableCursor::moveNext(bool *moved)
         } else {
             // Equal keys first (by rowid), then the next greater key: two seeks, however many
             // rows share a key.
-            error = stepQuery(QStringLiteral("WHERE %1 = ? AND rowid > ? ").arg(key), byRowId,
-                              true, true, &found);
+            error = stepQuery(QStringLiteral("WHERE %1 = ? AND rowid > ? ").arg(key), byRowId, true,
+                              true, &found);
             if (!error && !found)
-                error = stepQuery(QStringLiteral("WHERE %1 > ? ").arg(key), ascending, true,
-                                  false, &found);
+                error = stepQuery(QStringLiteral("WHERE %1 > ? ").arg(key), ascending, true, false,
+                                  &found);
         }
     }
     if (moved)
@@ -430,11 +438,11 @@ DbError TableCursor::movePrevious(bool *moved)
             error = stepQuery(QStringLiteral("WHERE %1 = ? AND rowid < ? ").arg(key), byRowIdDown,
                               true, true, &found);
             if (!error && !found)
-                error = stepQuery(QStringLiteral("WHERE %1 < ? ").arg(key), descending, true,
-                                  false, &found);
+                error = stepQuery(QStringLiteral("WHERE %1 < ? ").arg(key), descending, true, false,
+                                  &found);
             if (!error && !found)
-                error = stepQuery(QStringLiteral("WHERE %1 IS NULL ").arg(key), byRowIdDown,
-                                  false, false, &found);
+                error = stepQuery(QStringLiteral("WHERE %1 IS NULL ").arg(key), byRowIdDown, false,
+                                  false, &found);
         }
     }
     if (moved)
@@ -449,8 +457,8 @@ DbError TableCursor::seek(const QVariant &key)
     if (m_index.isEmpty()) {
         sql = selectFrom() + QStringLiteral("WHERE rowid = ? LIMIT 1");
     } else {
-        sql = selectFrom() +
-              QStringLiteral("WHERE %1 = ? ORDER BY %1, rowid LIMIT 1").arg(keyExpr());
+        sql =
+            selectFrom() + QStringLiteral("WHERE %1 = ? ORDER BY %1, rowid LIMIT 1").arg(keyExpr());
     }
     QSqlQuery *query = prepared(sql);
     if (!query)
@@ -534,17 +542,18 @@ DbError TableCursor::save()
             columns << schema::quoted(name);
             marks << QStringLiteral("?");
         }
-        prepared = write.prepare(names.isEmpty()
-                          ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(schema::quoted(m_table))
-                          : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                .arg(schema::quoted(m_table), columns.join(QLatin1String(", ")),
-                                     marks.join(QLatin1String(", "))));
+        prepared = write.prepare(
+            names.isEmpty()
+                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(schema::quoted(m_table))
+                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(schema::quoted(m_table), columns.join(QLatin1String(", ")),
+                           marks.join(QLatin1String(", "))));
     } else {
         QStringList sets;
         for (const QString &name : names)
             sets << schema::quoted(name) + QStringLiteral(" = ?");
         prepared = write.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                          .arg(schema::quoted(m_table), sets.join(QLatin1String(", "))));
+                                     .arg(schema::quoted(m_table), sets.join(QLatin1String(", "))));
     }
     for (const QString &name : names)
         write.addBindValue(m_pending.value(name));
@@ -592,7 +601,8 @@ DbError TableCursor::deleteCurrent()
                 QStringLiteral("There is no record to delete: the table \"%1\" is empty.")
                     .arg(m_table)};
     QSqlQuery query(m_connection.db());
-    if (!query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(schema::quoted(m_table))))
+    if (!query.prepare(
+            QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(schema::quoted(m_table))))
         return sqlError(query.lastError(), Action::Delete);
     query.addBindValue(m_rowId);
     if (!query.exec())

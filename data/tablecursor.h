@@ -87,7 +87,7 @@ public:
 
     // Selects an index by name, without regard to case; stepping follows it from now on.
     DbError setIndex(const QString &name);
-    QString index() const { return m_index; }          // empty: stored order
+    QString index() const { return m_index; }           // empty: stored order
     QString indexField() const { return m_indexField; } // the index's key field
 
     // Each move keeps the current row when there is nowhere to go; *moved says whether it moved.

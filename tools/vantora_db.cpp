@@ -15,10 +15,11 @@ void print(FILE *stream, const QString &text)
     std::fputc('\n', stream);
 }
 
-const char kUsage[] = "usage:\n"
-                      "  vantora-db create PATH [--sample]   create a new market database file\n"
-                      "  vantora-db check PATH               check a file's tables, fields, indexes\n"
-                      "                                      and integrity\n";
+const char kUsage[] =
+    "usage:\n"
+    "  vantora-db create PATH [--sample]   create a new market database file\n"
+    "  vantora-db check PATH               check a file's tables, fields, indexes\n"
+    "                                      and integrity\n";
 
 int usage(const QString &problem = {})
 {

@@ -42,8 +42,10 @@ struct Screen
 
 void addTwo(TestDatabase &db)
 {
-    db.insert(QStringLiteral("Analyst"), {kName, kPicks}, {QStringLiteral("Mary Cole"), QStringLiteral("AAA")});
-    db.insert(QStringLiteral("Analyst"), {kName, kPicks}, {QStringLiteral("Adam Best"), QStringLiteral("BBB")});
+    db.insert(QStringLiteral("Analyst"), {kName, kPicks},
+              {QStringLiteral("Mary Cole"), QStringLiteral("AAA")});
+    db.insert(QStringLiteral("Analyst"), {kName, kPicks},
+              {QStringLiteral("Adam Best"), QStringLiteral("BBB")});
 }
 
 QByteArray contents(const QString &path)
@@ -74,7 +76,8 @@ private Q_SLOTS:
         QCOMPARE(dialogs.messages().size(), 1);
         const QString message = dialogs.messages().at(0);
         QVERIFY2(message.contains(path), qPrintable(message));
-        QVERIFY2(message.contains(QStringLiteral("vantora-db create \"%1\" --sample").arg(path)), qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("vantora-db create \"%1\" --sample").arg(path)),
+                 qPrintable(message));
         QCOMPARE(dialogs.requests().at(0).title, QStringLiteral("Vantora Market Pro"));
         QCOMPARE(dialogs.requests().at(0).style, int(OkOnly));
         QVERIFY(!QFile::exists(path)); // never created
@@ -111,7 +114,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("text file") << QByteArray("Name,Ticker\nAcme,ACME\n").repeated(60) << "is not a market database";
+        QTest::newRow("text file")
+            << QByteArray("Name,Ticker\nAcme,ACME\n").repeated(60) << "is not a market database";
         QTest::newRow("empty file") << QByteArray() << "has no table \"Analyst\"";
     }
     void notADatabase()
@@ -139,7 +143,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("table") << "DROP TABLE Analyst" << "has no table \"Analyst\"";
+        QTest::newRow("table") << "DROP TABLE Analyst"
+                               << "has no table \"Analyst\"";
         QTest::newRow("field") << "ALTER TABLE Analyst DROP COLUMN \"Stock Picks\""
                                << "has no field \"Stock Picks\"";
     }
@@ -170,28 +175,38 @@ private Q_SLOTS:
         s.click("Next");
         s.picks->setText(QStringLiteral("typed"));
         dialogs.answerText(QStringLiteral("Mary Cole"));
-        recordFind(s.data, {QStringLiteral("p"), QStringLiteral("t"), QStringLiteral("Analyst's Name"),
-                            QStringLiteral("Sorry, I couldn't find this analyst. ")});
+        recordFind(s.data,
+                   {QStringLiteral("p"), QStringLiteral("t"), QStringLiteral("Analyst's Name"),
+                    QStringLiteral("Sorry, I couldn't find this analyst. ")});
         QCOMPARE(dialogs.messages().size(), 1);
-        QVERIFY2(dialogs.messages().at(0).contains(QStringLiteral("has no index \"Analyst's Name\"")),
-                 qPrintable(dialogs.messages().at(0)));
+        QVERIFY2(
+            dialogs.messages().at(0).contains(QStringLiteral("has no index \"Analyst's Name\"")),
+            qPrintable(dialogs.messages().at(0)));
         QCOMPARE(s.name->text(), QStringLiteral("Adam Best"));
         QCOMPARE(s.picks->text(), QStringLiteral("typed"));
         s.click("Previous"); // still stepping in stored order, and the edit is kept
         QCOMPARE(s.name->text(), QStringLiteral("Mary Cole"));
-        QCOMPARE(db.fieldValues(QStringLiteral("Analyst"), kPicks).at(1).toString(), QStringLiteral("typed"));
+        QCOMPARE(db.fieldValues(QStringLiteral("Analyst"), kPicks).at(1).toString(),
+                 QStringLiteral("typed"));
     }
 
     void emptyTable_data()
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("delete") << "delete" << "There is no record to delete: the table \"Analyst\" is empty.";
-        QTest::newRow("first") << "First" << "The table \"Analyst\" has no records. Click Add to enter one.";
-        QTest::newRow("previous") << "Previous" << "The table \"Analyst\" has no records. Click Add to enter one.";
-        QTest::newRow("next") << "Next" << "The table \"Analyst\" has no records. Click Add to enter one.";
-        QTest::newRow("last") << "Last" << "The table \"Analyst\" has no records. Click Add to enter one.";
-        QTest::newRow("find") << "find" << "Sorry, I couldn't find this analyst. ";
+        QTest::newRow("delete") << "delete"
+                                << "There is no record to delete: the table \"Analyst\" is empty.";
+        QTest::newRow("first") << "First"
+                               << "The table \"Analyst\" has no records. Click Add to enter one.";
+        QTest::newRow("previous")
+            << "Previous"
+            << "The table \"Analyst\" has no records. Click Add to enter one.";
+        QTest::newRow("next") << "Next"
+                              << "The table \"Analyst\" has no records. Click Add to enter one.";
+        QTest::newRow("last") << "Last"
+                              << "The table \"Analyst\" has no records. Click Add to enter one.";
+        QTest::newRow("find") << "find"
+                              << "Sorry, I couldn't find this analyst. ";
     }
     void emptyTable()
     {
@@ -205,8 +220,9 @@ private Q_SLOTS:
         if (command == QLatin1String("delete")) {
             recordDelete(s.data);
         } else if (command == QLatin1String("find")) {
-            recordFind(s.data, {QStringLiteral("p"), QStringLiteral("t"), QStringLiteral("Analyst's Name"),
-                                QStringLiteral("Sorry, I couldn't find this analyst. ")});
+            recordFind(s.data,
+                       {QStringLiteral("p"), QStringLiteral("t"), QStringLiteral("Analyst's Name"),
+                        QStringLiteral("Sorry, I couldn't find this analyst. ")});
         } else {
             s.click(qPrintable(command));
         }
@@ -282,12 +298,14 @@ private Q_SLOTS:
         if (!locked) {
             dialogs.answerButton(AnswerOk);
             QVERIFY(s.data->close());
-            QCOMPARE(db.fieldValues(QStringLiteral("Analyst"), kPicks).at(0).toString(), QStringLiteral("AAA"));
+            QCOMPARE(db.fieldValues(QStringLiteral("Analyst"), kPicks).at(0).toString(),
+                     QStringLiteral("AAA"));
         } else {
             // Once the other program lets go, the same step saves.
             s.click("Next");
             QCOMPARE(s.name->text(), QStringLiteral("Adam Best"));
-            QCOMPARE(db.fieldValues(QStringLiteral("Analyst"), kPicks).at(0).toString(), QStringLiteral("my edit"));
+            QCOMPARE(db.fieldValues(QStringLiteral("Analyst"), kPicks).at(0).toString(),
+                     QStringLiteral("my edit"));
         }
         QCOMPARE(db.count(QStringLiteral("Analyst")), 2);
     }
@@ -312,7 +330,8 @@ private Q_SLOTS:
         }
         s.click("Previous");
         QCOMPARE(db.count(QStringLiteral("Analyst")), 3);
-        QCOMPARE(db.fieldValues(QStringLiteral("Analyst"), kName).last().toString(), QStringLiteral("New Person"));
+        QCOMPARE(db.fieldValues(QStringLiteral("Analyst"), kName).last().toString(),
+                 QStringLiteral("New Person"));
     }
 
     void deleteOnReadOnlyFileKeepsTheRow()
@@ -326,8 +345,9 @@ private Q_SLOTS:
         s.click("Next");
         QVERIFY(!s.data->deleteCurrent());
         QCOMPARE(dialogs.messages().size(), 1);
-        QVERIFY2(dialogs.messages().at(0).startsWith(QStringLiteral("The record could not be deleted")),
-                 qPrintable(dialogs.messages().at(0)));
+        QVERIFY2(
+            dialogs.messages().at(0).startsWith(QStringLiteral("The record could not be deleted")),
+            qPrintable(dialogs.messages().at(0)));
         QCOMPARE(db.count(QStringLiteral("Analyst")), 2);
         QCOMPARE(s.name->text(), QStringLiteral("Adam Best"));
     }

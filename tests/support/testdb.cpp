@@ -20,8 +20,7 @@ QString nextName()
 }
 
 // Runs fn on a short-lived connection, so that the test never holds the file open.
-template<typename Fn>
-auto withConnection(const QString &path, Fn fn)
+template <typename Fn> auto withConnection(const QString &path, Fn fn)
 {
     const QString name = nextName();
     auto result = [&] {
@@ -97,7 +96,8 @@ QVariant TestDatabase::scalar(const QString &sql, const QVariantList &values)
 
 qint64 TestDatabase::count(const QString &table)
 {
-    return scalar(QStringLiteral("SELECT count(*) FROM %1").arg(schema::quoted(table))).toLongLong();
+    return scalar(QStringLiteral("SELECT count(*) FROM %1").arg(schema::quoted(table)))
+        .toLongLong();
 }
 
 QVariantList TestDatabase::fieldValues(const QString &table, const QString &field)
