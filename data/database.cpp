@@ -18,6 +18,23 @@ void setError(QString *error, const QString &text)
         *error = text;
 }
 
+// What an engine error says about the file.
+CheckReport::Verdict verdictOf(const QSqlError &error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
+    if (!ok)
+        return CheckReport::Unreadable;
+    switch (code) {
+    case 11: // SQLITE_CORRUPT
+        return CheckReport::Damaged;
+    case 26: // SQLITE_NOTADB
+        return CheckReport::NotADatabase;
+    default:
+        return CheckReport::Unreadable;
+    }
+}
+
 } // namespace
 
 bool createDatabase(const QString &path, bool sample, QString *error)
@@ -68,7 +85,7 @@ bool createDatabase(const QString &path, bool sample, QString *error)
     return ok;
 }
 
-CheckReport checkDatabase(const QString &path)
+CheckReport checkDatabase(const QString &path, CheckDepth depth)
 {
     CheckReport report;
     if (!QFileInfo::exists(path)) {
@@ -76,7 +93,9 @@ CheckReport checkDatabase(const QString &path)
         return report;
     }
     DbConnection connection;
-    if (const DbError failure = connection.open(path, DbConnection::Mode::ReadOnly, 5000)) {
+    const DbConnection::Mode mode =
+        QFileInfo(path).isWritable() ? DbConnection::Mode::ReadWrite : DbConnection::Mode::ReadOnly;
+    if (const DbError failure = connection.open(path, mode, 5000)) {
         report.problems << failure.message;
         return report;
     }
@@ -84,6 +103,7 @@ CheckReport checkDatabase(const QString &path)
     auto fail = [&](const QSqlQuery &q) {
         report.problems
             << QStringLiteral("\"%1\" could not be read: %2").arg(path, q.lastError().text());
+        report.verdict = verdictOf(q.lastError());
     };
 
     for (const schema::Table &table : schema::tables()) {
@@ -129,17 +149,28 @@ CheckReport checkDatabase(const QString &path)
                 << QStringLiteral("%1: %2 rows").arg(table.name).arg(query.value(0).toLongLong());
     }
 
-    if (!query.exec(QStringLiteral("PRAGMA integrity_check"))) {
+    const bool schemaSound = report.problems.isEmpty();
+    const QString pragma = depth == CheckDepth::Full ? QStringLiteral("PRAGMA integrity_check")
+                                                     : QStringLiteral("PRAGMA quick_check");
+    if (!query.exec(pragma)) {
         fail(query);
         return report;
     }
     QStringList integrity;
     while (query.next())
         integrity << query.value(0).toString();
-    if (integrity != QStringList{QStringLiteral("ok")})
+    if (query.lastError().isValid()) {
+        fail(query);
+        return report;
+    }
+    if (integrity != QStringList{QStringLiteral("ok")}) {
         report.problems << QStringLiteral("The integrity check failed: %1")
                                .arg(integrity.join(QLatin1String("; ")));
-    report.ok = report.problems.isEmpty();
+        report.verdict = CheckReport::Damaged;
+        return report;
+    }
+    report.ok = schemaSound;
+    report.verdict = schemaSound ? CheckReport::Usable : CheckReport::SchemaProblems;
     return report;
 }
 

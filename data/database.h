@@ -18,13 +18,28 @@ bool insertSampleData(QSqlDatabase &db, QString *error = nullptr);
 
 struct CheckReport
 {
+    enum Verdict {
+        Usable,        // every table, field and index there, and the check passed
+        Unreadable,    // missing, or could not be opened or read (in use, no permission)
+        NotADatabase,  // SQLite does not take the file for a database
+        Damaged,       // the engine's check failed, or the engine met corrupt pages
+        SchemaProblems // a table, field or index is missing; the file itself is sound
+    };
     bool ok = false;
+    Verdict verdict = Unreadable;
     QStringList problems; // one line each: a missing table, field or index, a failed check
     QStringList facts;    // row counts and the like, when the file could be read
 };
 
+enum class CheckDepth {
+    Full, // SQLite's integrity check: every page, every index entry
+    Quick // SQLite's quick check: every page, without matching indexes to their tables
+};
+
 // Whether the file has every table, field and index of the schema and passes SQLite's integrity
-// check. Opens the file read-only and never creates it.
-CheckReport checkDatabase(const QString &path);
+// (or quick) check. Never creates the file. A file that may be written is opened read-write, so
+// that a transaction a crash left unfinished is rolled back before checking, as any program
+// opening it would; otherwise it is opened read-only.
+CheckReport checkDatabase(const QString &path, CheckDepth depth = CheckDepth::Full);
 
 } // namespace vantora

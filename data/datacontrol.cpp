@@ -2,6 +2,7 @@
 
 #include "common/config.h"
 #include "common/dialogs.h"
+#include "data/backup.h"
 #include "data/schema.h"
 #include "data/tablecursor.h"
 
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace vantora {
 
@@ -72,6 +74,12 @@ DataControl::DataControl(QWidget *parent)
     connect(m_previous, &QPushButton::clicked, this, [this] { step(Step::Previous, true); });
     connect(m_next, &QPushButton::clicked, this, [this] { step(Step::Next, true); });
     connect(m_last, &QPushButton::clicked, this, [this] { step(Step::Last, true); });
+
+    // Esc anywhere in the screen's window takes back the unsaved changes of the record on show.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setObjectName(QStringLiteral("Revert"));
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, &DataControl::revert);
 }
 
 DataControl::~DataControl() = default;
@@ -154,11 +162,24 @@ void DataControl::showError(const DbError &error)
     msgBox(error.message);
 }
 
+bool DataControl::passesOpeningCheck()
+{
+    const OpeningCheck check = checkOnFirstOpen(config::databasePath());
+    if (!check.message.isEmpty())
+        msgBox(check.message);
+    return check.usable;
+}
+
 bool DataControl::open(const QString &table)
 {
     m_table = table;
     m_noMatch = false;
     m_cursor = std::make_unique<TableCursor>();
+    // A damaged file is left alone: the screen stays usable, with empty boxes.
+    if (!passesOpeningCheck()) {
+        fill();
+        return false;
+    }
     DbError error = m_cursor->open(config::databasePath(), table);
     if (!error)
         for (const Binding &binding : m_bindings)
@@ -186,6 +207,8 @@ bool DataControl::ensureOpen()
         return false;
     // The file may have been created or repaired since: try again, without clearing the boxes
     // when it still fails.
+    if (!passesOpeningCheck())
+        return false;
     auto cursor = std::make_unique<TableCursor>();
     DbError error = cursor->open(config::databasePath(), m_table);
     if (!error)
@@ -470,7 +493,9 @@ bool DataControl::save()
 
 void DataControl::revert()
 {
-    if (isOpen() && m_cursor->isNew())
+    if (!isOpen())
+        return; // nothing was filled in: what is on screen is all the user has
+    if (m_cursor->isNew())
         m_cursor->cancelNew();
     fill();
 }

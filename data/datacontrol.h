@@ -79,7 +79,7 @@ public:
     // which has been shown.
     bool save();
     // Takes back every unsaved change of the record on show (a new record is abandoned and the
-    // record that was on show before comes back).
+    // record that was on show before comes back). Esc in the screen's window does this.
     void revert();
 
     // The stored value of a field of the current record, as text (empty for null).
@@ -101,6 +101,9 @@ private:
     // when closing, the error returned for the caller to ask about.
     bool leaveRecord(DbError *failure = nullptr);
     bool ensureOpen();
+    // The check of the file the first time this run opens it (and its backup); false for a
+    // damaged file, whose message has been shown.
+    bool passesOpeningCheck();
     bool step(Step step, bool fromButton);
     void showError(const DbError &error);
     void addBinding(QWidget *widget, int kind, const QString &field, Mode mode);

@@ -1,5 +1,8 @@
-// vantora-db: creates and checks the market database file that the program opens.
+// vantora-db: creates and checks the market database file that the program opens, moves its
+// tables in and out as CSV files and puts a backup back.
 
+#include "data/backup.h"
+#include "data/csv.h"
 #include "data/database.h"
 
 #include <QCoreApplication>
@@ -19,7 +22,12 @@ const char kUsage[] =
     "usage:\n"
     "  vantora-db create PATH [--sample]   create a new market database file\n"
     "  vantora-db check PATH               check a file's tables, fields, indexes\n"
-    "                                      and integrity\n";
+    "                                      and integrity\n"
+    "  vantora-db export-csv DB TABLE FILE write a table to a new CSV file\n"
+    "  vantora-db import-csv DB TABLE FILE append a CSV file's rows to a table\n"
+    "                                      (all or nothing)\n"
+    "  vantora-db restore BACKUP DB        put a backup back over a database file\n"
+    "TABLE is stocks, Analyst or Forecaster.\n";
 
 int usage(const QString &problem = {})
 {
@@ -72,6 +80,54 @@ int check(const QStringList &args)
     return 0;
 }
 
+bool plainArguments(const QStringList &args, qsizetype count)
+{
+    if (args.size() != count)
+        return false;
+    for (const QString &arg : args)
+        if (arg.startsWith(QLatin1String("--")))
+            return false;
+    return true;
+}
+
+int exportCsv(const QStringList &args)
+{
+    if (!plainArguments(args, 3))
+        return usage(QStringLiteral("export-csv needs DB TABLE FILE"));
+    const vantora::csv::Result result = vantora::csv::exportTable(args[0], args[1], args[2]);
+    for (const QString &warning : result.warnings)
+        print(stderr, QStringLiteral("vantora-db: warning: %1").arg(warning));
+    if (!result.ok) {
+        print(stderr, QStringLiteral("vantora-db: %1").arg(result.message));
+        return 1;
+    }
+    print(stdout, result.message);
+    return 0;
+}
+
+int importCsv(const QStringList &args)
+{
+    if (!plainArguments(args, 3))
+        return usage(QStringLiteral("import-csv needs DB TABLE FILE"));
+    const vantora::csv::Result result = vantora::csv::importTable(args[0], args[1], args[2]);
+    if (!result.ok) {
+        print(stderr, QStringLiteral("vantora-db: %1").arg(result.message));
+        return 1;
+    }
+    print(stdout, result.message);
+    return 0;
+}
+
+int restore(const QStringList &args)
+{
+    if (!plainArguments(args, 2))
+        return usage(QStringLiteral("restore needs BACKUP DB"));
+    QString message;
+    const bool ok = vantora::restoreDatabase(args[0], args[1], &message);
+    print(ok ? stdout : stderr, ok ? message : QStringLiteral("vantora-db: %1").arg(message));
+    return ok ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -81,10 +137,9 @@ int main(int argc, char *argv[])
     if (args.isEmpty())
         return usage();
     const QString command = args.takeFirst();
-    // Later commands (export-csv, import-csv, restore) join this table.
     const std::pair<const char *, std::function<int(const QStringList &)>> commands[] = {
-        {"create", create},
-        {"check", check},
+        {"create", create},        {"check", check},     {"export-csv", exportCsv},
+        {"import-csv", importCsv}, {"restore", restore},
     };
     for (const auto &[name, run] : commands)
         if (command == QLatin1String(name))

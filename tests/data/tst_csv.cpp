@@ -1,0 +1,463 @@
+// The tables as CSV files: a round trip of the sample market, how values are quoted and read
+// back, and every file that import refuses, with the database left exactly as it was.
+
+#include "data/csv.h"
+#include "data/schema.h"
+#include "data/tablecursor.h"
+#include "tests/support/testdb.h"
+#include "tests/support/testsupport.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QProcess>
+
+using namespace vantora;
+using vantora::test::ExclusiveLock;
+using vantora::test::TestDatabase;
+
+namespace {
+
+const QString kAnalyst = QStringLiteral("Analyst");
+const QStringList kAnalystFields = {"Analyst's Name", "Stock Picks", "Market Outlook",
+                                    "Credibility"};
+const QVariant kNull = QVariant(QMetaType::fromType<QString>());
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+// Every row of a table in stored order, each value as SQLite quotes it (so 12 and 12.0 and '12'
+// differ, and null is NULL).
+QStringList rows(TestDatabase &db, const QString &table)
+{
+    QStringList columns;
+    for (const schema::Field &field : schema::findTable(table)->fields)
+        columns << QStringLiteral("quote(%1)").arg(schema::quoted(field.name));
+    QStringList result;
+    for (const QVariant &row :
+         db.column(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
+                       .arg(columns.join(QLatin1String(" || '|' || ")), schema::quoted(table))))
+        result << row.toString();
+    return result;
+}
+
+QByteArray checksum(TestDatabase &db)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const schema::Table &table : schema::tables())
+        hash.addData(rows(db, table.name).join(QLatin1Char('\n')).toUtf8());
+    return hash.result().toHex();
+}
+
+QVariantList analystRow(TestDatabase &db, int index)
+{
+    QVariantList values;
+    for (const QString &field : kAnalystFields)
+        values << db.fieldValues(kAnalyst, field).value(index);
+    return values;
+}
+
+} // namespace
+
+class TestCsv : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { TableCursor::defaults() = {}; }
+    void cleanup() { TableCursor::defaults() = {}; }
+
+    void roundTripOfTheSampleMarket_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("header");
+        QTest::newRow("stocks")
+            << "stocks" << 36
+            << "Name of Stock,Ticker Symbol,Stock Exchange,Current Price,Purchase Price,Shares "
+               "Owned,Last Years Earnings,This Years Earnings,Next Years Earnings,52 Wk Hi,52 Wk "
+               "Lo,Analyst's Comments,AnalystRating,Safety Rating,Growth,Market Cap,Overall "
+               "Rating,Buy\\Target Price,Money,Predicted Price,Advice,Status";
+        QTest::newRow("Analyst") << "Analyst" << 12
+                                 << "Analyst's Name,Stock Picks,Market Outlook,Credibility";
+        QTest::newRow("Forecaster") << "Forecaster" << 20
+                                    << "Date,Dow Yesterday,NasdaQ Yesterday,SP 500 "
+                                       "Yesterday,Advances,Declines,DD,Dn,Ds,DF,DL,NL,SL,NF,SF";
+    }
+    void roundTripOfTheSampleMarket()
+    {
+        QFETCH(QString, table);
+        QFETCH(int, count);
+        QFETCH(QString, header);
+        TestDatabase sample(TestDatabase::Sample);
+        // Leaves a text in a number field and a null in a text field, as the screens can.
+        QVERIFY(sample.exec(QStringLiteral("UPDATE stocks SET \"Current Price\" = '1.50', "
+                                           "Status = NULL WHERE rowid = 2")));
+        TestDatabase fresh;
+        const QString file = sample.folder() + QStringLiteral("/out.csv");
+
+        const csv::Result exported = csv::exportTable(sample.path(), table, file);
+        QVERIFY2(exported.ok, qPrintable(exported.message));
+        QCOMPARE(exported.rows, count);
+        QVERIFY(exported.warnings.isEmpty());
+        QCOMPARE(contents(file).left(contents(file).indexOf("\r\n")), header.toUtf8());
+
+        const csv::Result imported = csv::importTable(fresh.path(), table, file);
+        QVERIFY2(imported.ok, qPrintable(imported.message));
+        QCOMPARE(imported.rows, count);
+        QCOMPARE(rows(fresh, table), rows(sample, table));
+        QCOMPARE(fresh.column(QStringLiteral("SELECT rowid FROM %1").arg(schema::quoted(table))),
+                 sample.column(QStringLiteral("SELECT rowid FROM %1").arg(schema::quoted(table))));
+    }
+
+    // How a value is written, and that it comes back as it was.
+    void valuesAreQuotedAndComeBack_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("plain") << QVariant("Tech, banks") << QByteArray("\"Tech, banks\"");
+        QTest::newRow("no quoting needed") << QVariant("Tech") << QByteArray("Tech");
+        QTest::newRow("quotes doubled")
+            << QVariant("say \"buy\" now") << QByteArray("\"say \"\"buy\"\" now\"");
+        QTest::newRow("only a quote") << QVariant("\"") << QByteArray("\"\"\"\"");
+        QTest::newRow("CRLF inside") << QVariant("one\r\ntwo") << QByteArray("\"one\r\ntwo\"");
+        QTest::newRow("LF inside") << QVariant("one\ntwo") << QByteArray("\"one\ntwo\"");
+        QTest::newRow("CR inside") << QVariant("one\rtwo") << QByteArray("\"one\rtwo\"");
+        QTest::newRow("spaces at the ends") << QVariant(" up ") << QByteArray("\" up \"");
+        QTest::newRow("empty text") << QVariant("") << QByteArray("\"\"");
+        QTest::newRow("null") << kNull << QByteArray("");
+        QTest::newRow("backslash and apostrophe")
+            << QVariant("Buy\\Target's") << QByteArray("Buy\\Target's");
+        QTest::newRow("UTF-8") << QVariant(QStringLiteral("Zoë Ångström 日本 📈"))
+                               << QStringLiteral("Zoë Ångström 日本 📈").toUtf8();
+    }
+    void valuesAreQuotedAndComeBack()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(QByteArray, written);
+        TestDatabase db;
+        QVERIFY(db.insert(kAnalyst, kAnalystFields, {"first", value, kNull, "high"}));
+        const QString file = db.folder() + QStringLiteral("/a.csv");
+        QVERIFY(csv::exportTable(db.path(), kAnalyst, file).ok);
+        QCOMPARE(contents(file), "Analyst's Name,Stock Picks,Market Outlook,Credibility\r\nfirst," +
+                                     written + ",,high\r\n");
+
+        TestDatabase fresh;
+        const csv::Result result = csv::importTable(fresh.path(), kAnalyst, file);
+        QVERIFY2(result.ok, qPrintable(result.message));
+        QCOMPARE(rows(fresh, kAnalyst), rows(db, kAnalyst));
+    }
+
+    // Files written by hand or by other programs.
+    void filesAreRead_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QVariantList>("first");
+        QTest::addColumn<int>("count");
+        const QVariantList ab{"A", "B", kNull, kNull};
+        QTest::newRow("LF") << QByteArray("Analyst's Name,Stock Picks\nA,B\nC,D\n") << ab << 2;
+        QTest::newRow("CRLF") << QByteArray("Analyst's Name,Stock Picks\r\nA,B\r\nC,D\r\n") << ab
+                              << 2;
+        QTest::newRow("CR") << QByteArray("Analyst's Name,Stock Picks\rA,B\rC,D\r") << ab << 2;
+        QTest::newRow("no line break at the end")
+            << QByteArray("Analyst's Name,Stock Picks\nA,B\nC,D") << ab << 2;
+        QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF"
+                                                       "Analyst's Name,Stock Picks\nA,B\n")
+                                         << ab << 1;
+        QTest::newRow("blank lines skipped")
+            << QByteArray("\nAnalyst's Name,Stock Picks\n\nA,B\r\n\r\nC,D\n\n") << ab << 2;
+        QTest::newRow("some fields, another order, other case")
+            << QByteArray("credibility,ANALYST'S NAME\nlow,A\n")
+            << QVariantList{"A", kNull, kNull, "low"} << 1;
+        QTest::newRow("header only") << QByteArray("Analyst's Name\r\n") << QVariantList{} << 0;
+        QTest::newRow("quoted comma, quote and line breaks")
+            << QByteArray("Analyst's Name,Stock Picks\n\"Cole, \"\"Mary\"\"\",\"a\r\nb\nc\"\n")
+            << QVariantList{"Cole, \"Mary\"", "a\r\nb\nc", kNull, kNull} << 1;
+        QTest::newRow("quote inside an unquoted value")
+            << QByteArray("Analyst's Name,Stock Picks\nA,5\" disks\n")
+            << QVariantList{"A", "5\" disks", kNull, kNull} << 1;
+        QTest::newRow("nothing is null, \"\" is the empty text")
+            << QByteArray("Analyst's Name,Stock Picks,Credibility\n,\"\",\n")
+            << QVariantList{kNull, "", kNull, kNull} << 1;
+        QTest::newRow("spaces are kept") << QByteArray("Analyst's Name,Stock Picks\n A , B\n")
+                                         << QVariantList{" A ", " B", kNull, kNull} << 1;
+        QTest::newRow("UTF-8")
+            << QStringLiteral("Analyst's Name,Stock Picks\nZoë,日本 📈\n").toUtf8()
+            << QVariantList{QStringLiteral("Zoë"), QStringLiteral("日本 📈"), kNull, kNull} << 1;
+    }
+    void filesAreRead()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QVariantList, first);
+        QFETCH(int, count);
+        TestDatabase db;
+        QVERIFY(db.insert(kAnalyst, kAnalystFields, {"already", "there", "up", "high"}));
+        const QString path = db.folder() + QStringLiteral("/in.csv");
+        writeFile(path, file);
+        const csv::Result result = csv::importTable(db.path(), kAnalyst, path);
+        QVERIFY2(result.ok, qPrintable(result.message));
+        QCOMPARE(result.rows, count);
+        QCOMPARE(db.count(kAnalyst), count + 1); // appended
+        if (count == 0)
+            return;
+        const QVariantList stored = analystRow(db, 1);
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(stored[i].isNull(), first[i].isNull());
+            QCOMPARE(stored[i].toString(), first[i].toString());
+        }
+    }
+
+    // Numbers and dates follow the rules of a bound box: a number is stored as a number only
+    // when it shows back exactly as written.
+    void numbersAndDates_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("whole number") << "DD"
+                                      << "12"
+                                      << "real"
+                                      << "12.0";
+        QTest::newRow("decimal") << "DD"
+                                 << "-3.25"
+                                 << "real"
+                                 << "-3.25";
+        QTest::newRow("trailing zero kept as typed") << "DD"
+                                                     << "1.50"
+                                                     << "text"
+                                                     << "'1.50'";
+        QTest::newRow("exponent kept as typed") << "DD"
+                                                << "1e3"
+                                                << "text"
+                                                << "'1e3'";
+        QTest::newRow("thousands separator kept") << "DD"
+                                                  << "1,000"
+                                                  << "text"
+                                                  << "'1,000'";
+        QTest::newRow("empty number is null") << "DD"
+                                              << ""
+                                              << "null"
+                                              << "NULL";
+        QTest::newRow("ISO date") << "Date"
+                                  << "2026-12-07"
+                                  << "text"
+                                  << "'2026-12-07'";
+    }
+    void numbersAndDates()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, type);
+        QFETCH(QString, stored);
+        TestDatabase db;
+        const QString path = db.folder() + QStringLiteral("/f.csv");
+        const QString other =
+            field == QLatin1String("Date") ? QStringLiteral("DD") : QStringLiteral("Date");
+        const QString otherValue =
+            other == QLatin1String("Date") ? QStringLiteral("2026-01-05") : QStringLiteral("1");
+        const QString quotedText =
+            text.contains(QLatin1Char(',')) ? QLatin1Char('"') + text + QLatin1Char('"') : text;
+        writeFile(
+            path,
+            QStringLiteral("%1,%2\n%3,%4\n").arg(field, other, quotedText, otherValue).toUtf8());
+        const csv::Result result = csv::importTable(db.path(), QStringLiteral("Forecaster"), path);
+        QVERIFY2(result.ok, qPrintable(result.message));
+        const QString column = schema::quoted(field);
+        QCOMPARE(
+            db.scalar(QStringLiteral("SELECT typeof(%1) FROM Forecaster").arg(column)).toString(),
+            type);
+        QCOMPARE(
+            db.scalar(QStringLiteral("SELECT quote(%1) FROM Forecaster").arg(column)).toString(),
+            stored);
+    }
+
+    // A bad file is refused with the line and the field named, and nothing reaches the database.
+    void badFilesAreRefused_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("says");
+        const QByteArray names = "Analyst's Name,Stock Picks\n";
+        QTest::newRow("unknown column")
+            << "Analyst" << QByteArray("Analyst's Name,Rating,Credibility\nA,B,C\n")
+            << QStringList{"line 1, field \"Rating\"", "not a field of the table \"Analyst\"",
+                           "\"Stock Picks\""};
+        QTest::newRow("a Date that is no date")
+            << "Forecaster" << QByteArray("DD,Date\n1,2026-01-05\n2,2026-02-30\n")
+            << QStringList{"line 3, field \"Date\"", "\"2026-02-30\" is no date"};
+        QTest::newRow("a Date in words")
+            << "Forecaster" << QByteArray("Date\nnext Monday\n")
+            << QStringList{"line 2, field \"Date\"", "\"next Monday\" is no date"};
+        QTest::newRow("too few fields")
+            << "Analyst" << names + "A,B\nC\n"
+            << QStringList{"line 3:", "has 1 field, but the header names 2",
+                           "the field \"Stock Picks\" is missing"};
+        QTest::newRow("too many fields")
+            << "Analyst" << names + "A,B,C\n"
+            << QStringList{"line 2:", "has 3 fields, but the header names 2",
+                           "field 3 has no name"};
+        QTest::newRow("unterminated quote")
+            << "Analyst" << names + "A,B\nC,\"never closed\nD,E\n"
+            << QStringList{"line 3, field \"Stock Picks\"", "no closing quote"};
+        QTest::newRow("text after a closing quote")
+            << "Analyst" << names + "\"A\"x,B\n"
+            << QStringList{"line 2, field \"Analyst's Name\"", "text follows the closing quote"};
+        QTest::newRow("lines counted inside quotes")
+            << "Analyst" << names + "\"three\nline\nname\",B\nonly one\n"
+            << QStringList{"line 5:", "has 1 field"};
+        QTest::newRow("field named twice")
+            << "Analyst" << QByteArray("Stock Picks,Analyst's Name,stock picks\nA,B,C\n")
+            << QStringList{"line 1, field \"stock picks\"", "named twice"};
+        QTest::newRow("header without a name")
+            << "Analyst" << QByteArray("Analyst's Name,,Credibility\nA,B,C\n")
+            << QStringList{"line 1, field 2", "no field name"};
+        QTest::newRow("empty file") << "Analyst" << QByteArray("\r\n\r\n")
+                                    << QStringList{"is empty", "first line must name the fields"};
+        QTest::newRow("not UTF-8") << "Analyst" << names + "A,B\nC,caf\xE9\n"
+                                   << QStringList{"line 3", "not UTF-8 text"};
+        QTest::newRow("binary file") << "Analyst" << QByteArray("PK\x03\x04\x00\x00", 6)
+                                     << QStringList{"line 1", "no text file"};
+        QTest::newRow("unknown table")
+            << "Analysts" << names + "A,B\n"
+            << QStringList{"no table \"Analysts\"", "stocks, Analyst, Forecaster"};
+        QByteArray late = names;
+        for (int i = 0; i < 300; ++i)
+            late += QByteArray("Analyst ") + QByteArray::number(i) + ",picks\n";
+        late += "late,\"bad\"quote\n";
+        QTest::newRow("bad record after 300 good ones")
+            << "Analyst" << late
+            << QStringList{"line 302, field \"Stock Picks\"", "text follows the closing quote"};
+    }
+    void badFilesAreRefused()
+    {
+        QFETCH(QString, table);
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, says);
+        TestDatabase db(TestDatabase::Sample);
+        const QString path = db.folder() + QStringLiteral("/bad.csv");
+        writeFile(path, file);
+        const QByteArray before = checksum(db);
+        const QByteArray bytes = contents(db.path());
+
+        const csv::Result result = csv::importTable(db.path(), table, path);
+        QVERIFY(!result.ok);
+        for (const QString &part : says)
+            QVERIFY2(result.message.contains(part), qPrintable(result.message));
+        QVERIFY2(result.message.contains(QStringLiteral("Nothing was imported")),
+                 qPrintable(result.message));
+        QCOMPARE(checksum(db), before);
+        QCOMPARE(contents(db.path()), bytes);
+    }
+
+    // Another program writing to the file: refused as a whole, never half done.
+    void importIntoABusyDatabaseChangesNothing()
+    {
+        TestDatabase db(TestDatabase::Sample);
+        TableCursor::defaults().busyTimeoutMs = 50;
+        const QString path = db.folder() + QStringLiteral("/in.csv");
+        writeFile(path, "Analyst's Name\nA\nB\n");
+        const QByteArray before = checksum(db);
+        {
+            ExclusiveLock lock(db.path());
+            QVERIFY(lock.isLocked());
+            const csv::Result result = csv::importTable(db.path(), kAnalyst, path);
+            QVERIFY(!result.ok);
+            QVERIFY2(result.message.contains(QStringLiteral("in use by another program")),
+                     qPrintable(result.message));
+        }
+        QCOMPARE(checksum(db), before);
+        QVERIFY(csv::importTable(db.path(), kAnalyst, path).ok); // once it is free
+        QCOMPARE(db.count(kAnalyst), 14);
+    }
+
+    void exportNeverOverwrites()
+    {
+        TestDatabase db(TestDatabase::Sample);
+        const QString path = db.folder() + QStringLiteral("/mine.csv");
+        writeFile(path, "my own notes\n");
+        const csv::Result result = csv::exportTable(db.path(), kAnalyst, path);
+        QVERIFY(!result.ok);
+        QVERIFY2(result.message.contains(QStringLiteral("already exists")),
+                 qPrintable(result.message));
+        QCOMPARE(contents(path), QByteArray("my own notes\n"));
+    }
+
+    // A day the screen stored as typed text: exported, with a warning that import will refuse
+    // the file, and import does refuse it.
+    void exportWarnsOfADateThatIsNoDate()
+    {
+        TestDatabase db;
+        QVERIFY(db.insert(QStringLiteral("Forecaster"), {"Date", "DD"}, {"2026-01-05", 1.0}));
+        QVERIFY(db.insert(QStringLiteral("Forecaster"), {"Date", "DD"}, {"Boxing Day", 2.0}));
+        const QString path = db.folder() + QStringLiteral("/days.csv");
+        const csv::Result result = csv::exportTable(db.path(), QStringLiteral("Forecaster"), path);
+        QVERIFY(result.ok);
+        QCOMPARE(result.warnings.size(), 1);
+        QVERIFY2(result.warnings[0].contains(QStringLiteral("line 3")) &&
+                     result.warnings[0].contains(QStringLiteral("\"Boxing Day\" is no date")),
+                 qPrintable(result.warnings[0]));
+        TestDatabase fresh;
+        QVERIFY(!csv::importTable(fresh.path(), QStringLiteral("Forecaster"), path).ok);
+        QCOMPARE(fresh.count(QStringLiteral("Forecaster")), 0);
+    }
+
+    // The tool as a user runs it.
+    void tool_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("export") << QStringList{"export-csv", "@db", "stocks", "@out"} << 0
+                                << "Exported 36 rows of the table \"stocks\"";
+        QTest::newRow("import") << QStringList{"import-csv", "@db", "analyst", "@good"} << 0
+                                << "Imported 2 rows into the table \"Analyst\"";
+        QTest::newRow("import refused") << QStringList{"import-csv", "@db", "Analyst", "@bad"} << 1
+                                        << "line 3: the record has 1 field, but the header names 2";
+        QTest::newRow("export without a file")
+            << QStringList{"export-csv", "@db", "stocks"} << 2 << "export-csv needs DB TABLE FILE";
+        QTest::newRow("import of a missing file")
+            << QStringList{"import-csv", "@db", "Analyst", "@none"} << 1 << "could not be read";
+    }
+    void tool()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QString, says);
+        const QString program =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/vantora-db");
+        if (!QFileInfo::exists(program))
+            QSKIP("vantora-db is not built");
+        TestDatabase db(TestDatabase::Sample);
+        writeFile(db.folder() + QStringLiteral("/good.csv"),
+                  "Analyst's Name,Credibility\nA,B\nC,D\n");
+        writeFile(db.folder() + QStringLiteral("/bad.csv"), "Analyst's Name,Credibility\nA,B\nC\n");
+        for (QString &arg : args)
+            arg.replace(QLatin1String("@db"), db.path())
+                .replace(QLatin1Char('@'), db.folder() + QLatin1Char('/'))
+                .replace(QRegularExpression(QStringLiteral("/(out|good|bad|none)$")),
+                         QStringLiteral("/\\1.csv"));
+        const QByteArray before = checksum(db);
+        QProcess process;
+        process.start(program, args);
+        QVERIFY(process.waitForFinished(30000));
+        const QString output =
+            QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+        QCOMPARE(process.exitCode(), exitCode);
+        QVERIFY2(output.contains(says), qPrintable(output));
+        if (exitCode != 0 || args[0] == QLatin1String("export-csv"))
+            QCOMPARE(checksum(db), before);
+    }
+};
+
+VANTORA_TEST_MAIN(TestCsv)
+#include "tst_csv.moc"
