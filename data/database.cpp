@@ -107,8 +107,12 @@ CheckReport checkDatabase(const QString &path, CheckDepth depth)
     };
 
     for (const schema::Table &table : schema::tables()) {
-        query.prepare(QStringLiteral(
-            "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
+        // A file that is no database, or a damaged one, fails here on its first read.
+        if (!query.prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND "
+                                          "name = ? COLLATE NOCASE"))) {
+            fail(query);
+            return report;
+        }
         query.addBindValue(table.name);
         if (!query.exec()) {
             fail(query);

@@ -1,0 +1,468 @@
+// Backups at the first opening of a run, the newest ten kept; a damaged file left alone and
+// reported with the newest backup; and putting a backup back.
+
+#include "app/registry.h"
+#include "app/screen.h"
+#include "common/config.h"
+#include "data/backup.h"
+#include "data/database.h"
+#include "data/datacontrol.h"
+#include "data/schema.h"
+#include "data/tablecursor.h"
+#include "tests/support/testdb.h"
+#include "tests/support/testsupport.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+using namespace vantora;
+using vantora::test::ExclusiveLock;
+using vantora::test::ScriptedDialogs;
+using vantora::test::TestDatabase;
+
+namespace {
+
+const QString kName = QStringLiteral("Analyst's Name");
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every row of every table of a file, each value as SQLite quotes it.
+QStringList rowsOf(const QString &path)
+{
+    QStringList rows;
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("rows-of"));
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            QSqlQuery query(db);
+            for (const schema::Table &table : schema::tables()) {
+                QStringList columns;
+                for (const schema::Field &field : table.fields)
+                    columns << QStringLiteral("quote(%1)").arg(schema::quoted(field.name));
+                query.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
+                               .arg(columns.join(QLatin1String(" || '|' || ")),
+                                    schema::quoted(table.name)));
+                while (query.next())
+                    rows << table.name + QLatin1Char(':') + query.value(0).toString();
+            }
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("rows-of"));
+    return rows;
+}
+
+// Overwrites bytes of a file where it stands.
+void damage(const QString &path, qint64 offset, int count)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.seek(offset));
+    file.write(QByteArray(count, char(0xA5)));
+}
+
+// The start of the page in the middle of the file.
+qint64 middlePage(const QString &path)
+{
+    const qint64 pages = QFileInfo(path).size() / 4096;
+    return (pages / 2) * 4096;
+}
+
+QStringList folderListing(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+// A record binding over Analyst, as a record screen has one.
+struct AnalystBox
+{
+    QWidget window;
+    QLineEdit *name = new QLineEdit(&window);
+    DataControl *data = new DataControl(&window);
+    AnalystBox() { data->bind(name, kName); }
+};
+
+// An old backup of cm1.db, made on the given day.
+QString oldBackup(const QString &folder, int day)
+{
+    const QString path =
+        folder + QStringLiteral("/cm1-2020-01-%1T120000Z.db").arg(day, 2, 10, QLatin1Char('0'));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write("old");
+    return path;
+}
+
+} // namespace
+
+class TestBackup : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        TableCursor::defaults() = {};
+        forgetOpeningChecks();
+    }
+    void cleanup()
+    {
+        TableCursor::defaults() = {};
+        if (Screen *form = ScreenRegistry::existing(QStringLiteral("Form14")))
+            if (form->isLoaded())
+                form->unload();
+        test::flushDeletes();
+    }
+
+    void firstOpeningOfARunMakesOneBackup()
+    {
+        TestDatabase db(TestDatabase::Sample);
+        ScriptedDialogs dialogs;
+        {
+            AnalystBox s;
+            QVERIFY(s.data->open(QStringLiteral("Analyst")));
+            QVERIFY(s.data->close());
+        }
+        QStringList backups = backupsOf(db.path());
+        QCOMPARE(backups.size(), 1);
+        QCOMPARE(QFileInfo(backups[0]).absolutePath(), db.folder() + QStringLiteral("/backups"));
+        QVERIFY2(QRegularExpression(QStringLiteral("^cm1-\\d{4}-\\d\\d-\\d\\dT\\d{6}Z\\.db$"))
+                     .match(QFileInfo(backups[0]).fileName())
+                     .hasMatch(),
+                 qPrintable(backups[0]));
+        QCOMPARE(rowsOf(backups[0]), rowsOf(db.path()));
+        QVERIFY(checkDatabase(backups[0]).ok);
+
+        // Later openings in the same run make none; an edit saved now is not in it.
+        const QStringList before = rowsOf(db.path());
+        {
+            AnalystBox s;
+            QVERIFY(s.data->open(QStringLiteral("Analyst")));
+            s.name->setText(QStringLiteral("Renamed"));
+            QVERIFY(s.data->close());
+        }
+        QCOMPARE(backupsOf(db.path()).size(), 1);
+
+        // The next run backs up the edited file.
+        forgetOpeningChecks();
+        {
+            AnalystBox s;
+            QVERIFY(s.data->open(QStringLiteral("Analyst")));
+        }
+        backups = backupsOf(db.path());
+        QCOMPARE(backups.size(), 2);
+        QCOMPARE(rowsOf(backups[1]), before);
+        QCOMPARE(rowsOf(backups[0]), rowsOf(db.path()));
+        QVERIFY(rowsOf(backups[0]).join(QLatin1Char('\n')).contains(QStringLiteral("'Renamed'")));
+        QVERIFY(dialogs.messages().isEmpty());
+    }
+
+    void newestTenAreKept_data()
+    {
+        QTest::addColumn<int>("existing");
+        QTest::newRow("none yet") << 0;
+        QTest::newRow("nine: the tenth is added") << 9;
+        QTest::newRow("ten: the eleventh removes the oldest") << 10;
+        QTest::newRow("fourteen: the five oldest go") << 14;
+    }
+    void newestTenAreKept()
+    {
+        QFETCH(int, existing);
+        TestDatabase db(TestDatabase::Sample);
+        const QString folder = backupFolder(db.path());
+        QVERIFY(QDir().mkpath(folder));
+        QStringList old;
+        for (int day = 1; day <= existing; ++day)
+            old.prepend(oldBackup(folder, day)); // newest first
+        // Files that are no backups of this database stay.
+        const QStringList others{QStringLiteral("other-2020-01-01T120000Z.db"),
+                                 QStringLiteral("notes.txt"), QStringLiteral("cm1-mine.db")};
+        for (const QString &name : others) {
+            QFile file(folder + QLatin1Char('/') + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+
+        QString made;
+        QString error;
+        QVERIFY2(backupDatabase(db.path(), &made, &error), qPrintable(error));
+        const QStringList kept = backupsOf(db.path());
+        QCOMPARE(kept.size(), qMin(existing + 1, kBackupsKept));
+        QCOMPARE(kept.first(), made);
+        QCOMPARE(kept.mid(1), old.mid(0, kBackupsKept - 1));
+        for (const QString &gone : old.mid(kBackupsKept - 1))
+            QVERIFY2(!QFileInfo::exists(gone), qPrintable(gone));
+        for (const QString &name : others)
+            QVERIFY2(QFileInfo::exists(folder + QLatin1Char('/') + name), qPrintable(name));
+    }
+
+    // Eleven backups within a second or two: every name is unique, ten are kept and the first
+    // one made is the one that goes.
+    void elevenBackupsInARow()
+    {
+        TestDatabase db(TestDatabase::Sample);
+        QStringList made;
+        for (int i = 0; i < 11; ++i) {
+            QString path;
+            QVERIFY(backupDatabase(db.path(), &path));
+            QVERIFY(!made.contains(path));
+            made.prepend(path);
+        }
+        QCOMPARE(backupsOf(db.path()), made.mid(0, 10));
+        QVERIFY(!QFileInfo::exists(made.last()));
+        QCOMPARE(folderListing(backupFolder(db.path())).size(), 10); // nothing half-written left
+    }
+
+    // A damaged file: reported once per opening with the newest backup and the command that puts
+    // it back, left exactly as it is, not backed up, and the screen stays usable without it.
+    void damagedFileIsLeftAlone_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<bool>("backedUpBefore");
+        QTest::newRow("page in the middle") << "middle" << true;
+        QTest::newRow("last page") << "last" << true;
+        QTest::newRow("file header") << "header" << true;
+        QTest::newRow("page in the middle, no backup yet") << "middle" << false;
+    }
+    void damagedFileIsLeftAlone()
+    {
+        QFETCH(QString, where);
+        QFETCH(bool, backedUpBefore);
+        TestDatabase db(TestDatabase::Sample);
+        ScriptedDialogs dialogs;
+        Screen *form = ScreenRegistry::get(QStringLiteral("Form14"));
+        auto box = [form](const char *name) {
+            return form->window()->findChild<QLineEdit *>(QString::fromLatin1(name));
+        };
+        auto click = [form](const char *name) {
+            QTest::mouseClick(
+                form->window()->findChild<QAbstractButton *>(QString::fromLatin1(name)),
+                Qt::LeftButton);
+        };
+        if (backedUpBefore) {
+            form->show();
+            QCOMPARE(box("Text1")->text(), QStringLiteral("Northwind Logistics Corp"));
+            QVERIFY(form->unload());
+            QCOMPARE(backupsOf(db.path()).size(), 1);
+        }
+        const QString newest = backupsOf(db.path()).value(0);
+        const qint64 size = QFileInfo(db.path()).size();
+        if (where == QLatin1String("header"))
+            damage(db.path(), 0, 100);
+        else
+            damage(db.path(), where == QLatin1String("last") ? size - 4096 : middlePage(db.path()),
+                   64);
+        const QByteArray damaged = contents(db.path());
+        const QStringList listing = folderListing(backupFolder(db.path()));
+
+        forgetOpeningChecks(); // the program starts again
+        form->show();
+        QVERIFY(form->isLoaded());
+        QCOMPARE(dialogs.messages().size(), 1);
+        const QString message = dialogs.messages().at(0);
+        QVERIFY2(message.contains(
+                     QStringLiteral("The market database \"%1\" is damaged").arg(db.path())),
+                 qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("no backup was made")), qPrintable(message));
+        if (backedUpBefore)
+            QVERIFY2(
+                message.contains(QStringLiteral("The newest backup is \"%1\"").arg(newest)) &&
+                    message.contains(
+                        QStringLiteral("vantora-db restore \"%1\" \"%2\"").arg(newest, db.path())),
+                qPrintable(message));
+        else
+            QVERIFY2(message.contains(QStringLiteral("There is no backup")), qPrintable(message));
+        QCOMPARE(box("Text1")->text(), QString());
+        QCOMPARE(box("Text8")->text(), QString());
+
+        // Still usable: the commands say the same again, a calculation runs, and typing into the
+        // boxes never reaches the file.
+        dialogs.clear();
+        click("Next");
+        QCOMPARE(dialogs.messages().size(), 1);
+        QVERIFY(dialogs.messages().at(0).contains(QStringLiteral("is damaged")));
+        box("Text8")->setText(QStringLiteral("40"));
+        click("Option1");
+        click("Command1");
+        click("Previous");
+        QVERIFY(form->unload());
+        QCOMPARE(contents(db.path()), damaged);
+        QCOMPARE(folderListing(backupFolder(db.path())), listing);
+
+        if (!backedUpBefore)
+            return;
+        // Putting the newest backup back makes the file usable again in the same run.
+        QString said;
+        QVERIFY2(restoreDatabase(newest, db.path(), &said), qPrintable(said));
+        dialogs.clear();
+        form->show();
+        QVERIFY(dialogs.messages().isEmpty());
+        QCOMPARE(box("Text1")->text(), QStringLiteral("Northwind Logistics Corp"));
+        QCOMPARE(rowsOf(db.path()), rowsOf(newest));
+    }
+
+    // A backup that cannot be written is said once; the data is there to work with all the same.
+    void backupThatCannotBeMadeIsReported()
+    {
+        TestDatabase db(TestDatabase::Sample);
+        {
+            QFile blocker(db.folder() + QStringLiteral("/backups"));
+            QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder would be
+        }
+        ScriptedDialogs dialogs;
+        AnalystBox s;
+        QVERIFY(s.data->open(QStringLiteral("Analyst")));
+        QCOMPARE(dialogs.messages().size(), 1);
+        QVERIFY2(dialogs.messages().at(0).startsWith(
+                     QStringLiteral("No backup of the market database \"%1\" could be made")
+                         .arg(db.path())),
+                 qPrintable(dialogs.messages().at(0)));
+        QVERIFY(!s.name->text().isEmpty());
+        AnalystBox again;
+        QVERIFY(again.data->open(QStringLiteral("Analyst")));
+        QCOMPARE(dialogs.messages().size(), 1);
+    }
+
+    void restore_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("over a database with later edits") << "edited" << true << "Restored";
+        QTest::newRow("where the file is missing") << "missing" << true << "Restored";
+        QTest::newRow("over a damaged page") << "damaged page" << true << "Restored";
+        QTest::newRow("over a damaged header: kept aside")
+            << "damaged header" << true << "The damaged file was kept as";
+        QTest::newRow("a damaged backup is refused")
+            << "damaged backup" << false << "is not usable";
+        QTest::newRow("a missing backup is refused")
+            << "missing backup" << false << "does not exist";
+        QTest::newRow("a database in use is refused")
+            << "in use" << false << "is in use by another program";
+        QTest::newRow("the same file is refused") << "same" << false << "the same file";
+    }
+    void restore()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, ok);
+        QFETCH(QString, says);
+        TestDatabase db(TestDatabase::Sample);
+        TableCursor::defaults().busyTimeoutMs = 50;
+        QString backup;
+        QVERIFY(backupDatabase(db.path(), &backup));
+        const QStringList backedUp = rowsOf(backup);
+        QVERIFY(db.exec(QStringLiteral("UPDATE Analyst SET \"Stock Picks\" = 'later'")));
+        QVERIFY(db.exec(QStringLiteral("DELETE FROM stocks WHERE rowid > 3")));
+
+        if (target == QLatin1String("missing"))
+            QVERIFY(QFile::remove(db.path()));
+        else if (target == QLatin1String("damaged page"))
+            damage(db.path(), middlePage(db.path()), 64);
+        else if (target == QLatin1String("damaged header"))
+            damage(db.path(), 0, 100);
+        else if (target == QLatin1String("damaged backup"))
+            damage(backup, middlePage(backup), 64);
+        else if (target == QLatin1String("missing backup"))
+            QVERIFY(QFile::remove(backup));
+        const QByteArray before = contents(db.path());
+        const QString from = target == QLatin1String("same") ? db.path() : backup;
+
+        QString said;
+        bool restored = false;
+        {
+            std::unique_ptr<ExclusiveLock> lock;
+            if (target == QLatin1String("in use")) {
+                lock = std::make_unique<ExclusiveLock>(db.path());
+                QVERIFY(lock->isLocked());
+            }
+            restored = restoreDatabase(from, db.path(), &said);
+        }
+        QVERIFY2(said.contains(says), qPrintable(said));
+        QCOMPARE(restored, ok);
+        if (!ok) {
+            QVERIFY2(said.contains(QStringLiteral("Nothing was restored")), qPrintable(said));
+            QCOMPARE(contents(db.path()), before);
+            return;
+        }
+        QCOMPARE(rowsOf(db.path()), backedUp);
+        QVERIFY(checkDatabase(db.path()).ok);
+        const QStringList aside =
+            QDir(db.folder()).entryList({QStringLiteral("cm1.db.damaged-*")}, QDir::Files);
+        if (target == QLatin1String("damaged header")) {
+            QCOMPARE(aside.size(), 1);
+            QCOMPARE(contents(db.folder() + QLatin1Char('/') + aside[0]), before);
+        } else {
+            QVERIFY(aside.isEmpty());
+        }
+    }
+
+    // A screen that has the file open sees the restored records at its next step.
+    void restoreWhileAScreenHasTheFileOpen()
+    {
+        TestDatabase db(TestDatabase::Sample);
+        ScriptedDialogs dialogs;
+        AnalystBox s;
+        QVERIFY(s.data->open(QStringLiteral("Analyst")));
+        const QString first = s.name->text();
+        const QString backup = backupsOf(db.path()).value(0);
+        QVERIFY(db.exec(QStringLiteral("UPDATE Analyst SET \"Analyst's Name\" = 'gone'")));
+        QString said;
+        QVERIFY2(restoreDatabase(backup, db.path(), &said), qPrintable(said));
+        s.data->moveLast();
+        s.data->moveFirst();
+        QCOMPARE(s.name->text(), first);
+        QVERIFY(dialogs.messages().isEmpty());
+    }
+
+    void tool_data()
+    {
+        QTest::addColumn<QString>("backup");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("restore") << "@backup" << 0 << "Restored";
+        QTest::newRow("not a backup") << "@db.csv" << 1 << "is not usable";
+    }
+    void tool()
+    {
+        QFETCH(QString, backup);
+        QFETCH(int, exitCode);
+        QFETCH(QString, says);
+        const QString program =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/vantora-db");
+        if (!QFileInfo::exists(program))
+            QSKIP("vantora-db is not built");
+        TestDatabase db(TestDatabase::Sample);
+        QString made;
+        QVERIFY(backupDatabase(db.path(), &made));
+        QVERIFY(db.exec(QStringLiteral("DELETE FROM Analyst")));
+        {
+            QFile csv(db.folder() + QStringLiteral("/db.csv"));
+            QVERIFY(csv.open(QIODevice::WriteOnly));
+            csv.write("Analyst's Name\nA\n");
+        }
+        backup.replace(QLatin1String("@backup"), made)
+            .replace(QLatin1Char('@'), db.folder() + QLatin1Char('/'));
+        QProcess process;
+        process.start(program, {QStringLiteral("restore"), backup, db.path()});
+        QVERIFY(process.waitForFinished(30000));
+        const QString output =
+            QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+        QCOMPARE(process.exitCode(), exitCode);
+        QVERIFY2(output.contains(says), qPrintable(output));
+        QCOMPARE(db.count(QStringLiteral("Analyst")), exitCode == 0 ? 12 : 0);
+    }
+};
+
+VANTORA_TEST_MAIN(TestBackup)
+#include "tst_backup.moc"
