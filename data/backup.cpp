@@ -180,11 +180,15 @@ QString quotedPath(const QString &path)
 QString damagedMessage(const QString &path, const QString &problem)
 {
     QString shortProblem = problem;
+    const QString unread = QStringLiteral("\"%1\" could not be read: ").arg(path);
+    if (shortProblem.startsWith(unread))
+        shortProblem = shortProblem.mid(unread.size());
+    shortProblem = shortProblem.remove(QStringLiteral("*** in database main ***")).simplified();
     if (shortProblem.size() > 300)
         shortProblem = shortProblem.left(300) + QStringLiteral("...");
     QString text = QStringLiteral("The market database \"%1\" is damaged (%2).\n\nIt has been left "
                                   "exactly as it is, and no backup was made of it. The record "
-                                  "screens show no records until it is repaired.")
+                                  "screens show no records until a backup is put back.")
                        .arg(path, shortProblem);
     const QStringList backups = backupsOf(path);
     if (backups.isEmpty()) {

@@ -101,8 +101,10 @@ CheckReport checkDatabase(const QString &path, CheckDepth depth)
     }
     QSqlQuery query(connection.db());
     auto fail = [&](const QSqlQuery &q) {
-        report.problems
-            << QStringLiteral("\"%1\" could not be read: %2").arg(path, q.lastError().text());
+        const QSqlError error = q.lastError();
+        report.problems << QStringLiteral("\"%1\" could not be read: %2")
+                               .arg(path, error.databaseText().isEmpty() ? error.text()
+                                                                         : error.databaseText());
         report.verdict = verdictOf(q.lastError());
     };
 
