@@ -91,7 +91,10 @@ void Form11::Timer1_Timer()
 
 void Form11::visit_Click()
 {
-    QDesktopServices::openUrl(config::siteRoot());
+    // The offline site is a folder: open its front page rather than a file manager.
+    const QUrl site = config::siteRoot();
+    QDesktopServices::openUrl(site.isLocalFile() ? site.resolved(QUrl(QStringLiteral("index.html")))
+                                                 : site);
 }
 
 void Form11::quit_Click()

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <unistd.h>
 
 namespace vantora {
 
@@ -11,8 +12,8 @@ void prepareApplication()
     // The web engine reports its whole configuration at start-up; nobody using the program needs it.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    // Web views run without the renderer's sandbox when the program runs as root (CI, kiosks).
-    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+    // The web engine's renderer sandbox cannot run as root (CI, kiosks); everyone else keeps it.
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 }
 

@@ -1,6 +1,7 @@
 #include "app/screen.h"
 
 #include <QCloseEvent>
+#include <QTimer>
 
 namespace vantora {
 
@@ -64,8 +65,16 @@ void Screen::destroyWindow()
     QWidget *window = m_window;
     m_window = nullptr;
     window->removeEventFilter(this);
+    // The window is deleted later, and until then its timers and web views could still call
+    // handlers whose controls are gone (a modal message box holds the deletion back).
+    for (QTimer *timer : window->findChildren<QTimer *>())
+        timer->stop();
+    for (QObject *child : window->findChildren<QObject *>())
+        QObject::disconnect(child, nullptr, this, nullptr);
+    QObject::disconnect(window, nullptr, this, nullptr);
     releaseWindow();
-    window->hide();
+    // Closed, not only hidden, so that unloading the last open window ends the program.
+    window->close();
     // The window may be the one whose handler is running right now.
     window->deleteLater();
 }

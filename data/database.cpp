@@ -61,6 +61,9 @@ bool createDatabase(const QString &path, bool sample, QString *error)
             QSqlDatabase &db = connection.db();
             QSqlQuery query(db);
             ok = query.exec(QStringLiteral("BEGIN"));
+            if (!ok)
+                setError(error, QStringLiteral("Creating \"%1\" failed: %2")
+                                    .arg(path, query.lastError().text()));
             for (const QString &statement : schema::createStatements()) {
                 if (!ok)
                     break;

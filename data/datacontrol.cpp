@@ -231,6 +231,13 @@ bool DataControl::ensureOpen()
 bool DataControl::close()
 {
     if (!m_cursor || !m_cursor->isOpen()) {
+        // Nothing typed is thrown away without the user's word.
+        if (hasChanges() &&
+            msgBox(tr("The database could not be opened, so what you typed on this screen "
+                      "cannot be saved.\n\nClick OK to discard it and close the screen, or "
+                      "Cancel to stay on it."),
+                   OkCancel) != AnswerOk)
+            return false;
         m_cursor.reset();
         return true;
     }

@@ -1,5 +1,6 @@
 #include "app/navigation.h"
 #include "app/registry.h"
+#include "common/config.h"
 #include "tests/support/testsupport.h"
 
 #include <QAction>
@@ -8,7 +9,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <QEventLoop>
 
 using namespace vantora;
 
@@ -193,6 +196,34 @@ private Q_SLOTS:
         menuEntry(qPrintable(entry))->trigger();
         QCOMPARE(openScreens(), QStringList{target});
         ScreenRegistry::get(target)->unload();
+    }
+
+    // A message box on the next screen runs its own event loop, which holds back the deletion
+    // of the main window's controls while the clock would go on ticking.
+    void noHandlerRunsAfterUnload()
+    {
+        QTemporaryDir folder;
+        config::setDatabasePath(folder.filePath(QStringLiteral("missing.db")));
+        int asked = 0;
+        setDialogHandler([&asked](const DialogRequest &) {
+            ++asked;
+            QEventLoop modal;
+            QTimer::singleShot(1600, &modal, &QEventLoop::quit);
+            modal.exec();
+            return DialogReply{};
+        });
+        // The menu is chosen from the program's event loop, as a user would.
+        QEventLoop running;
+        QTimer::singleShot(0, &running, [&running] {
+            menuEntry("mempf")->trigger();
+            running.quit();
+        });
+        running.exec();
+        setDialogHandler(nullptr);
+        config::setDatabasePath(QString());
+        QVERIFY(asked > 0);
+        QCOMPARE(openScreens(), QStringList{QStringLiteral("Form12")});
+        ScreenRegistry::get(QStringLiteral("Form12"))->unload();
     }
 
     void closeBoxUnloadsOnlyThatScreen()

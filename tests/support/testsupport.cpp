@@ -56,23 +56,8 @@ void flushDeletes()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-namespace {
-
-QtMessageHandler previousHandler = nullptr;
-
-// The offscreen platform says on every window that it cannot raise it; that is noise.
-void quietHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))
-        return;
-    previousHandler(type, context, message);
-}
-
-} // namespace
-
 void prepareTestApplication()
 {
-    previousHandler = qInstallMessageHandler(quietHandler);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     prepareApplication();
 }
