@@ -79,6 +79,8 @@ int main(int argc, char *argv[])
         settle();
         if (i == 50)
             at50 = residentMiB();
+        if (i % 100 == 0)
+            std::printf("  resident after %4d:   %.1f MiB\n", i, residentMiB());
     }
     const double perTrip = double(timer.nsecsElapsed()) / 1e6 / trips - 2 * settleMs();
     // Let the web engine finish tearing down the last views before the final reading.
