@@ -23,13 +23,14 @@ namespace {
 const QString kName = QStringLiteral("Analyst's Name");
 const QString kPicks = QStringLiteral("Stock Picks");
 
-struct Screen
+// A record screen in miniature: two boxes bound to Analyst, and the data control.
+struct BoundScreen
 {
     QWidget window;
     QLineEdit *name = new QLineEdit(&window);
     QLineEdit *picks = new QLineEdit(&window);
     DataControl *data = new DataControl(&window);
-    Screen()
+    BoundScreen()
     {
         data->bind(name, kName);
         data->bind(picks, kPicks);
@@ -48,12 +49,6 @@ void addTwo(TestDatabase &db)
               {QStringLiteral("Adam Best"), QStringLiteral("BBB")});
 }
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestDataErrors : public QObject
@@ -69,7 +64,7 @@ private Q_SLOTS:
         TestDatabase db;
         const QString path = db.folder() + QStringLiteral("/no such/cm1.db");
         config::setDatabasePath(path);
-        Screen s;
+        BoundScreen s;
         ScriptedDialogs dialogs;
         s.name->setText(QStringLiteral("left over"));
         QVERIFY(!s.data->open(QStringLiteral("Analyst")));
@@ -101,7 +96,7 @@ private Q_SLOTS:
         addTwo(db);
         const QString real = db.path();
         config::setDatabasePath(real + QStringLiteral(".missing"));
-        Screen s;
+        BoundScreen s;
         ScriptedDialogs dialogs;
         QVERIFY(!s.data->open(QStringLiteral("Analyst")));
         QVERIFY(QFile::rename(real, real + QStringLiteral(".missing")));
@@ -130,13 +125,13 @@ private Q_SLOTS:
             file.write(bytes);
         }
         config::setDatabasePath(path);
-        Screen s;
+        BoundScreen s;
         ScriptedDialogs dialogs;
         QVERIFY(!s.data->open(QStringLiteral("Analyst")));
         QCOMPARE(dialogs.messages().size(), 1);
         QVERIFY2(dialogs.messages().at(0).contains(expected), qPrintable(dialogs.messages().at(0)));
         QVERIFY2(dialogs.messages().at(0).contains(path), qPrintable(dialogs.messages().at(0)));
-        QCOMPARE(contents(path), bytes); // the file is left exactly as it was
+        QCOMPARE(test::fileContents(path), bytes); // the file is left exactly as it was
     }
 
     void missingTableFieldOrIndex_data()
@@ -155,7 +150,7 @@ private Q_SLOTS:
         TestDatabase db;
         addTwo(db);
         QVERIFY(db.exec(damage));
-        Screen s;
+        BoundScreen s;
         ScriptedDialogs dialogs;
         QVERIFY(!s.data->open(QStringLiteral("Analyst")));
         QCOMPARE(dialogs.messages().size(), 1);
@@ -169,7 +164,7 @@ private Q_SLOTS:
         TestDatabase db;
         addTwo(db);
         QVERIFY(db.exec(QStringLiteral("DROP INDEX \"Analyst's Name\"")));
-        Screen s;
+        BoundScreen s;
         ScriptedDialogs dialogs;
         QVERIFY(s.data->open(QStringLiteral("Analyst")));
         s.click("Next");
@@ -213,7 +208,7 @@ private Q_SLOTS:
         QFETCH(QString, command);
         QFETCH(QString, expected);
         TestDatabase db;
-        Screen s;
+        BoundScreen s;
         ScriptedDialogs dialogs;
         QVERIFY(s.data->open(QStringLiteral("Analyst")));
         QVERIFY(dialogs.messages().isEmpty());
@@ -239,7 +234,7 @@ private Q_SLOTS:
     void typingIntoEmptyTableWithoutAddIsKept()
     {
         TestDatabase db;
-        Screen s;
+        BoundScreen s;
         ScriptedDialogs dialogs;
         QVERIFY(s.data->open(QStringLiteral("Analyst")));
         s.name->setText(QStringLiteral("typed without Add"));
@@ -266,7 +261,7 @@ private Q_SLOTS:
         addTwo(db);
         TableCursor::defaults().busyTimeoutMs = 50;
         TableCursor::defaults().readOnly = !locked;
-        Screen s;
+        BoundScreen s;
         ScriptedDialogs dialogs;
         QVERIFY(s.data->open(QStringLiteral("Analyst")));
         s.picks->setText(QStringLiteral("my edit"));
@@ -315,7 +310,7 @@ private Q_SLOTS:
         TestDatabase db;
         addTwo(db);
         TableCursor::defaults().busyTimeoutMs = 50;
-        Screen s;
+        BoundScreen s;
         ScriptedDialogs dialogs;
         QVERIFY(s.data->open(QStringLiteral("Analyst")));
         QVERIFY(s.data->addNew());
@@ -339,7 +334,7 @@ private Q_SLOTS:
         TestDatabase db;
         addTwo(db);
         TableCursor::defaults().readOnly = true;
-        Screen s;
+        BoundScreen s;
         ScriptedDialogs dialogs;
         QVERIFY(s.data->open(QStringLiteral("Analyst")));
         s.click("Next");
@@ -357,7 +352,7 @@ private Q_SLOTS:
         TestDatabase db;
         addTwo(db);
         TableCursor::defaults().busyTimeoutMs = 50;
-        Screen s;
+        BoundScreen s;
         ScriptedDialogs dialogs;
         QVERIFY(s.data->open(QStringLiteral("Analyst")));
         {

@@ -106,6 +106,19 @@ QVariantList TestDatabase::fieldValues(const QString &table, const QString &fiel
                       .arg(schema::quoted(field), schema::quoted(table)));
 }
 
+QStringList TestDatabase::rows(const QString &table)
+{
+    QStringList columns;
+    for (const schema::Field &field : schema::findTable(table)->fields)
+        columns << QStringLiteral("quote(%1)").arg(schema::quoted(field.name));
+    QStringList result;
+    for (const QVariant &row :
+         column(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
+                    .arg(columns.join(QLatin1String(" || '|' || ")), schema::quoted(table))))
+        result << row.toString();
+    return result;
+}
+
 bool TestDatabase::insert(const QString &table, const QStringList &fields,
                           const QVariantList &values)
 {

@@ -31,6 +31,9 @@ public:
     qint64 count(const QString &table);
     // One field of every row of a table, in stored order, as stored.
     QVariantList fieldValues(const QString &table, const QString &field);
+    // Every row of a table in stored order, each value as SQLite quotes it (so 12, 12.0 and '12'
+    // differ, and null is NULL), joined by '|'.
+    QStringList rows(const QString &table);
     // Inserts one row; fields and values pair up.
     bool insert(const QString &table, const QStringList &fields, const QVariantList &values);
 

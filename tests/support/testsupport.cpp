@@ -6,6 +6,9 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFile>
+#include <QLocale>
+#include <QProcess>
 
 namespace vantora::test {
 
@@ -54,6 +57,51 @@ void ScriptedDialogs::clear()
 void flushDeletes()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void unloadAllScreens()
+{
+    for (Screen *screen : ScreenRegistry::loaded())
+        screen->unload();
+    flushDeletes();
+}
+
+Screen *mainWindow()
+{
+    return ScreenRegistry::get(QStringLiteral("Form11"));
+}
+
+void failNoControl(const Screen *screen, const QString &name)
+{
+    qFatal("%s has no control %s", qPrintable(screen->name()), qPrintable(name));
+}
+
+QString shown(QString number)
+{
+    return number.replace(QLatin1Char('.'), QLocale::system().decimalPoint());
+}
+
+QByteArray fileContents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString databaseTool()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/vantora-db");
+}
+
+ToolRun runDatabaseTool(const QStringList &args)
+{
+    ToolRun run;
+    QProcess process;
+    process.start(databaseTool(), args);
+    run.finished = process.waitForFinished(30000);
+    run.exitCode = process.exitCode();
+    run.output =
+        QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+    return run;
 }
 
 void prepareTestApplication()

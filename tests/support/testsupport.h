@@ -1,10 +1,13 @@
 #pragma once
 
+#include "app/screen.h"
 #include "common/dialogs.h"
 
 #include <QApplication>
+#include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QTest>
 #include <deque>
 
@@ -37,6 +40,40 @@ private:
 
 // Destroys deferred-deleted windows, as the event loop would.
 void flushDeletes();
+
+// Unloads every loaded screen, then destroys their windows.
+void unloadAllScreens();
+
+// The main window's screen (Form11).
+Screen *mainWindow();
+
+[[noreturn]] void failNoControl(const Screen *screen, const QString &name);
+
+// The control of a screen's window with this objectName; a missing one ends the run loudly.
+template <typename T = QWidget> T *control(const Screen *screen, const QString &name)
+{
+    T *object = screen->window()->findChild<T *>(name);
+    if (!object)
+        failNoControl(screen, name);
+    return object;
+}
+
+// A number as the screens write it: with the system's decimal separator.
+QString shown(QString number);
+
+// A file's bytes; empty when it cannot be read.
+QByteArray fileContents(const QString &path);
+
+// One run of the database tool (vantora-db, beside the test): whether it finished within 30 s,
+// its exit code, and its standard output followed by its standard error.
+struct ToolRun
+{
+    bool finished = false;
+    int exitCode = -1;
+    QString output;
+};
+QString databaseTool();
+ToolRun runDatabaseTool(const QStringList &args);
 
 // Prepares the process for a test run (offscreen, settings and data in a temporary home).
 void prepareTestApplication();
