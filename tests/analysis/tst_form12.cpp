@@ -1,20 +1,15 @@
 // The portfolio screen, driven through its controls on a real temporary database.
+#include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"
 
 #include "app/registry.h"
-#include "common/config.h"
 #include "data/datacontrol.h"
 #include "data/schema.h"
 
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QRadioButton>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QTemporaryDir>
 #include <memory>
 
 using namespace vantora;
@@ -34,12 +29,6 @@ const QList<QVariantList> kStocks{
     {"Blue Harbor Shipping", "BHS", "AMEX", 30, 40, 0, 10, QVariant()},
 };
 
-// A number as the screen writes it: the system's decimal separator.
-QString shown(QString cText)
-{
-    return cText.replace(QLatin1Char('.'), QLocale::system().decimalPoint());
-}
-
 } // namespace
 
 class TstForm12 : public QObject
@@ -47,7 +36,6 @@ class TstForm12 : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(m_dir.isValid()); }
     void init();
     void cleanup();
 
@@ -71,10 +59,7 @@ private:
     Screen *screen() const { return ScreenRegistry::get(QStringLiteral("Form12")); }
     template <typename T> T *child(const QString &name) const
     {
-        T *widget = screen()->window()->findChild<T *>(name);
-        if (!widget)
-            qFatal("no control %s", qPrintable(name));
-        return widget;
+        return test::control<T>(screen(), name);
     }
     DataControl *data() const { return child<DataControl>(QStringLiteral("Data1")); }
     QString box(const QString &name) const { return child<QLineEdit>(name)->text(); }
@@ -88,37 +73,17 @@ private:
     QVariant stored(const QString &ticker, const QString &field) const;
     int rowCount() const;
 
-    QTemporaryDir m_dir;
-    QString m_path;
-    int m_databases = 0;
+    std::unique_ptr<test::TestDatabase> m_db;
     std::unique_ptr<test::ScriptedDialogs> m_dialogs;
 };
 
 void TstForm12::init()
 {
-    m_path = m_dir.filePath(QStringLiteral("stocks%1.db").arg(++m_databases));
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "tst_form12_make");
-        db.setDatabaseName(m_path);
-        QVERIFY(db.open());
-        QSqlQuery query(db);
-        for (const QString &statement : schema::createStatements())
-            QVERIFY2(query.exec(statement), qPrintable(query.lastError().text()));
-        QStringList columns;
-        for (const QString &field : kFields)
-            columns << schema::quoted(field);
-        QVERIFY(query.prepare(
-            QStringLiteral("INSERT INTO stocks (%1) VALUES (%2)")
-                .arg(columns.join(u','), QStringList(kFields.size(), "?").join(u','))));
-        for (const QVariantList &stock : kStocks) {
-            for (int i = 0; i < stock.size(); ++i)
-                query.bindValue(i, stock[i]);
-            QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("tst_form12_make"));
-
-    config::setDatabasePath(m_path);
+    // A fresh database for every test.
+    m_db = std::make_unique<test::TestDatabase>();
+    QVERIFY2(m_db->isValid(), qPrintable(m_db->error()));
+    for (const QVariantList &stock : kStocks)
+        QVERIFY(m_db->insert(QStringLiteral("stocks"), kFields, stock));
     m_dialogs = std::make_unique<test::ScriptedDialogs>();
     screen()->show();
     QVERIFY(screen()->isLoaded());
@@ -130,6 +95,7 @@ void TstForm12::cleanup()
         screen()->unload();
     test::flushDeletes();
     m_dialogs.reset();
+    m_db.reset();
 }
 
 // C, B, E and S into Text3, Text4, Text5 and Text6.
@@ -152,37 +118,14 @@ void TstForm12::calculate(const QString &option)
 
 QVariant TstForm12::stored(const QString &ticker, const QString &field) const
 {
-    QVariant value;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "tst_form12_peek");
-        db.setDatabaseName(m_path);
-        if (db.open()) {
-            QSqlQuery query(db);
-            query.prepare(QStringLiteral("SELECT %1 FROM stocks WHERE \"Ticker Symbol\" = ?")
-                              .arg(schema::quoted(field)));
-            query.addBindValue(ticker);
-            if (query.exec() && query.next())
-                value = query.value(0);
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("tst_form12_peek"));
-    return value;
+    return m_db->scalar(QStringLiteral("SELECT %1 FROM stocks WHERE \"Ticker Symbol\" = ?")
+                            .arg(schema::quoted(field)),
+                        {ticker});
 }
 
 int TstForm12::rowCount() const
 {
-    int count = -1;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "tst_form12_peek");
-        db.setDatabaseName(m_path);
-        if (db.open()) {
-            QSqlQuery query(QStringLiteral("SELECT COUNT(*) FROM stocks"), db);
-            if (query.next())
-                count = query.value(0).toInt();
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("tst_form12_peek"));
-    return count;
+    return int(m_db->count(QStringLiteral("stocks")));
 }
 
 void TstForm12::opensOnFirstStock()
@@ -232,9 +175,9 @@ void TstForm12::figures_data()
     QTest::newRow("rating 1.5 shows 1") << QStringList{"1", "0", "2", "0"} << "Option5"
                                         << "1";
     QTest::newRow("profit unrounded")
-        << QStringList{"10.25", "10", "5", "3"} << "Option2" << shown("0.75");
+        << QStringList{"10.25", "10", "5", "3"} << "Option2" << test::shown("0.75");
     QTest::newRow("money spent unrounded")
-        << QStringList{"1", "0.1", "5", "3"} << "Option3" << shown("0.3");
+        << QStringList{"1", "0.1", "5", "3"} << "Option3" << test::shown("0.3");
     QTest::newRow("lenient texts") << QStringList{"50abc", "4e1", " 5", "1,000"} << "Option3"
                                    << "40";
 }

@@ -1,19 +1,14 @@
 // The investment planner, driven through its controls on a real temporary database.
+#include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"
 
 #include "app/registry.h"
-#include "common/config.h"
 #include "data/datacontrol.h"
 #include "data/schema.h"
 
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QTemporaryDir>
 #include <memory>
 
 using namespace vantora;
@@ -40,12 +35,6 @@ const QList<QVariantList> kStocks{
     {"Zenith Mining", "ZEN", 7, QVariant(), 80, 15, 9, 16, "New", QVariant()},
 };
 
-// A number as the screen writes it: the system's decimal separator.
-QString shown(QString cText)
-{
-    return cText.replace(QLatin1Char('.'), QLocale::system().decimalPoint());
-}
-
 } // namespace
 
 class TstForm2 : public QObject
@@ -53,7 +42,6 @@ class TstForm2 : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(m_dir.isValid()); }
     void init();
     void cleanup();
 
@@ -77,10 +65,7 @@ private:
     Screen *screen() const { return ScreenRegistry::get(QStringLiteral("Form2")); }
     template <typename T> T *child(const QString &name) const
     {
-        T *widget = screen()->window()->findChild<T *>(name);
-        if (!widget)
-            qFatal("no control %s", qPrintable(name));
-        return widget;
+        return test::control<T>(screen(), name);
     }
     DataControl *data() const { return child<DataControl>(QStringLiteral("Data1")); }
     QString text(const QString &name) const { return child<QLabel>(name)->text(); }
@@ -92,37 +77,17 @@ private:
     void typePrice(const QString &price);
     QVariant stored(const QString &ticker, const QString &field) const;
 
-    QTemporaryDir m_dir;
-    QString m_path;
-    int m_databases = 0;
+    std::unique_ptr<test::TestDatabase> m_db;
     std::unique_ptr<test::ScriptedDialogs> m_dialogs;
 };
 
 void TstForm2::init()
 {
-    m_path = m_dir.filePath(QStringLiteral("stocks%1.db").arg(++m_databases));
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "tst_form2_make");
-        db.setDatabaseName(m_path);
-        QVERIFY(db.open());
-        QSqlQuery query(db);
-        for (const QString &statement : schema::createStatements())
-            QVERIFY2(query.exec(statement), qPrintable(query.lastError().text()));
-        QStringList columns;
-        for (const QString &field : kFields)
-            columns << schema::quoted(field);
-        QVERIFY(query.prepare(
-            QStringLiteral("INSERT INTO stocks (%1) VALUES (%2)")
-                .arg(columns.join(u','), QStringList(kFields.size(), "?").join(u','))));
-        for (const QVariantList &stock : kStocks) {
-            for (int i = 0; i < stock.size(); ++i)
-                query.bindValue(i, stock[i]);
-            QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("tst_form2_make"));
-
-    config::setDatabasePath(m_path);
+    // A fresh database for every test.
+    m_db = std::make_unique<test::TestDatabase>();
+    QVERIFY2(m_db->isValid(), qPrintable(m_db->error()));
+    for (const QVariantList &stock : kStocks)
+        QVERIFY(m_db->insert(QStringLiteral("stocks"), kFields, stock));
     m_dialogs = std::make_unique<test::ScriptedDialogs>();
     screen()->show();
     QVERIFY(screen()->isLoaded());
@@ -134,6 +99,7 @@ void TstForm2::cleanup()
         screen()->unload();
     test::flushDeletes();
     m_dialogs.reset();
+    m_db.reset();
 }
 
 void TstForm2::typePrice(const QString &price)
@@ -146,21 +112,9 @@ void TstForm2::typePrice(const QString &price)
 
 QVariant TstForm2::stored(const QString &ticker, const QString &field) const
 {
-    QVariant value;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "tst_form2_peek");
-        db.setDatabaseName(m_path);
-        if (db.open()) {
-            QSqlQuery query(db);
-            query.prepare(QStringLiteral("SELECT %1 FROM stocks WHERE \"Ticker Symbol\" = ?")
-                              .arg(schema::quoted(field)));
-            query.addBindValue(ticker);
-            if (query.exec() && query.next())
-                value = query.value(0);
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("tst_form2_peek"));
-    return value;
+    return m_db->scalar(QStringLiteral("SELECT %1 FROM stocks WHERE \"Ticker Symbol\" = ?")
+                            .arg(schema::quoted(field)),
+                        {ticker});
 }
 
 void TstForm2::opensOnFirstStock()
@@ -297,9 +251,9 @@ void TstForm2::shareValueFollowsPrice_data()
                                  << "12.5"
                                  << "1250";
     QTest::newRow("3 at 0.1, unrounded") << "3"
-                                         << "0.1" << shown("0.3");
-    QTest::newRow("10000 at 9.16666666666667") << "10000"
-                                               << "9.16666666666667" << shown("91666.6666666667");
+                                         << "0.1" << test::shown("0.3");
+    QTest::newRow("10000 at 9.16666666666667")
+        << "10000" << "9.16666666666667" << test::shown("91666.6666666667");
     QTest::newRow("no shares") << ""
                                << "12.5"
                                << "0";
@@ -307,7 +261,7 @@ void TstForm2::shareValueFollowsPrice_data()
                                    << ""
                                    << "0";
     QTest::newRow("lenient") << "1,000"
-                             << "2.5 dollars" << shown("2.5");
+                             << "2.5 dollars" << test::shown("2.5");
     QTest::newRow("huge product, no inf") << "1E200"
                                           << "1E200"
                                           << "";
@@ -339,7 +293,7 @@ void TstForm2::shareValueFollowsRecords()
     }
     QStringList shownExpected;
     for (const QString &value : expected)
-        shownExpected << shown(value);
+        shownExpected << test::shown(value);
     QCOMPARE(values, shownExpected);
     QVERIFY(m_dialogs->requests().isEmpty());
 }
