@@ -38,10 +38,7 @@ class TstForm13 : public QObject
     Form13 *screen() const { return ScreenRegistry::get<Form13>(QStringLiteral("Form13")); }
     template <typename T = QWidget> T *control(const char *name) const
     {
-        T *widget = screen()->window()->findChild<T *>(QString::fromLatin1(name));
-        if (!widget)
-            qFatal("no control %s", name);
-        return widget;
+        return test::control<T>(screen(), QString::fromLatin1(name));
     }
     QString text(const char *box) const { return control<QLineEdit>(box)->text(); }
     void click(const char *button) { control<QPushButton>(button)->click(); }

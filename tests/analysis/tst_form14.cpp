@@ -10,7 +10,6 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QRadioButton>
 #include <cmath>
 #include <memory>
@@ -24,12 +23,6 @@ const QStringList kResultLabels{"Label8", "Label11", "Label12", "Label13", "Labe
 const QStringList kWorkedExample{"2", "3", "4", "50", "30", "40"};
 // The figures of the worked example; S is 4 + 10 + 40/3.
 const Figures kWorkedFigures{2, 3, 4, 50, 30, 40, 27.333333333333336, 770, 404, 1, 52, 1182, 53.5};
-
-// A number as the screen writes it: the system's decimal separator.
-QString shown(QString cText)
-{
-    return cText.replace(QLatin1Char('.'), QLocale::system().decimalPoint());
-}
 
 bool near(double a, double b)
 {
@@ -84,10 +77,7 @@ private:
     Form14 *screen() const { return ScreenRegistry::get<Form14>(QStringLiteral("Form14")); }
     template <typename T> T *child(const QString &name) const
     {
-        T *widget = screen()->window()->findChild<T *>(name);
-        if (!widget)
-            qFatal("no control %s", qPrintable(name));
-        return widget;
+        return test::control<T>(screen(), name);
     }
     QString text(const QString &name) const { return child<QLabel>(name)->text(); }
     QStringList resultTexts() const;
@@ -188,7 +178,7 @@ void TstForm14::opensOnFirstStockWithNothingChosen()
     QCOMPARE(child<QLineEdit>("Text1")->text(), QStringLiteral("Northwind Traders"));
     QCOMPARE(child<QLineEdit>("Text9")->text(), QStringLiteral("Buy"));
     QCOMPARE(resultTexts(),
-             QStringList({"12.5", "7", "8", "9", "10"}).replaceInStrings(".", shown(".")));
+             QStringList({"12.5", "7", "8", "9", "10"}).replaceInStrings(".", test::shown(".")));
     for (const char *option : {"Option1", "Option2", "Option3", "Option4", "Option5", "Option6"})
         QVERIFY2(!child<QRadioButton>(option)->isChecked(), option);
     compareFigures(Figures(13, 0.0));
@@ -211,7 +201,7 @@ void TstForm14::calculation_data()
 
     QTest::newRow("worked example, stock safety")
         << kWorkedExample << "Option1"
-        << "Label8" << shown("27.3333333333333") << kWorkedFigures;
+        << "Label8" << test::shown("27.3333333333333") << kWorkedFigures;
     QTest::newRow("worked example, growth shows (H-W)(N-L)10-(H-P), not G")
         << kWorkedExample << "Option2"
         << "Label11"
@@ -226,10 +216,10 @@ void TstForm14::calculation_data()
         << "1182" << kWorkedFigures;
     QTest::newRow("worked example, buy price/target")
         << kWorkedExample << "Option6"
-        << "Label14" << shown("53.5") << kWorkedFigures;
+        << "Label14" << test::shown("53.5") << kWorkedFigures;
     QTest::newRow("inputs read leniently")
         << QStringList{" 2", "3 ", "4abc", "5E1", "3 0", "40.0"} << "Option6"
-        << "Label14" << shown("53.5") << kWorkedFigures;
+        << "Label14" << test::shown("53.5") << kWorkedFigures;
     QTest::newRow("price above the high: growth uses negative H-P") << priceAboveHigh << "Option2"
                                                                     << "Label11"
                                                                     << "410" << aboveHigh;
@@ -244,10 +234,10 @@ void TstForm14::calculation_data()
                                                              << "-1210" << falling;
     QTest::newRow("earnings falling: safety rating")
         << earningsFalling << "Option1"
-        << "Label8" << shown("44.6666666666667") << falling;
+        << "Label8" << test::shown("44.6666666666667") << falling;
     QTest::newRow("overall rating is not an integer when P/L is not")
         << QStringList{"3", "5", "4", "50", "30", "40"} << "Option5"
-        << "Label13" << shown("1181.66666666667")
+        << "Label13" << test::shown("1181.66666666667")
         << Figures{3, 5, 4, 50, 30, 40, 30.666666666666664, 760, 404, 1, 51, 1182, 52.5};
 }
 
@@ -278,13 +268,15 @@ void TstForm14::buyTargetBrackets_data()
 
     // With L = T = H = W = 1 and P = 0: O = Int(N + 190) and B = N + 1.
     QTest::newRow("O 999: the buy base") << "809" << 999.0 << 810.0 << "810";
-    QTest::newRow("O 1000: plus 1.5") << "810" << 1000.0 << 811.0 << shown("812.5");
-    QTest::newRow("O 2000: plus 1.5") << "1810" << 2000.0 << 1811.0 << shown("1812.5");
+    QTest::newRow("O 1000: plus 1.5") << "810" << 1000.0 << 811.0 << test::shown("812.5");
+    QTest::newRow("O 2000: plus 1.5") << "1810" << 2000.0 << 1811.0 << test::shown("1812.5");
     QTest::newRow("O 2001: plus 3") << "1811" << 2001.0 << 1812.0 << "1815";
     QTest::newRow("O 3000: plus 3") << "2810" << 3000.0 << 2811.0 << "2814";
     QTest::newRow("O 3001: plus 4") << "2811" << 3001.0 << 2812.0 << "2816";
-    QTest::newRow("O 999.75 rounds down to 999") << "809.75" << 999.0 << 810.75 << shown("810.75");
-    QTest::newRow("O -10.5 rounds down to -11") << "-200.5" << -11.0 << -199.5 << shown("-199.5");
+    QTest::newRow("O 999.75 rounds down to 999")
+        << "809.75" << 999.0 << 810.75 << test::shown("810.75");
+    QTest::newRow("O -10.5 rounds down to -11")
+        << "-200.5" << -11.0 << -199.5 << test::shown("-199.5");
 }
 
 void TstForm14::buyTargetBrackets()

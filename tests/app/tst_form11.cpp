@@ -27,14 +27,9 @@ QStringList openScreens()
     return names;
 }
 
-Screen *mainWindow()
-{
-    return ScreenRegistry::get(QStringLiteral("Form11"));
-}
-
 QAction *menuEntry(const char *name)
 {
-    auto *action = mainWindow()->window()->findChild<QAction *>(QString::fromLatin1(name));
+    auto *action = test::mainWindow()->window()->findChild<QAction *>(QString::fromLatin1(name));
     if (!action)
         qFatal("no menu entry %s", name);
     return action;
@@ -49,22 +44,18 @@ class TstForm11 : public QObject
 private Q_SLOTS:
     void init()
     {
-        for (Screen *screen : ScreenRegistry::loaded())
-            screen->unload();
-        test::flushDeletes();
+        test::unloadAllScreens();
         navigate(nullptr, QStringLiteral("Form11"));
     }
 
     void cleanupTestCase()
     {
-        for (Screen *screen : ScreenRegistry::loaded())
-            screen->unload();
-        test::flushDeletes();
+        test::unloadAllScreens();
     }
 
     void windowAndControls()
     {
-        QWidget *window = mainWindow()->window();
+        QWidget *window = test::mainWindow()->window();
         QCOMPARE(window->windowTitle(), QStringLiteral("Vantora Market Pro"));
         QVERIFY(window->isVisible());
         QCOMPARE(window->findChild<QPushButton *>(QStringLiteral("Command1"))->text(),
@@ -91,7 +82,7 @@ private Q_SLOTS:
               QStringLiteral("Popular &Strategy"), QStringLiteral("&Home")}},
             {QStringLiteral("&Help"), {QStringLiteral("About &Tallowby"), QStringLiteral("He&lp")}},
         };
-        auto *bar = static_cast<QMainWindow *>(mainWindow()->window())->menuBar();
+        auto *bar = static_cast<QMainWindow *>(test::mainWindow()->window())->menuBar();
         const QList<QAction *> titles = bar->actions();
         QCOMPARE(titles.size(), expected.size());
         for (qsizetype i = 0; i < titles.size(); ++i) {
@@ -106,14 +97,14 @@ private Q_SLOTS:
         const QStringList menuNames{QStringLiteral("file"), QStringLiteral("memfin"),
                                     QStringLiteral("memstck"), QStringLiteral("memhelp")};
         for (const QString &name : menuNames)
-            QVERIFY2(mainWindow()->window()->findChild<QMenu *>(name), qPrintable(name));
+            QVERIFY2(test::mainWindow()->window()->findChild<QMenu *>(name), qPrintable(name));
     }
 
     void importantInformation()
     {
         test::ScriptedDialogs dialogs;
         dialogs.answerButton(AnswerCancel);
-        mainWindow()->window()->findChild<QPushButton *>(QStringLiteral("Command1"))->click();
+        test::mainWindow()->window()->findChild<QPushButton *>(QStringLiteral("Command1"))->click();
         QCOMPARE(dialogs.requests().size(), 1);
         const DialogRequest &request = dialogs.requests().constFirst();
         QCOMPARE(request.text,
@@ -127,7 +118,7 @@ private Q_SLOTS:
 
     void clockTicks()
     {
-        auto *clock = mainWindow()->window()->findChild<QLabel *>(QStringLiteral("Label3"));
+        auto *clock = test::mainWindow()->window()->findChild<QLabel *>(QStringLiteral("Label3"));
         QCOMPARE(clock->text(), QString());
         QTRY_VERIFY_WITH_TIMEOUT(!clock->text().isEmpty(), 2500);
         // Hours, minutes and seconds.
@@ -144,31 +135,31 @@ private Q_SLOTS:
     void entriesDoNothing()
     {
         QFETCH(QString, entry);
-        QWidget *before = mainWindow()->window();
+        QWidget *before = test::mainWindow()->window();
         test::ScriptedDialogs dialogs;
         menuEntry(qPrintable(entry))->trigger();
         QCOMPARE(openScreens(), QStringList{QStringLiteral("Form11")});
-        QCOMPARE(mainWindow()->window(), before);
+        QCOMPARE(test::mainWindow()->window(), before);
         QVERIFY(dialogs.requests().isEmpty());
     }
 
     void retirementPlannerAndHome()
     {
-        auto *clock = mainWindow()->window()->findChild<QLabel *>(QStringLiteral("Label3"));
+        auto *clock = test::mainWindow()->window()->findChild<QLabel *>(QStringLiteral("Label3"));
         QTRY_VERIFY_WITH_TIMEOUT(!clock->text().isEmpty(), 2500);
 
         menuEntry("memretire")->trigger();
         QCOMPARE(openScreens(), QStringList{QStringLiteral("form1")});
         Screen *planner = ScreenRegistry::get(QStringLiteral("form1"));
         QVERIFY(planner->window()->isVisible());
-        QVERIFY(!mainWindow()->isLoaded());
+        QVERIFY(!test::mainWindow()->isLoaded());
 
         planner->window()->findChild<QPushButton *>(QStringLiteral("Command2"))->click();
         QCOMPARE(openScreens(), QStringList{QStringLiteral("Form11")});
         // A fresh main window: the clock starts empty again.
-        clock = mainWindow()->window()->findChild<QLabel *>(QStringLiteral("Label3"));
+        clock = test::mainWindow()->window()->findChild<QLabel *>(QStringLiteral("Label3"));
         QCOMPARE(clock->text(), QString());
-        QVERIFY(mainWindow()->window()->isVisible());
+        QVERIFY(test::mainWindow()->window()->isVisible());
     }
 
     void everyEntryOpensItsScreen_data()
@@ -228,8 +219,8 @@ private Q_SLOTS:
 
     void closeBoxUnloadsOnlyThatScreen()
     {
-        mainWindow()->window()->close();
-        QVERIFY(!mainWindow()->isLoaded());
+        test::mainWindow()->window()->close();
+        QVERIFY(!test::mainWindow()->isLoaded());
         QVERIFY(openScreens().isEmpty());
     }
 

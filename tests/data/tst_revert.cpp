@@ -18,24 +18,6 @@ using namespace vantora;
 using vantora::test::ScriptedDialogs;
 using vantora::test::TestDatabase;
 
-namespace {
-
-// Every row of a table in stored order, as SQLite quotes each value.
-QStringList rows(TestDatabase &db, const QString &table)
-{
-    QStringList columns;
-    for (const schema::Field &field : schema::findTable(table)->fields)
-        columns << QStringLiteral("quote(%1)").arg(schema::quoted(field.name));
-    QStringList result;
-    for (const QVariant &row :
-         db.column(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
-                       .arg(columns.join(QLatin1String(" || '|' || ")), schema::quoted(table))))
-        result << row.toString();
-    return result;
-}
-
-} // namespace
-
 class TestRevert : public QObject
 {
     Q_OBJECT
@@ -49,9 +31,7 @@ private Q_SLOTS:
     }
     void cleanup()
     {
-        for (Screen *screen : ScreenRegistry::loaded())
-            screen->unload();
-        test::flushDeletes();
+        test::unloadAllScreens();
         m_dialogs.reset();
         m_db.reset();
     }
@@ -90,7 +70,7 @@ private Q_SLOTS:
         QFETCH(QString, box);
         QFETCH(QString, other);
         open(screen);
-        const QStringList before = rows(*m_db, table);
+        const QStringList before = m_db->rows(table);
         QLineEdit *typed = child<QLineEdit>(box);
         QLineEdit *second = child<QLineEdit>(other);
         const QString shown = typed->text();
@@ -111,7 +91,7 @@ private Q_SLOTS:
         click(QStringLiteral("Next"));
         click(QStringLiteral("Previous"));
         QCOMPARE(typed->text(), shown);
-        QCOMPARE(rows(*m_db, table), before);
+        QCOMPARE(m_db->rows(table), before);
     }
 
     // A calculation's results in bound labels and boxes go back to the stored values too.
@@ -170,7 +150,7 @@ private Q_SLOTS:
         QFETCH(QString, button);
         QFETCH(QString, result);
         open(screen);
-        const QStringList before = rows(*m_db, table);
+        const QStringList before = m_db->rows(table);
         QWidget *output = child<QWidget>(result);
         const QString inputShown = child<QLineEdit>(input)->text();
         const QString resultShown = output->property("text").toString();
@@ -186,7 +166,7 @@ private Q_SLOTS:
         QCOMPARE(child<QLineEdit>(input)->text(), inputShown);
         QCOMPARE(output->property("text").toString(), resultShown);
         click(QStringLiteral("Next"));
-        QCOMPARE(rows(*m_db, table), before);
+        QCOMPARE(m_db->rows(table), before);
     }
 
     // Add, then Esc: the new record is abandoned and the record on show before comes back.
@@ -224,7 +204,7 @@ private Q_SLOTS:
         QFETCH(QString, add);
         QFETCH(QString, name);
         open(screen);
-        const QStringList before = rows(*m_db, table);
+        const QStringList before = m_db->rows(table);
         const QString first = child<QLineEdit>(name)->text();
         click(QStringLiteral("Next"));
         const QString second = child<QLineEdit>(name)->text();
@@ -246,7 +226,7 @@ private Q_SLOTS:
         // The steps move on from the record on show; nothing was added.
         click(QStringLiteral("Previous"));
         QCOMPARE(child<QLineEdit>(name)->text(), first);
-        QCOMPARE(rows(*m_db, table), before);
+        QCOMPARE(m_db->rows(table), before);
     }
 
     // The tip window is a window of its own: its Esc closes it and leaves the record screen's
@@ -296,10 +276,7 @@ private:
     }
     template <typename T> T *child(const QString &name) const
     {
-        T *widget = m_screen->window()->findChild<T *>(name);
-        if (!widget)
-            qFatal("no control %s", qPrintable(name));
-        return widget;
+        return test::control<T>(m_screen, name);
     }
     DataControl *data() const { return child<DataControl>(QStringLiteral("Data1")); }
     void click(const QString &name)

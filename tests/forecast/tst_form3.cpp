@@ -8,7 +8,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -35,12 +34,6 @@ const Day kDays[] = {
     {"2024-03-04", 9900, 1975, 1290, 1400, 1300, 20, 8, 3},
 };
 
-// Numbers as the screen shows them in this locale.
-QString shown(QString text)
-{
-    return text.replace(QLatin1Char('.'), QLocale::system().decimalPoint());
-}
-
 } // namespace
 
 class TstForm3 : public QObject
@@ -56,10 +49,7 @@ private:
     template<typename T = QLineEdit>
     T *control(const QString &name) const
     {
-        T *widget = m_screen->window()->findChild<T *>(name);
-        if (!widget)
-            qFatal("no control %s", qPrintable(name));
-        return widget;
+        return test::control<T>(m_screen, name);
     }
 
     QString text(const QString &box) const { return control(box)->text(); }
@@ -94,24 +84,17 @@ private:
 
     qint64 storedDays() const { return m_db->count(QStringLiteral("Forecaster")); }
 
-    void closeEverything()
-    {
-        for (Screen *screen : ScreenRegistry::loaded())
-            screen->unload();
-        test::flushDeletes();
-    }
-
 private Q_SLOTS:
     void init()
     {
-        closeEverything();
+        test::unloadAllScreens();
         createDatabase();
         m_screen = forecaster();
         QVERIFY(navigate(nullptr, QStringLiteral("Form3")));
         QVERIFY(m_screen->isLoaded());
     }
 
-    void cleanup() { closeEverything(); }
+    void cleanup() { test::unloadAllScreens(); }
 
     void cleanupTestCase() { m_db.reset(); }
 
@@ -206,7 +189,7 @@ private Q_SLOTS:
             actual << text(box);
         QStringList expected;
         for (const QString &value : outputs)
-            expected << shown(value);
+            expected << test::shown(value);
         QCOMPARE(actual, expected);
         // The inputs and the day stay as they were, and nothing is asked or said.
         for (int i = 0; i < kInputs.size(); ++i)
@@ -247,7 +230,7 @@ private Q_SLOTS:
         for (int i = 0; i < kOutputFields.size(); ++i) {
             const QVariant value = stored("2024-03-05", kOutputFields.at(i));
             QVERIFY2(!value.isNull(), qPrintable(kOutputFields.at(i)));
-            QCOMPARE(shown(schema::shownText(value)), forecasts.at(i));
+            QCOMPARE(test::shown(schema::shownText(value)), forecasts.at(i));
         }
         QCOMPARE(stored("2024-03-05", QStringLiteral("DD")), QVariant(50.0));
         QCOMPARE(stored("2024-03-05", QStringLiteral("Dn")), QVariant(20.0));
@@ -273,12 +256,12 @@ private Q_SLOTS:
         for (int i = 0; i < kInputs.size(); ++i)
             control(kInputs.at(i))->setText(inputs.at(i));
         click("Command3");
-        QCOMPARE(text(QStringLiteral("d3")), shown(QStringLiteral("10088.3333333333")));
+        QCOMPARE(text(QStringLiteral("d3")), test::shown(QStringLiteral("10088.3333333333")));
         step("Previous");
 
         QCOMPARE(storedDays(), 4);
-        QCOMPARE(shown(schema::shownText(stored("2024-03-06", QStringLiteral("DF")))),
-                 shown(QStringLiteral("10088.3333333333")));
+        QCOMPARE(test::shown(schema::shownText(stored("2024-03-06", QStringLiteral("DF")))),
+                 test::shown(QStringLiteral("10088.3333333333")));
         QCOMPARE(stored("2024-03-06", QStringLiteral("NF")), QVariant(2012.0));
         QCOMPARE(stored("2024-03-06", QStringLiteral("SF")), QVariant(1309.75));
         QCOMPARE(stored("2024-03-06", QStringLiteral("Dn")), QVariant(30.0));
@@ -292,7 +275,7 @@ private Q_SLOTS:
         click("Command1");
         QCOMPARE(text(QStringLiteral("d1")), QStringLiteral("10000"));
         QVERIFY(!control<DataControl>(QStringLiteral("Data1"))->isNewRecord());
-        closeEverything();
+        test::unloadAllScreens();
         QCOMPARE(storedDays(), 3);
     }
 

@@ -19,10 +19,7 @@ private:
     template<typename T>
     T *control(const char *name) const
     {
-        T *widget = m_screen->window()->findChild<T *>(QString::fromLatin1(name));
-        if (!widget)
-            qFatal("no control %s", name);
-        return widget;
+        return test::control<T>(m_screen, QString::fromLatin1(name));
     }
 
     void fill(const QString &c, const QString &r, const QString &i, const QString &a)

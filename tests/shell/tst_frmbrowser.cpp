@@ -30,10 +30,7 @@ frmBrowser *browser()
 template<typename T>
 T *control(const char *name)
 {
-    T *object = browser()->window()->findChild<T *>(QString::fromLatin1(name));
-    if (!object)
-        qFatal("frmBrowser has no %s", name);
-    return object;
+    return test::control<T>(browser(), QString::fromLatin1(name));
 }
 
 QWebEngineView *view()

@@ -30,11 +30,6 @@ frmTip *tip()
     return ScreenRegistry::get<frmTip>(QStringLiteral("frmTip"));
 }
 
-Screen *mainWindow()
-{
-    return ScreenRegistry::get(QStringLiteral("Form11"));
-}
-
 // The store as any program of this name would read it: application name, section, key.
 QString storedSetting()
 {
@@ -56,10 +51,7 @@ void storeSetting(const QString &value)
 template<typename T>
 T *control(const char *name)
 {
-    T *widget = tip()->window()->findChild<T *>(QString::fromLatin1(name));
-    if (!widget)
-        qFatal("frmTip has no %s", name);
-    return widget;
+    return test::control<T>(tip(), QString::fromLatin1(name));
 }
 
 QString tipText()
@@ -101,9 +93,7 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        for (Screen *screen : ScreenRegistry::loaded())
-            screen->unload();
-        test::flushDeletes();
+        test::unloadAllScreens();
     }
 
     void startupSetting_data()
@@ -131,7 +121,7 @@ private Q_SLOTS:
 
         navigate(nullptr, QStringLiteral("Form11"));
 
-        QVERIFY(mainWindow()->isLoaded());
+        QVERIFY(test::mainWindow()->isLoaded());
         QCOMPARE(tip()->isLoaded(), shown);
         QCOMPARE(visibleTipWindows(), shown ? 1 : 0);
         if (shown) {
@@ -157,11 +147,11 @@ private Q_SLOTS:
         test::flushDeletes();
 
         // Neither a return to the main window nor a new start shows a tip.
-        QVERIFY(navigate(mainWindow(), QStringLiteral("Form6")));
+        QVERIFY(navigate(test::mainWindow(), QStringLiteral("Form6")));
         QVERIFY(navigate(ScreenRegistry::existing(QStringLiteral("Form6")),
                          QStringLiteral("Form11")));
         QVERIFY(!tip()->isLoaded());
-        QVERIFY(mainWindow()->unload());
+        QVERIFY(test::mainWindow()->unload());
         navigate(nullptr, QStringLiteral("Form11"));
         QVERIFY(!tip()->isLoaded());
         test::flushDeletes();
@@ -280,8 +270,8 @@ private Q_SLOTS:
         QWidget *tipWindow = tip()->window();
         const QString shown = tipText();
 
-        QVERIFY(mainWindow()->unload());
-        mainWindow()->show();
+        QVERIFY(test::mainWindow()->unload());
+        test::mainWindow()->show();
 
         QVERIFY(tip()->isLoaded());
         QCOMPARE(tip()->window(), tipWindow);
@@ -294,7 +284,7 @@ private Q_SLOTS:
     {
         navigate(nullptr, QStringLiteral("Form11"));
         const QString shown = tipText();
-        QVERIFY(navigate(mainWindow(), QStringLiteral("Form6")));
+        QVERIFY(navigate(test::mainWindow(), QStringLiteral("Form6")));
         QVERIFY(tip()->isLoaded());
         QCOMPARE(tipText(), shown);
     }
@@ -333,7 +323,7 @@ private Q_SLOTS:
             QTest::mouseClick(control<QPushButton>("cmdNextTip"), Qt::LeftButton);
 
         QCOMPARE(tip()->isLoaded(), !closes);
-        QVERIFY(mainWindow()->isLoaded());
+        QVERIFY(test::mainWindow()->isLoaded());
         test::flushDeletes();
         QCOMPARE(visibleTipWindows(), closes ? 0 : 1);
         // The tips stay with the instance.
@@ -344,7 +334,7 @@ private Q_SLOTS:
     {
         navigate(nullptr, QStringLiteral("Form11"));
         control<QPushButton>("cmdOK")->click();
-        QVERIFY(navigate(mainWindow(), QStringLiteral("Form6")));
+        QVERIFY(navigate(test::mainWindow(), QStringLiteral("Form6")));
         QVERIFY(navigate(ScreenRegistry::existing(QStringLiteral("Form6")),
                          QStringLiteral("Form11")));
         QVERIFY(tip()->isLoaded());

@@ -39,13 +39,6 @@ class TstInfoScreens : public QObject
 private:
     QTemporaryDir m_dir;
 
-    void closeEverything()
-    {
-        for (Screen *screen : ScreenRegistry::loaded())
-            screen->unload();
-        test::flushDeletes();
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
@@ -66,8 +59,8 @@ private Q_SLOTS:
         config::setDatabasePath(path);
     }
 
-    void init() { closeEverything(); }
-    void cleanup() { closeEverything(); }
+    void init() { test::unloadAllScreens(); }
+    void cleanup() { test::unloadAllScreens(); }
 
     void screens_data()
     {
