@@ -16,7 +16,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -29,12 +28,6 @@ using vantora::test::TestDatabase;
 namespace {
 
 const QString kName = QStringLiteral("Analyst's Name");
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Every row of every table of a file, each value as SQLite quotes it.
 QStringList rowsOf(const QString &path)
@@ -263,7 +256,7 @@ private Q_SLOTS:
         else
             damage(db.path(), where == QLatin1String("last") ? size - 4096 : middlePage(db.path()),
                    64);
-        const QByteArray damaged = contents(db.path());
+        const QByteArray damaged = test::fileContents(db.path());
         const QStringList listing = folderListing(backupFolder(db.path()));
 
         forgetOpeningChecks(); // the program starts again
@@ -297,7 +290,7 @@ private Q_SLOTS:
         click("Command1");
         click("Previous");
         QVERIFY(form->unload());
-        QCOMPARE(contents(db.path()), damaged);
+        QCOMPARE(test::fileContents(db.path()), damaged);
         QCOMPARE(folderListing(backupFolder(db.path())), listing);
 
         if (!backedUpBefore)
@@ -375,7 +368,7 @@ private Q_SLOTS:
             damage(backup, middlePage(backup), 64);
         else if (target == QLatin1String("missing backup"))
             QVERIFY(QFile::remove(backup));
-        const QByteArray before = contents(db.path());
+        const QByteArray before = test::fileContents(db.path());
         const QString from = target == QLatin1String("same") ? db.path() : backup;
 
         QString said;
@@ -392,7 +385,7 @@ private Q_SLOTS:
         QCOMPARE(restored, ok);
         if (!ok) {
             QVERIFY2(said.contains(QStringLiteral("Nothing was restored")), qPrintable(said));
-            QCOMPARE(contents(db.path()), before);
+            QCOMPARE(test::fileContents(db.path()), before);
             return;
         }
         QCOMPARE(rowsOf(db.path()), backedUp);
@@ -401,7 +394,7 @@ private Q_SLOTS:
             QDir(db.folder()).entryList({QStringLiteral("cm1.db.damaged-*")}, QDir::Files);
         if (target == QLatin1String("damaged header")) {
             QCOMPARE(aside.size(), 1);
-            QCOMPARE(contents(db.folder() + QLatin1Char('/') + aside[0]), before);
+            QCOMPARE(test::fileContents(db.folder() + QLatin1Char('/') + aside[0]), before);
         } else {
             QVERIFY(aside.isEmpty());
         }
@@ -438,9 +431,7 @@ private Q_SLOTS:
         QFETCH(QString, backup);
         QFETCH(int, exitCode);
         QFETCH(QString, says);
-        const QString program =
-            QCoreApplication::applicationDirPath() + QStringLiteral("/vantora-db");
-        if (!QFileInfo::exists(program))
+        if (!QFileInfo::exists(test::databaseTool()))
             QSKIP("vantora-db is not built");
         TestDatabase db(TestDatabase::Sample);
         QString made;
@@ -453,13 +444,11 @@ private Q_SLOTS:
         }
         backup.replace(QLatin1String("@backup"), made)
             .replace(QLatin1Char('@'), db.folder() + QLatin1Char('/'));
-        QProcess process;
-        process.start(program, {QStringLiteral("restore"), backup, db.path()});
-        QVERIFY(process.waitForFinished(30000));
-        const QString output =
-            QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
-        QCOMPARE(process.exitCode(), exitCode);
-        QVERIFY2(output.contains(says), qPrintable(output));
+        const test::ToolRun run =
+            test::runDatabaseTool({QStringLiteral("restore"), backup, db.path()});
+        QVERIFY(run.finished);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(run.output.contains(says), qPrintable(run.output));
         QCOMPARE(db.count(QStringLiteral("Analyst")), exitCode == 0 ? 12 : 0);
     }
 };

@@ -9,10 +9,10 @@
 
 #include <QCryptographicHash>
 #include <QFile>
-#include <QProcess>
 
 using namespace vantora;
 using vantora::test::ExclusiveLock;
+using vantora::test::fileContents;
 using vantora::test::TestDatabase;
 
 namespace {
@@ -22,12 +22,6 @@ const QStringList kAnalystFields = {"Analyst's Name", "Stock Picks", "Market Out
                                     "Credibility"};
 const QVariant kNull = QVariant(QMetaType::fromType<QString>());
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
@@ -35,26 +29,11 @@ void writeFile(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
-// Every row of a table in stored order, each value as SQLite quotes it (so 12 and 12.0 and '12'
-// differ, and null is NULL).
-QStringList rows(TestDatabase &db, const QString &table)
-{
-    QStringList columns;
-    for (const schema::Field &field : schema::findTable(table)->fields)
-        columns << QStringLiteral("quote(%1)").arg(schema::quoted(field.name));
-    QStringList result;
-    for (const QVariant &row :
-         db.column(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
-                       .arg(columns.join(QLatin1String(" || '|' || ")), schema::quoted(table))))
-        result << row.toString();
-    return result;
-}
-
 QByteArray checksum(TestDatabase &db)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     for (const schema::Table &table : schema::tables())
-        hash.addData(rows(db, table.name).join(QLatin1Char('\n')).toUtf8());
+        hash.addData(db.rows(table.name).join(QLatin1Char('\n')).toUtf8());
     return hash.result().toHex();
 }
 
@@ -109,12 +88,12 @@ private Q_SLOTS:
         QVERIFY2(exported.ok, qPrintable(exported.message));
         QCOMPARE(exported.rows, count);
         QVERIFY(exported.warnings.isEmpty());
-        QCOMPARE(contents(file).left(contents(file).indexOf("\r\n")), header.toUtf8());
+        QCOMPARE(fileContents(file).left(fileContents(file).indexOf("\r\n")), header.toUtf8());
 
         const csv::Result imported = csv::importTable(fresh.path(), table, file);
         QVERIFY2(imported.ok, qPrintable(imported.message));
         QCOMPARE(imported.rows, count);
-        QCOMPARE(rows(fresh, table), rows(sample, table));
+        QCOMPARE(fresh.rows(table), sample.rows(table));
         QCOMPARE(fresh.column(QStringLiteral("SELECT rowid FROM %1").arg(schema::quoted(table))),
                  sample.column(QStringLiteral("SELECT rowid FROM %1").arg(schema::quoted(table))));
     }
@@ -148,13 +127,14 @@ private Q_SLOTS:
         QVERIFY(db.insert(kAnalyst, kAnalystFields, {"first", value, kNull, "high"}));
         const QString file = db.folder() + QStringLiteral("/a.csv");
         QVERIFY(csv::exportTable(db.path(), kAnalyst, file).ok);
-        QCOMPARE(contents(file), "Analyst's Name,Stock Picks,Market Outlook,Credibility\r\nfirst," +
-                                     written + ",,high\r\n");
+        QCOMPARE(fileContents(file),
+                 "Analyst's Name,Stock Picks,Market Outlook,Credibility\r\nfirst," + written +
+                     ",,high\r\n");
 
         TestDatabase fresh;
         const csv::Result result = csv::importTable(fresh.path(), kAnalyst, file);
         QVERIFY2(result.ok, qPrintable(result.message));
-        QCOMPARE(rows(fresh, kAnalyst), rows(db, kAnalyst));
+        QCOMPARE(fresh.rows(kAnalyst), db.rows(kAnalyst));
     }
 
     // Files written by hand or by other programs.
@@ -347,7 +327,7 @@ private Q_SLOTS:
         const QString path = db.folder() + QStringLiteral("/bad.csv");
         writeFile(path, file);
         const QByteArray before = checksum(db);
-        const QByteArray bytes = contents(db.path());
+        const QByteArray bytes = fileContents(db.path());
 
         const csv::Result result = csv::importTable(db.path(), table, path);
         QVERIFY(!result.ok);
@@ -356,7 +336,7 @@ private Q_SLOTS:
         QVERIFY2(result.message.contains(QStringLiteral("Nothing was imported")),
                  qPrintable(result.message));
         QCOMPARE(checksum(db), before);
-        QCOMPARE(contents(db.path()), bytes);
+        QCOMPARE(fileContents(db.path()), bytes);
     }
 
     // Another program writing to the file: refused as a whole, never half done.
@@ -389,7 +369,7 @@ private Q_SLOTS:
         QVERIFY(!result.ok);
         QVERIFY2(result.message.contains(QStringLiteral("already exists")),
                  qPrintable(result.message));
-        QCOMPARE(contents(path), QByteArray("my own notes\n"));
+        QCOMPARE(fileContents(path), QByteArray("my own notes\n"));
     }
 
     // A day the screen stored as typed text: exported, with a warning that import will refuse
@@ -433,9 +413,7 @@ private Q_SLOTS:
         QFETCH(QStringList, args);
         QFETCH(int, exitCode);
         QFETCH(QString, says);
-        const QString program =
-            QCoreApplication::applicationDirPath() + QStringLiteral("/vantora-db");
-        if (!QFileInfo::exists(program))
+        if (!QFileInfo::exists(test::databaseTool()))
             QSKIP("vantora-db is not built");
         TestDatabase db(TestDatabase::Sample);
         writeFile(db.folder() + QStringLiteral("/good.csv"),
@@ -447,13 +425,10 @@ private Q_SLOTS:
                 .replace(QRegularExpression(QStringLiteral("/(out|good|bad|none)$")),
                          QStringLiteral("/\\1.csv"));
         const QByteArray before = checksum(db);
-        QProcess process;
-        process.start(program, args);
-        QVERIFY(process.waitForFinished(30000));
-        const QString output =
-            QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
-        QCOMPARE(process.exitCode(), exitCode);
-        QVERIFY2(output.contains(says), qPrintable(output));
+        const test::ToolRun run = test::runDatabaseTool(args);
+        QVERIFY(run.finished);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(run.output.contains(says), qPrintable(run.output));
         if (exitCode != 0 || args[0] == QLatin1String("export-csv"))
             QCOMPARE(checksum(db), before);
     }

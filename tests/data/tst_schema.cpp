@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -357,22 +356,17 @@ private Q_SLOTS:
         QFETCH(QStringList, args);
         QFETCH(int, exitCode);
         QFETCH(QString, says);
-        const QString program =
-            QCoreApplication::applicationDirPath() + QStringLiteral("/vantora-db");
-        if (!QFileInfo::exists(program))
+        if (!QFileInfo::exists(test::databaseTool()))
             QSKIP("vantora-db is not built");
         TestDatabase db(TestDatabase::Sample);
         const QString fresh = db.folder() + QStringLiteral("/fresh.db");
         for (QString &arg : args)
             arg.replace(QLatin1String("@new"), fresh)
                 .replace(QLatin1String("@existing"), db.path());
-        QProcess process;
-        process.start(program, args);
-        QVERIFY(process.waitForFinished(30000));
-        const QString output =
-            QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
-        QCOMPARE(process.exitCode(), exitCode);
-        QVERIFY2(output.contains(says), qPrintable(output));
+        const test::ToolRun run = test::runDatabaseTool(args);
+        QVERIFY(run.finished);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(run.output.contains(says), qPrintable(run.output));
         if (args.value(0) == QLatin1String("create") && exitCode == 0)
             QVERIFY(checkDatabase(fresh).ok);
     }
