@@ -170,6 +170,20 @@ bool DataControl::passesOpeningCheck()
     return check.usable;
 }
 
+DbError DataControl::openCursor(TableCursor &cursor) const
+{
+    DbError error = cursor.open(config::databasePath(), m_table);
+    if (!error)
+        for (const Binding &binding : m_bindings)
+            if (cursor.fieldName(binding.field).isEmpty()) {
+                error = cursor.fieldError(binding.field);
+                break;
+            }
+    if (!error)
+        error = cursor.moveFirst();
+    return error;
+}
+
 bool DataControl::open(const QString &table)
 {
     m_table = table;
@@ -180,16 +194,7 @@ bool DataControl::open(const QString &table)
         fill();
         return false;
     }
-    DbError error = m_cursor->open(config::databasePath(), table);
-    if (!error)
-        for (const Binding &binding : m_bindings)
-            if (m_cursor->fieldName(binding.field).isEmpty()) {
-                error = m_cursor->fieldError(binding.field);
-                break;
-            }
-    if (!error)
-        error = m_cursor->moveFirst();
-    if (error) {
+    if (const DbError error = openCursor(*m_cursor)) {
         m_cursor->close();
         fill();
         showError(error);
@@ -210,16 +215,7 @@ bool DataControl::ensureOpen()
     if (!passesOpeningCheck())
         return false;
     auto cursor = std::make_unique<TableCursor>();
-    DbError error = cursor->open(config::databasePath(), m_table);
-    if (!error)
-        for (const Binding &binding : m_bindings)
-            if (cursor->fieldName(binding.field).isEmpty()) {
-                error = cursor->fieldError(binding.field);
-                break;
-            }
-    if (!error)
-        error = cursor->moveFirst();
-    if (error) {
+    if (const DbError error = openCursor(*cursor)) {
         showError(error);
         return false;
     }

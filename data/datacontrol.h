@@ -101,6 +101,9 @@ private:
     // when closing, the error returned for the caller to ask about.
     bool leaveRecord(DbError *failure = nullptr);
     bool ensureOpen();
+    // Opens the cursor on the screen's table, checks that every bound field is there and moves
+    // to the first record; the cursor is left as the first failure left it.
+    DbError openCursor(TableCursor &cursor) const;
     // The check of the file the first time this run opens it (and its backup); false for a
     // damaged file, whose message has been shown.
     bool passesOpeningCheck();
