@@ -84,13 +84,6 @@ int copyPages(Handle &from, Handle &to, QString *detail)
     return rc;
 }
 
-int writableFlags(const QString &path)
-{
-    // Read-write when allowed, so that a transaction left unfinished by a crash is rolled back
-    // before the pages are copied.
-    return QFileInfo(path).isWritable() ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
-}
-
 QString stampNow()
 {
     return QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-ddTHHmmss")) +
@@ -234,7 +227,12 @@ bool backupDatabase(const QString &databasePath, QString *backupPath, QString *e
         return fail(QStringLiteral("the folder \"%1\" could not be created").arg(folder));
 
     Handle from;
-    if (from.open(databasePath, writableFlags(databasePath)) != SQLITE_OK)
+    // Read-write when allowed, so that a transaction left unfinished by a crash is rolled back
+    // before the pages are copied.
+    const int flags = readWriteIfAllowed(databasePath) == DbConnection::Mode::ReadWrite
+                          ? SQLITE_OPEN_READWRITE
+                          : SQLITE_OPEN_READONLY;
+    if (from.open(databasePath, flags) != SQLITE_OK)
         return fail(
             QStringLiteral("\"%1\" could not be opened (%2)").arg(databasePath, from.error()));
 

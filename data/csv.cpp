@@ -114,8 +114,8 @@ QString sqlDetail(const QSqlError &error)
 
 QString engineFailure(const QString &path, const QSqlError &error, bool writing)
 {
-    const int code = error.nativeErrorCode().toInt() & 0xff;
-    if (code == 5 || code == 6) // SQLITE_BUSY, SQLITE_LOCKED
+    const int code = sqlitePrimaryCode(error);
+    if (code == SqliteBusy || code == SqliteLocked)
         return QStringLiteral("The market database \"%1\" is in use by another program (%2); "
                               "try again when it is done.")
             .arg(path, sqlDetail(error));
@@ -164,14 +164,6 @@ QStringList fileFields(QSqlDatabase &db, const schema::Table &table, const QStri
         names << found;
     }
     return names;
-}
-
-// A file that can be written is opened read-write, so that a transaction left unfinished by a
-// crash is rolled back before reading.
-DbConnection::Mode readingMode(const QString &path)
-{
-    return QFileInfo(path).isWritable() ? DbConnection::Mode::ReadWrite
-                                        : DbConnection::Mode::ReadOnly;
 }
 
 } // namespace
@@ -309,7 +301,7 @@ Result exportTable(const QString &databasePath, const QString &tableName, const 
                            .arg(file));
 
     DbConnection connection;
-    if (const DbError error = connection.open(databasePath, readingMode(databasePath),
+    if (const DbError error = connection.open(databasePath, readWriteIfAllowed(databasePath),
                                               TableCursor::defaults().busyTimeoutMs))
         return failure(error.message);
     QString actualTable, problem;

@@ -21,14 +21,10 @@ void setError(QString *error, const QString &text)
 // What an engine error says about the file.
 CheckReport::Verdict verdictOf(const QSqlError &error)
 {
-    bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
-    if (!ok)
-        return CheckReport::Unreadable;
-    switch (code) {
-    case 11: // SQLITE_CORRUPT
+    switch (sqlitePrimaryCode(error)) {
+    case SqliteCorrupt:
         return CheckReport::Damaged;
-    case 26: // SQLITE_NOTADB
+    case SqliteNotADb:
         return CheckReport::NotADatabase;
     default:
         return CheckReport::Unreadable;
@@ -96,9 +92,7 @@ CheckReport checkDatabase(const QString &path, CheckDepth depth)
         return report;
     }
     DbConnection connection;
-    const DbConnection::Mode mode =
-        QFileInfo(path).isWritable() ? DbConnection::Mode::ReadWrite : DbConnection::Mode::ReadOnly;
-    if (const DbError failure = connection.open(path, mode, 5000)) {
+    if (const DbError failure = connection.open(path, readWriteIfAllowed(path), 5000)) {
         report.problems << failure.message;
         return report;
     }

@@ -9,22 +9,6 @@
 namespace vantora {
 namespace {
 
-// SQLite's primary result codes that the messages tell apart.
-enum : int {
-    SqliteBusy = 5,
-    SqliteLocked = 6,
-    SqliteReadOnly = 8,
-    SqliteCantOpen = 14,
-    SqliteNotADb = 26,
-};
-
-int nativeCode(const QSqlError &error)
-{
-    bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok);
-    return ok ? (code & 0xff) : -1;
-}
-
 QString detailOf(const QSqlError &error)
 {
     QString text = error.driverText();
@@ -53,7 +37,28 @@ QString commandPath(const QString &path)
     return path.contains(QLatin1Char(' ')) ? QLatin1Char('"') + path + QLatin1Char('"') : path;
 }
 
+DbError missingFile(const QString &path)
+{
+    return {DbError::MissingFile,
+            QStringLiteral("The market database file \"%1\" does not exist.\n\n"
+                           "Create it with the command:\nvantora-db create %2 --sample")
+                .arg(path, commandPath(path))};
+}
+
 } // namespace
+
+int sqlitePrimaryCode(const QSqlError &error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok ? (code & 0xff) : -1;
+}
+
+DbConnection::Mode readWriteIfAllowed(const QString &path)
+{
+    return QFileInfo(path).isWritable() ? DbConnection::Mode::ReadWrite
+                                        : DbConnection::Mode::ReadOnly;
+}
 
 // ---------------------------------------------------------------------------------------------
 
@@ -74,10 +79,7 @@ DbError DbConnection::open(const QString &path, Mode mode, int busyTimeoutMs)
     m_path = path;
     const QFileInfo info(path);
     if (mode != Mode::Create && !info.exists())
-        return {DbError::MissingFile,
-                QStringLiteral("The market database file \"%1\" does not exist.\n\n"
-                               "Create it with the command:\nvantora-db create %2 --sample")
-                    .arg(path, commandPath(path))};
+        return missingFile(path);
     if (info.isDir())
         return {DbError::CannotOpen,
                 QStringLiteral("\"%1\" is a folder, not a market database file.").arg(path)};
@@ -90,11 +92,8 @@ DbError DbConnection::open(const QString &path, Mode mode, int busyTimeoutMs)
         const QSqlError error = m_db.lastError();
         close();
         m_path = path;
-        if (nativeCode(error) == SqliteCantOpen && !QFileInfo::exists(path))
-            return {DbError::MissingFile,
-                    QStringLiteral("The market database file \"%1\" does not exist.\n\n"
-                                   "Create it with the command:\nvantora-db create %2 --sample")
-                        .arg(path, commandPath(path))};
+        if (sqlitePrimaryCode(error) == SqliteCantOpen && !QFileInfo::exists(path))
+            return missingFile(path);
         return {DbError::CannotOpen,
                 QStringLiteral("The market database file \"%1\" could not be opened (%2).")
                     .arg(path, detailOf(error))};
@@ -204,7 +203,7 @@ DbError TableCursor::fieldError(const QString &field) const
 DbError TableCursor::sqlError(const QSqlError &error, Action action) const
 {
     const QString detail = detailOf(error);
-    switch (nativeCode(error)) {
+    switch (sqlitePrimaryCode(error)) {
     case SqliteNotADb:
         return {
             DbError::NotADatabase,

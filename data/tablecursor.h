@@ -57,6 +57,25 @@ private:
     QSqlDatabase m_db;
 };
 
+// SQLite's primary result codes that the messages tell apart.
+enum SqliteCode : int {
+    SqliteBusy = 5,
+    SqliteLocked = 6,
+    SqliteReadOnly = 8,
+    SqliteCorrupt = 11,
+    SqliteCantOpen = 14,
+    SqliteNotADb = 26,
+};
+
+// The primary result code (the low byte of the extended one) behind an engine error, or -1 when
+// the error carries none.
+int sqlitePrimaryCode(const QSqlError &error);
+
+// How a file that is read whole (checked, backed up, exported) is opened: read-write when it may
+// be written, so that a transaction a crash left unfinished is rolled back first; otherwise
+// read-only.
+DbConnection::Mode readWriteIfAllowed(const QString &path);
+
 // A table-type record set over one table: one current row held in memory, stepping in stored
 // order (rowid) or in the order of one index (key, then rowid), every step an indexed seek.
 class TableCursor
