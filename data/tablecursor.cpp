@@ -340,13 +340,11 @@ DbError TableCursor::setIndex(const QString &name)
 
 DbError TableCursor::moveFirst(bool *moved)
 {
-    const QString sql =
-        m_index.isEmpty()
-            ? selectFrom() + QStringLiteral("ORDER BY rowid LIMIT 1")
-            : selectFrom() + QStringLiteral("ORDER BY %1, rowid LIMIT 1").arg(keyExpr());
+    const QString order = m_index.isEmpty()
+                              ? QStringLiteral("ORDER BY rowid LIMIT 1")
+                              : QStringLiteral("ORDER BY %1, rowid LIMIT 1").arg(keyExpr());
     bool found = false;
-    QSqlQuery *query = prepared(sql);
-    const DbError error = query ? fetch(query, &found) : sqlError(m_prepareError, Action::Read);
+    const DbError error = stepQuery(QString(), order, false, false, &found);
     if (moved)
         *moved = found;
     return error;
@@ -354,13 +352,11 @@ DbError TableCursor::moveFirst(bool *moved)
 
 DbError TableCursor::moveLast(bool *moved)
 {
-    const QString sql =
-        m_index.isEmpty()
-            ? selectFrom() + QStringLiteral("ORDER BY rowid DESC LIMIT 1")
-            : selectFrom() + QStringLiteral("ORDER BY %1 DESC, rowid DESC LIMIT 1").arg(keyExpr());
+    const QString order =
+        m_index.isEmpty() ? QStringLiteral("ORDER BY rowid DESC LIMIT 1")
+                          : QStringLiteral("ORDER BY %1 DESC, rowid DESC LIMIT 1").arg(keyExpr());
     bool found = false;
-    QSqlQuery *query = prepared(sql);
-    const DbError error = query ? fetch(query, &found) : sqlError(m_prepareError, Action::Read);
+    const DbError error = stepQuery(QString(), order, false, false, &found);
     if (moved)
         *moved = found;
     return error;
