@@ -16,7 +16,6 @@
 
 namespace vantora {
 
-VANTORA_REGISTER_SCREEN(Form12)
 
 Form12::Form12()
     : Screen(QStringLiteral("Form12"))

@@ -9,7 +9,6 @@
 
 namespace vantora {
 
-VANTORA_REGISTER_SCREEN(Form13)
 
 Form13::Form13()
     : Screen(QStringLiteral("Form13"))

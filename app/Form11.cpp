@@ -15,7 +15,6 @@
 
 namespace vantora {
 
-VANTORA_REGISTER_SCREEN(Form11)
 
 Form11::Form11()
     : Screen(QStringLiteral("Form11"))

@@ -1,71 +1,76 @@
 #include "app/registry.h"
 
+#include "app/screens.h"
+
 #include <map>
+#include <memory>
 
 namespace vantora {
 namespace {
 
-struct Entry {
-    ScreenRegistry::Factory factory;
-    std::unique_ptr<Screen> instance;
-};
-
-std::map<QString, Entry> &entries()
+std::map<QString, std::unique_ptr<Screen>> &instances()
 {
-    static std::map<QString, Entry> map;
+    static std::map<QString, std::unique_ptr<Screen>> map;
     return map;
+}
+
+const ScreenEntry *entryFor(const QString &name)
+{
+    for (const ScreenEntry &entry : screenTable())
+        if (name == QLatin1String(entry.name))
+            return &entry;
+    return nullptr;
 }
 
 } // namespace
 
-bool ScreenRegistry::add(const QString &name, Factory factory)
-{
-    entries()[name].factory = std::move(factory);
-    return true;
-}
-
 bool ScreenRegistry::has(const QString &name)
 {
-    return entries().count(name) != 0;
+    return entryFor(name) != nullptr;
 }
 
 Screen *ScreenRegistry::get(const QString &name)
 {
-    auto it = entries().find(name);
-    if (it == entries().end())
-        return nullptr;
-    if (!it->second.instance)
-        it->second.instance = it->second.factory();
-    return it->second.instance.get();
+    std::unique_ptr<Screen> &instance = instances()[name];
+    if (!instance) {
+        const ScreenEntry *entry = entryFor(name);
+        if (!entry) {
+            instances().erase(name);
+            return nullptr;
+        }
+        instance = entry->create();
+    }
+    return instance.get();
 }
 
 Screen *ScreenRegistry::existing(const QString &name)
 {
-    auto it = entries().find(name);
-    return it == entries().end() ? nullptr : it->second.instance.get();
+    const auto it = instances().find(name);
+    return it == instances().end() ? nullptr : it->second.get();
 }
 
 QStringList ScreenRegistry::names()
 {
     QStringList list;
-    for (const auto &[name, entry] : entries())
-        list << name;
+    for (const ScreenEntry &entry : screenTable())
+        list << QString::fromLatin1(entry.name);
     return list;
 }
 
 QList<Screen *> ScreenRegistry::loaded()
 {
     QList<Screen *> list;
-    for (const auto &[name, entry] : entries())
-        if (entry.instance && entry.instance->isLoaded())
-            list << entry.instance.get();
+    for (const auto &[name, instance] : instances())
+        if (instance && instance->isLoaded())
+            list << instance.get();
     return list;
 }
 
 void ScreenRegistry::clear()
 {
-    for (auto &[name, entry] : entries())
-        entry.instance.reset();
+    for (auto &[name, instance] : instances())
+        instance.reset();
+    instances().clear();
 }
 
 } // namespace vantora

@@ -12,7 +12,6 @@
 
 namespace vantora {
 
-VANTORA_REGISTER_SCREEN(Form3)
 
 namespace {
 

@@ -15,7 +15,6 @@
 
 namespace vantora {
 
-VANTORA_REGISTER_SCREEN(Form2)
 
 Form2::Form2()
     : Screen(QStringLiteral("Form2"))

@@ -11,7 +11,6 @@
 
 namespace vantora {
 
-VANTORA_REGISTER_SCREEN(form1)
 
 namespace {
 

@@ -6,7 +6,6 @@
 
 namespace vantora {
 
-VANTORA_REGISTER_SCREEN(Form4)
 
 Form4::Form4()
     : Screen(QStringLiteral("Form4"))

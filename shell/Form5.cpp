@@ -6,7 +6,6 @@
 
 namespace vantora {
 
-VANTORA_REGISTER_SCREEN(Form5)
 
 Form5::Form5()
     : Screen(QStringLiteral("Form5"))

@@ -6,7 +6,6 @@
 
 namespace vantora {
 
-VANTORA_REGISTER_SCREEN(Form6)
 
 Form6::Form6()
     : Screen(QStringLiteral("Form6"))

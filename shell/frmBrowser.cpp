@@ -17,7 +17,6 @@
 
 namespace vantora {
 
-VANTORA_REGISTER_SCREEN(frmBrowser)
 
 namespace {
 

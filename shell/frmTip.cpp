@@ -20,7 +20,6 @@
 
 namespace vantora {
 
-VANTORA_REGISTER_SCREEN(frmTip)
 
 namespace {
 
