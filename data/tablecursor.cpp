@@ -246,17 +246,18 @@ DbError TableCursor::sqlError(const QSqlError &error, Action action) const
 
 QSqlQuery *TableCursor::prepared(const QString &sql)
 {
-    auto it = m_queries.find(sql);
-    if (it == m_queries.end()) {
-        QSqlQuery query(m_connection.db());
-        query.setForwardOnly(true);
-        if (!query.prepare(sql)) {
-            m_prepareError = query.lastError();
+    std::unique_ptr<QSqlQuery> &cached = m_queries[sql];
+    if (!cached) {
+        auto query = std::make_unique<QSqlQuery>(m_connection.db());
+        query->setForwardOnly(true);
+        if (!query->prepare(sql)) {
+            m_prepareError = query->lastError();
+            m_queries.erase(sql);
             return nullptr;
         }
-        it = m_queries.insert(sql, query);
+        cached = std::move(query);
     }
-    return &it.value();
+    return cached.get();
 }
 
 QString TableCursor::selectFrom() const

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+#include <map>
+#include <memory>
 
 namespace vantora {
 
@@ -158,7 +160,7 @@ private:
     QString m_index;
     QString m_indexField;
     QString m_collation;
-    QHash<QString, QSqlQuery> m_queries;
+    std::map<QString, std::unique_ptr<QSqlQuery>> m_queries; // prepared once per connection
     QSqlError m_prepareError;
 
     bool m_hasRow = false;

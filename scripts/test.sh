@@ -4,7 +4,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh
-cmake -S . -B build-tests -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+# VANTORA_CMAKE_ARGS adds settings of its own (CI: warnings as errors).
+# shellcheck disable=SC2086
+cmake -S . -B build-tests -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTORA_BENCHMARKS=ON \
+  ${VANTORA_CMAKE_ARGS:-} >/dev/null
 cmake --build build-tests -j"$(nproc)"
 cd build-tests
 ctest --output-on-failure -j"$(nproc)" "$@"
