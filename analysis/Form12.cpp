@@ -16,7 +16,6 @@
 
 namespace vantora {
 
-
 Form12::Form12()
     : Screen(QStringLiteral("Form12"))
 {

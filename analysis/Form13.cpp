@@ -9,7 +9,6 @@
 
 namespace vantora {
 
-
 Form13::Form13()
     : Screen(QStringLiteral("Form13"))
 {

@@ -11,7 +11,6 @@
 
 namespace vantora {
 
-
 // The arithmetic of one calculation step. The first operation that fails decides the step's
 // outcome; once it has failed nothing more is computed.
 class Form14::Step

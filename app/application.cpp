@@ -9,7 +9,8 @@ namespace vantora {
 
 void prepareApplication()
 {
-    // The web engine reports its whole configuration at start-up; nobody using the program needs it.
+    // The web engine reports its whole configuration at start-up; nobody using the program needs
+    // it.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     // The web engine's renderer sandbox cannot run as root (CI, kiosks); everyone else keeps it.

@@ -64,8 +64,8 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const QString usage = parser.helpText().replace(QLatin1String("<executable_name>"),
-                                                    QLatin1String("vantora"));
+    const QString usage =
+        parser.helpText().replace(QLatin1String("<executable_name>"), QLatin1String("vantora"));
     if (!parser.parse(arguments)) {
         std::fprintf(stderr, "vantora: %s\n\n%s", qPrintable(parser.errorText()),
                      qPrintable(usage));
@@ -77,8 +77,7 @@ int main(int argc, char *argv[])
     }
     if (!parser.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "vantora: unexpected argument '%s'\n\n%s",
-                     qPrintable(parser.positionalArguments().constFirst()),
-                     qPrintable(usage));
+                     qPrintable(parser.positionalArguments().constFirst()), qPrintable(usage));
         return 2;
     }
     vantora::prepareApplication();

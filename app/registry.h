@@ -23,7 +23,10 @@ public:
     // Destroys every instance (end of the run, and between tests).
     static void clear();
 
-    template <typename T> static T *get(const QString &name) { return qobject_cast<T *>(get(name)); }
+    template <typename T> static T *get(const QString &name)
+    {
+        return qobject_cast<T *>(get(name));
+    }
 };
 
 } // namespace vantora

@@ -92,8 +92,9 @@ int main(int argc, char *argv[])
     std::printf("navigation round trips main window -> retirement planner -> Home\n");
     std::printf("  widgets alive at end:  %lld\n", (long long)QApplication::allWidgets().size());
     std::printf("  trips:                 %d\n", trips);
-    std::printf("  time per round trip:   %.2f ms (event loop idle time of %d ms a screen not counted)\n",
-                perTrip, settleMs());
+    std::printf(
+        "  time per round trip:   %.2f ms (event loop idle time of %d ms a screen not counted)\n",
+        perTrip, settleMs());
     std::printf("  resident after 50:     %.1f MiB\n", at50);
     std::printf("  resident after %d:    %.1f MiB (%+.1f MiB)\n", trips, atEnd, atEnd - at50);
     ScreenRegistry::clear();

@@ -20,7 +20,8 @@ int msgBox(const QString &text, int style = OkOnly, const QString &title = {});
 QString inputBox(const QString &prompt, const QString &title);
 void beep();
 
-struct DialogRequest {
+struct DialogRequest
+{
     enum Kind { Message, Input };
     Kind kind = Message;
     QString text;  // message text or input prompt
@@ -29,7 +30,8 @@ struct DialogRequest {
 };
 
 // What a scripted responder answers: a button for a message, a text for an input box.
-struct DialogReply {
+struct DialogReply
+{
     int button = AnswerOk;
     QString text;
 };

@@ -37,7 +37,11 @@ int hexDigit(char16_t u)
 class Reader
 {
 public:
-    explicit Reader(QStringView text) : m_text(text) { skipBlanks(); }
+    explicit Reader(QStringView text)
+        : m_text(text)
+    {
+        skipBlanks();
+    }
 
     bool atEnd() const { return m_pos >= m_text.size(); }
     char16_t peek() const { return atEnd() ? u'\0' : m_text[m_pos].unicode(); }
@@ -97,7 +101,7 @@ double readRadixWhole(Reader &in, int bitsPerDigit)
 // stands before the exponent (".", "-", "e5"), which reads as 0.
 bool readDecimal(Reader &in, bool negative, double &result)
 {
-    std::string significant; // the digits from the first nonzero one on
+    std::string significant;        // the digits from the first nonzero one on
     std::int64_t integerDigits = 0; // significant digits before the point
     std::int64_t fractionZeros = 0; // zeros after the point before the first significant digit
     bool anyDigit = false;
@@ -152,7 +156,8 @@ bool readDecimal(Reader &in, bool negative, double &result)
         return true;
     }
     // The power of ten of the first significant digit.
-    const std::int64_t leadPower = (integerDigits > 0 ? integerDigits - 1 : -(fractionZeros + 1)) + exponent;
+    const std::int64_t leadPower =
+        (integerDigits > 0 ? integerDigits - 1 : -(fractionZeros + 1)) + exponent;
 
     double magnitude = 0.0;
     if (leadPower > 400) {
@@ -221,7 +226,8 @@ QString formatNumber(double value, QChar decimalSeparator)
 
     // 15 significant digits of the exact binary value, correctly rounded: "d.dddddddddddddde±x".
     char buf[64];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+    const auto [end, ec] =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
     if (ec != std::errc())
         return QString();
     const std::string_view text(buf, std::size_t(end - buf));
@@ -243,8 +249,8 @@ QString formatNumber(double value, QChar decimalSeparator)
 
     // Fixed form as the %G conversion chooses it (powers -4 to 14), and also for smaller numbers
     // as long as 15 decimals are enough to write them.
-    const bool fixed = (exponent >= -4 && exponent < 15)
-                       || (exponent < 0 && -exponent + fractionDigits <= 15);
+    const bool fixed =
+        (exponent >= -4 && exponent < 15) || (exponent < 0 && -exponent + fractionDigits <= 15);
 
     std::string out;
     if (negative)

@@ -12,7 +12,6 @@
 
 namespace vantora {
 
-
 namespace {
 
 struct Figures

@@ -15,7 +15,6 @@
 
 namespace vantora {
 
-
 Form2::Form2()
     : Screen(QStringLiteral("Form2"))
 {

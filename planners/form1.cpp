@@ -11,7 +11,6 @@
 
 namespace vantora {
 
-
 namespace {
 
 // "BiMonthly" counts 26 payments a year.

@@ -6,7 +6,6 @@
 
 namespace vantora {
 
-
 Form4::Form4()
     : Screen(QStringLiteral("Form4"))
 {

@@ -6,7 +6,6 @@
 
 namespace vantora {
 
-
 Form5::Form5()
     : Screen(QStringLiteral("Form5"))
 {

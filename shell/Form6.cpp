@@ -6,7 +6,6 @@
 
 namespace vantora {
 
-
 Form6::Form6()
     : Screen(QStringLiteral("Form6"))
 {

@@ -17,7 +17,6 @@
 
 namespace vantora {
 
-
 namespace {
 
 // --- imlIcons: the six 24 x 24 toolbar pictures, drawn for the screen's pixel ratio ---------

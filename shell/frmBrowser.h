@@ -64,7 +64,7 @@ private:
     QTimer *m_timTimer = nullptr;
     QString m_startingAddress;
     bool m_navigationHold = false;
-    bool m_loading = false;      // between the view's load start and load end
+    bool m_loading = false;       // between the view's load start and load end
     bool m_loadRequested = false; // asked for a load that has not started yet
     QElapsedTimer m_requestAge;
 };

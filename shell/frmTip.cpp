@@ -20,7 +20,6 @@
 
 namespace vantora {
 
-
 namespace {
 
 // The per-user store, addressed by the program file's name (the application name).

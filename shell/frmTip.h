@@ -55,7 +55,7 @@ private:
     void chkLoadTipsAtStartup_Click();
 
     std::unique_ptr<Ui::frmTip> m_ui;
-    QStringList m_tips;   // positions counted from 1, as m_currentTip counts them
+    QStringList m_tips; // positions counted from 1, as m_currentTip counts them
     int m_currentTip = 0;
     QRandomGenerator m_random;
     QString m_tipsDirectory;

@@ -127,7 +127,6 @@ private Q_SLOTS:
         QCOMPARE(order, expected);
     }
 
-
     void find_data()
     {
         QTest::addColumn<QString>("answer");

@@ -4,6 +4,7 @@
 #include "tests/support/testsupport.h"
 
 #include <QAction>
+#include <QEventLoop>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -11,7 +12,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QEventLoop>
 
 using namespace vantora;
 
@@ -48,10 +48,7 @@ private Q_SLOTS:
         navigate(nullptr, QStringLiteral("Form11"));
     }
 
-    void cleanupTestCase()
-    {
-        test::unloadAllScreens();
-    }
+    void cleanupTestCase() { test::unloadAllScreens(); }
 
     void windowAndControls()
     {
@@ -166,15 +163,24 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("target");
-        QTest::newRow("disclaimer") << "discl" << "Form6";
-        QTest::newRow("investment planner") << "meminv" << "Form2";
-        QTest::newRow("forecaster") << "memgro" << "Form3";
-        QTest::newRow("retirement planner") << "memretire" << "form1";
-        QTest::newRow("portfolio") << "mempf" << "Form12";
-        QTest::newRow("ratings") << "memsoft" << "Form14";
-        QTest::newRow("analysts") << "mempop" << "Form13";
-        QTest::newRow("stocks home") << "memh" << "Form2";
-        QTest::newRow("about") << "memabout" << "Form4";
+        QTest::newRow("disclaimer") << "discl"
+                                    << "Form6";
+        QTest::newRow("investment planner") << "meminv"
+                                            << "Form2";
+        QTest::newRow("forecaster") << "memgro"
+                                    << "Form3";
+        QTest::newRow("retirement planner") << "memretire"
+                                            << "form1";
+        QTest::newRow("portfolio") << "mempf"
+                                   << "Form12";
+        QTest::newRow("ratings") << "memsoft"
+                                 << "Form14";
+        QTest::newRow("analysts") << "mempop"
+                                  << "Form13";
+        QTest::newRow("stocks home") << "memh"
+                                     << "Form2";
+        QTest::newRow("about") << "memabout"
+                               << "Form4";
     }
 
     void everyEntryOpensItsScreen()

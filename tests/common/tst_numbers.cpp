@@ -44,7 +44,8 @@ QByteArray describe(double v)
 class CNumericLocale
 {
 public:
-    CNumericLocale() : m_saved(std::setlocale(LC_NUMERIC, nullptr))
+    CNumericLocale()
+        : m_saved(std::setlocale(LC_NUMERIC, nullptr))
     {
         std::setlocale(LC_NUMERIC, "C");
     }
@@ -148,20 +149,20 @@ void TstNumbers::parse_data()
     // Correct rounding, never digit-by-digit accumulation.
     QTest::newRow("tenth") << QStringLiteral("0.1") << 0.1;
     QTest::newRow("0.1*3 spelled") << QStringLiteral("0.30000000000000004") << 0.1 * 3;
-    QTest::newRow("pi, many digits") << QStringLiteral("3.14159265358979323846264338327950288")
-                                     << 3.14159265358979323846;
+    QTest::newRow("pi, many digits")
+        << QStringLiteral("3.14159265358979323846264338327950288") << 3.14159265358979323846;
     QTest::newRow("30 digits") << QStringLiteral("123456789012345678901234567890")
                                << 123456789012345678901234567890.0;
     QTest::newRow("tie to even") << QStringLiteral("9007199254740993") << 9007199254740992.0;
-    QTest::newRow("just above tie") << QStringLiteral("9007199254740993.0000000000000001")
-                                    << 9007199254740994.0;
+    QTest::newRow("just above tie")
+        << QStringLiteral("9007199254740993.0000000000000001") << 9007199254740994.0;
     QTest::newRow("many zeros then digit")
         << (QStringLiteral("0.") + QString(400, u'0') + QStringLiteral("1e401")) << 1.0;
     QTest::newRow("largest double") << QStringLiteral("1.7976931348623157e308") << DBL_MAX;
-    QTest::newRow("smallest double") << QStringLiteral("4.9406564584124654e-324")
-                                     << std::numeric_limits<double>::denorm_min();
-    QTest::newRow("rounds up to smallest") << QStringLiteral("3e-324")
-                                           << std::numeric_limits<double>::denorm_min();
+    QTest::newRow("smallest double")
+        << QStringLiteral("4.9406564584124654e-324") << std::numeric_limits<double>::denorm_min();
+    QTest::newRow("rounds up to smallest")
+        << QStringLiteral("3e-324") << std::numeric_limits<double>::denorm_min();
 
     // Out of range: what a correctly rounding conversion gives.
     QTest::newRow("overflow") << QStringLiteral("1e309") << kInf;
@@ -184,9 +185,10 @@ void TstNumbers::parse_data()
     QTest::newRow("hex leading zeros") << QStringLiteral("&H00000000000000000000001") << 1.0;
     QTest::newRow("hex 64 bits") << QStringLiteral("&HFFFFFFFFFFFFFFFF") << 18446744073709551615.0;
     QTest::newRow("hex 2^64") << QStringLiteral("&H10000000000000000") << std::ldexp(1.0, 64);
-    QTest::newRow("hex tie to even") << QStringLiteral("&H10000000000000800") << std::ldexp(1.0, 64);
-    QTest::newRow("hex past tie")
-        << QStringLiteral("&H10000000000000801") << std::ldexp(1.0, 64) + std::ldexp(1.0, 12);
+    QTest::newRow("hex tie to even")
+        << QStringLiteral("&H10000000000000800") << std::ldexp(1.0, 64);
+    QTest::newRow("hex past tie") << QStringLiteral("&H10000000000000801")
+                                  << std::ldexp(1.0, 64) + std::ldexp(1.0, 12);
     QTest::newRow("hex tie, far digit")
         << (QStringLiteral("&H10000000000000800") + QString(20, u'0') + QStringLiteral("1"))
         << std::ldexp(1.0, 148) + std::ldexp(1.0, 96);
@@ -198,8 +200,8 @@ void TstNumbers::parse_data()
     QTest::newRow("octal lower case") << QStringLiteral("&o777") << 511.0;
     QTest::newRow("octal stops at 8") << QStringLiteral("&O178") << 15.0;
     QTest::newRow("octal without digits") << QStringLiteral("&O8") << 0.0;
-    QTest::newRow("octal 2^64-1")
-        << QStringLiteral("&O1777777777777777777777") << std::ldexp(1.0, 64);
+    QTest::newRow("octal 2^64-1") << QStringLiteral("&O1777777777777777777777")
+                                  << std::ldexp(1.0, 64);
     QTest::newRow("ampersand alone") << QStringLiteral("&") << 0.0;
     QTest::newRow("unknown prefix") << QStringLiteral("&X1") << 0.0;
     QTest::newRow("ampersand digits") << QStringLiteral("&17") << 0.0;
@@ -242,20 +244,23 @@ void TstNumbers::format_data()
     QTest::newRow("power -5, 15 digits")
         << 1.23456789012345e-5 << dot << QStringLiteral("1.23456789012345E-05");
     QTest::newRow("power -9, comma") << 1.25e-9 << comma << QStringLiteral("0,00000000125");
-    QTest::newRow("smallest double")
-        << std::numeric_limits<double>::denorm_min() << dot << QStringLiteral("4.94065645841247E-324");
+    QTest::newRow("smallest double") << std::numeric_limits<double>::denorm_min() << dot
+                                     << QStringLiteral("4.94065645841247E-324");
 
     // Large magnitudes: exponent from 10^15 on.
     QTest::newRow("1e14") << 1e14 << dot << QStringLiteral("100000000000000");
-    QTest::newRow("999999999999999") << 999999999999999.0 << dot << QStringLiteral("999999999999999");
-    QTest::newRow("-999999999999999") << -999999999999999.0 << dot << QStringLiteral("-999999999999999");
+    QTest::newRow("999999999999999")
+        << 999999999999999.0 << dot << QStringLiteral("999999999999999");
+    QTest::newRow("-999999999999999")
+        << -999999999999999.0 << dot << QStringLiteral("-999999999999999");
     QTest::newRow("1e15") << 1e15 << dot << QStringLiteral("1E+15");
     QTest::newRow("1e15 comma") << 1e15 << comma << QStringLiteral("1E+15");
     QTest::newRow("1.2e15") << 1.2e15 << dot << QStringLiteral("1.2E+15");
     QTest::newRow("1.2e15 comma") << 1.2e15 << comma << QStringLiteral("1,2E+15");
     QTest::newRow("1.234e16") << 1.234e16 << dot << QStringLiteral("1.234E+16");
     QTest::newRow("rounds up to 1e15") << 999999999999999.9 << dot << QStringLiteral("1E+15");
-    QTest::newRow("rounds up to 1e14") << 99999999999999.99 << dot << QStringLiteral("100000000000000");
+    QTest::newRow("rounds up to 1e14")
+        << 99999999999999.99 << dot << QStringLiteral("100000000000000");
     QTest::newRow("123456789012345678")
         << 123456789012345678.0 << dot << QStringLiteral("1.23456789012346E+17");
     QTest::newRow("1e100") << 1e100 << dot << QStringLiteral("1E+100");
@@ -264,7 +269,8 @@ void TstNumbers::format_data()
 
     // Fractions: 15 significant digits, correctly rounded, trailing zeros dropped.
     QTest::newRow("pi") << 3.141592653589793 << dot << QStringLiteral("3.14159265358979");
-    QTest::newRow("12.345678901234567") << 12.345678901234567 << dot << QStringLiteral("12.3456789012346");
+    QTest::newRow("12.345678901234567")
+        << 12.345678901234567 << dot << QStringLiteral("12.3456789012346");
     QTest::newRow("1/3") << 1.0 / 3 << dot << QStringLiteral("0.333333333333333");
     QTest::newRow("2/3") << 2.0 / 3 << dot << QStringLiteral("0.666666666666667");
     QTest::newRow("-2/3") << -2.0 / 3 << dot << QStringLiteral("-0.666666666666667");
@@ -317,11 +323,11 @@ void TstNumbers::ignoresCLocale()
 {
     const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
     const char *commaLocales[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8",
-                                  "nl_NL.UTF-8", "de_DE", "fr_FR"};
+                                  "nl_NL.UTF-8", "de_DE",      "fr_FR"};
     bool switched = false;
     for (const char *name : commaLocales) {
-        if (std::setlocale(LC_NUMERIC, name)
-            && std::strcmp(std::localeconv()->decimal_point, ",") == 0) {
+        if (std::setlocale(LC_NUMERIC, name) &&
+            std::strcmp(std::localeconv()->decimal_point, ",") == 0) {
             switched = true;
             break;
         }
@@ -479,10 +485,12 @@ void TstNumbers::fuzzParse()
             }
             if (run.size() > 15)
                 continue; // beyond 64 bits; covered by the table
-            const double expected = run.empty() ? 0.0 : double(std::strtoull(run.c_str(), nullptr, base));
+            const double expected =
+                run.empty() ? 0.0 : double(std::strtoull(run.c_str(), nullptr, base));
             QVERIFY2(value == expected,
-                     qPrintable(text + QStringLiteral(" read ") + QString::number(value, 'g', 17)
-                                + QStringLiteral(", strtoull ") + QString::number(expected, 'g', 17)));
+                     qPrintable(text + QStringLiteral(" read ") + QString::number(value, 'g', 17) +
+                                QStringLiteral(", strtoull ") +
+                                QString::number(expected, 'g', 17)));
             continue;
         }
 
@@ -491,8 +499,8 @@ void TstNumbers::fuzzParse()
         reference.clear();
         for (QChar c : std::as_const(compact)) {
             const char ch = char(c.toLatin1());
-            if ((ch >= '0' && ch <= '9') || ch == '+' || ch == '-' || ch == '.' || ch == 'E'
-                || ch == 'e')
+            if ((ch >= '0' && ch <= '9') || ch == '+' || ch == '-' || ch == '.' || ch == 'E' ||
+                ch == 'e')
                 reference.push_back(ch);
             else if (ch == 'D' || ch == 'd')
                 reference.push_back('E');
@@ -501,8 +509,8 @@ void TstNumbers::fuzzParse()
         }
         const double expected = std::strtod(reference.c_str(), nullptr);
         QVERIFY2(value == expected,
-                 qPrintable(text + QStringLiteral(" read ") + QString::number(value, 'g', 17)
-                            + QStringLiteral(", strtod ") + QString::number(expected, 'g', 17)));
+                 qPrintable(text + QStringLiteral(" read ") + QString::number(value, 'g', 17) +
+                            QStringLiteral(", strtod ") + QString::number(expected, 'g', 17)));
     }
 }
 
@@ -510,7 +518,8 @@ void TstNumbers::fuzzParse()
 // back as the value rounded to 15 significant digits.
 void TstNumbers::fuzzFormat()
 {
-    static const QRegularExpression fixedForm(QStringLiteral("^-?(0|[1-9][0-9]*)(\\.[0-9]*[1-9])?$"));
+    static const QRegularExpression fixedForm(
+        QStringLiteral("^-?(0|[1-9][0-9]*)(\\.[0-9]*[1-9])?$"));
     static const QRegularExpression exponentForm(
         QStringLiteral("^-?[1-9](\\.[0-9]*[1-9])?E[+-][0-9]{2,3}$"));
     QRandomGenerator rng(19870519);
@@ -536,8 +545,8 @@ void TstNumbers::fuzzFormat()
 
         const QString text = formatNumber(x, u'.');
         QVERIFY2(!text.isEmpty(), describe(x).constData());
-        QVERIFY2(!text.contains(QLatin1String("inf"), Qt::CaseInsensitive)
-                     && !text.contains(QLatin1String("nan"), Qt::CaseInsensitive),
+        QVERIFY2(!text.contains(QLatin1String("inf"), Qt::CaseInsensitive) &&
+                     !text.contains(QLatin1String("nan"), Qt::CaseInsensitive),
                  qPrintable(text));
         const bool exponent = text.contains(u'E');
         QVERIFY2((exponent ? exponentForm : fixedForm).match(text).hasMatch(),

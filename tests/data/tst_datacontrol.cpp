@@ -295,7 +295,6 @@ private Q_SLOTS:
         QCOMPARE(dialogs.requests().size(), 1);
     }
 
-
     void revertTakesBackEditsAndNewRecord()
     {
         TestDatabase db;

@@ -136,7 +136,6 @@ private Q_SLOTS:
                  collation);
     }
 
-
     void storedValues_data()
     {
         QTest::addColumn<int>("kind");
@@ -178,7 +177,6 @@ private Q_SLOTS:
         if (!value.isNull() && kind != int(schema::FieldKind::Date))
             QCOMPARE(schema::shownText(value), text);
     }
-
 
     void readDate_data()
     {

@@ -46,8 +46,7 @@ private:
 
     Screen *forecaster() const { return ScreenRegistry::get(QStringLiteral("Form3")); }
 
-    template<typename T = QLineEdit>
-    T *control(const QString &name) const
+    template <typename T = QLineEdit> T *control(const QString &name) const
     {
         return test::control<T>(m_screen, name);
     }
@@ -66,8 +65,15 @@ private:
         m_db.reset();
         m_db = std::make_unique<test::TestDatabase>();
         QVERIFY2(m_db->isValid(), qPrintable(m_db->error()));
-        const QStringList fields{"Date", "Dow Yesterday", "NasdaQ Yesterday", "SP 500 Yesterday",
-                                 "Advances",  "Declines",      "DD", "Dn", "Ds"};
+        const QStringList fields{"Date",
+                                 "Dow Yesterday",
+                                 "NasdaQ Yesterday",
+                                 "SP 500 Yesterday",
+                                 "Advances",
+                                 "Declines",
+                                 "DD",
+                                 "Dn",
+                                 "Ds"};
         for (const Day &day : kDays)
             QVERIFY(m_db->insert(QStringLiteral("Forecaster"), fields,
                                  {QString::fromLatin1(day.date), day.dow, day.nasdaq, day.sp,
@@ -113,7 +119,7 @@ private Q_SLOTS:
     // Every box through the real screen; "-" in an output box marks a box left as it was.
     void forecast_data()
     {
-        QTest::addColumn<QStringList>("inputs"); // d1 n1 s1 Text5 Text6 d2 n2 s2
+        QTest::addColumn<QStringList>("inputs");  // d1 n1 s1 Text5 Text6 d2 n2 s2
         QTest::addColumn<QStringList>("outputs"); // d3 d4 n3 n4 s3 s4
 
         const auto closes = [](const char *adv, const char *dec, const char *d2, const char *n2,
@@ -122,47 +128,46 @@ private Q_SLOTS:
         };
         QTest::newRow("rising day, all adjustments up")
             << closes("1500", "1200", "50", "20", "5")
-            << QStringList{"10091.6666666667", "10030", "2043", "2011.57142857143", "1330.375",
-                           "1315.83333333333"};
+            << QStringList{"10091.6666666667", "10030",    "2043",
+                           "2011.57142857143", "1330.375", "1315.83333333333"};
         QTest::newRow("point changes exactly 100, 30 and 10")
             << closes("1500", "1200", "100", "30", "10")
-            << QStringList{"10088.3333333333", "10020", "2012", "1980.57142857143", "1309.75",
-                           "1294.16666666667"};
+            << QStringList{"10088.3333333333", "10020",   "2012",
+                           "1980.57142857143", "1309.75", "1294.16666666667"};
         QTest::newRow("falling Dow and S&P recompute the lows")
             << closes("1200", "1500", "-120", "25", "-8")
-            << QStringList{"10043", "10011", "2002.5", "2010.92857142857", "1302",
-                           "1300.83333333333"};
-        QTest::newRow("every input empty")
-            << QStringList{"", "", "", "", "", "", "", ""}
-            << QStringList{"65", "45", "25", "17", "16", "11"};
+            << QStringList{"10043", "10011",           "2002.5", "2010.92857142857",
+                           "1302",  "1300.83333333333"};
+        QTest::newRow("every input empty") << QStringList{"", "", "", "", "", "", "", ""}
+                                           << QStringList{"65", "45", "25", "17", "16", "11"};
         QTest::newRow("lows above their highs are shown so")
             << closes("0", "3000", "50", "20", "5")
-            << QStringList{"9761.66666666667", "9920", "1823", "1917.28571428571", "1165.375",
-                           "1233.33333333333"};
+            << QStringList{"9761.66666666667", "9920",     "1823",
+                           "1917.28571428571", "1165.375", "1233.33333333333"};
         QTest::newRow("Dow 100.5 and Nasdaq 29.99")
             << closes("1500", "1200", "100.5", "29.99", "5")
-            << QStringList{"10018.3", "9949.9", "2042.001", "2010.57242857143", "1330.375",
-                           "1315.83333333333"};
+            << QStringList{"10018.3",          "9949.9",   "2042.001",
+                           "2010.57242857143", "1330.375", "1315.83333333333"};
         QTest::newRow("S&P 9.99 keeps its adjustment up")
             << closes("1500", "1200", "50", "20", "9.99")
-            << QStringList{"10091.6666666667", "10030", "2043", "2011.57142857143", "1329.75125",
-                           "1314.17"};
+            << QStringList{"10091.6666666667", "10030",      "2043",
+                           "2011.57142857143", "1329.75125", "1314.17"};
         QTest::newRow("letter-led Dow change reads 0 and switches the lows")
             << closes("1500", "1200", "x50", "20", "5")
-            << QStringList{"10095", "10055", "2043", "2027.57142857143", "1330.375",
-                           "1320.16666666667"};
+            << QStringList{"10095",    "10055",           "2043", "2027.57142857143",
+                           "1330.375", "1320.16666666667"};
         QTest::newRow("letter-led Nasdaq change switches all three lows")
             << closes("1500", "1200", "50", "n20", "5")
-            << QStringList{"10091.6666666667", "10065", "2045", "2025.57142857143", "1330.375",
-                           "1320.16666666667"};
+            << QStringList{"10091.6666666667", "10065",    "2045",
+                           "2025.57142857143", "1330.375", "1320.16666666667"};
         QTest::newRow("small falling S&P switches all three lows")
             << closes("1500", "1200", "50", "20", "-0.5")
-            << QStringList{"10091.6666666667", "10065", "2043", "2027.57142857143", "1331.0625",
-                           "1318.33333333333"};
+            << QStringList{"10091.6666666667", "10065",     "2043",
+                           "2027.57142857143", "1331.0625", "1318.33333333333"};
         QTest::newRow("numbers read leniently: 1,500 advances read 1")
             << closes("1,500", "1200", " 5 0", "20", "5abc")
             << QStringList{"9941.76666666667", "9980.03333333333", "1943.06666666667",
-                           "1968.74285714286", "1255.425", "1278.35833333333"};
+                           "1968.74285714286", "1255.425",         "1278.35833333333"};
         QTest::newRow("overflowing breadth leaves every box as it was")
             << closes("1e308", "-1e308", "50", "20", "5")
             << QStringList{"-", "-", "-", "-", "-", "-"};
@@ -299,14 +304,15 @@ private Q_SLOTS:
         QTest::newRow("ISO with blanks around")
             << QString() << QStringLiteral("  2024-03-01 ") << QStringLiteral("9800") << true;
         // A miss shows the message and the first day by date, not by stored order.
-        QTest::newRow("no such day") << QString() << QStringLiteral("2024-03-06")
-                                     << QStringLiteral("9800") << false;
-        QTest::newRow("other locale's form") << QStringLiteral("en_US") << QStringLiteral("04.03.24")
-                                             << QStringLiteral("9800") << false;
-        QTest::newRow("no date at all") << QString() << QStringLiteral("last Tuesday")
-                                        << QStringLiteral("9800") << false;
-        QTest::newRow("impossible date") << QString() << QStringLiteral("2024-02-30")
-                                         << QStringLiteral("9800") << false;
+        QTest::newRow("no such day")
+            << QString() << QStringLiteral("2024-03-06") << QStringLiteral("9800") << false;
+        QTest::newRow("other locale's form")
+            << QStringLiteral("en_US") << QStringLiteral("04.03.24") << QStringLiteral("9800")
+            << false;
+        QTest::newRow("no date at all")
+            << QString() << QStringLiteral("last Tuesday") << QStringLiteral("9800") << false;
+        QTest::newRow("impossible date")
+            << QString() << QStringLiteral("2024-02-30") << QStringLiteral("9800") << false;
         QTest::newRow("cancelled (empty answer)")
             << QString() << QString() << QStringLiteral("9800") << false;
     }
@@ -330,11 +336,13 @@ private Q_SLOTS:
         QVERIFY(!dialogs.requests().isEmpty());
         const DialogRequest ask = dialogs.requests().first();
         QCOMPARE(ask.kind, DialogRequest::Input);
-        QCOMPARE(ask.text,
-                 QStringLiteral("Enter the full(complete) date of the Forecast you wish to analyze "));
+        QCOMPARE(
+            ask.text,
+            QStringLiteral("Enter the full(complete) date of the Forecast you wish to analyze "));
         QCOMPARE(ask.title, QStringLiteral("Forecast Search"));
         const QStringList expectedMessages =
-            found ? QStringList() : QStringList{QStringLiteral("Sorry, I couldn't find your date. ")};
+            found ? QStringList()
+                  : QStringList{QStringLiteral("Sorry, I couldn't find your date. ")};
         QCOMPARE(dialogs.messages(), expectedMessages);
         if (!found) {
             QCOMPARE(dialogs.requests().last().title, QString::fromLatin1(kAppTitle));
@@ -395,8 +403,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("target");
-        QTest::newRow("Home") << "Command4" << "&Home" << "Form11";
-        QTest::newRow("Help") << "Command5" << "Hel&p" << "Form5";
+        QTest::newRow("Home") << "Command4"
+                              << "&Home"
+                              << "Form11";
+        QTest::newRow("Help") << "Command5"
+                              << "Hel&p"
+                              << "Form5";
     }
 
     void homeAndHelp()

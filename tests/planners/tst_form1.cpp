@@ -16,8 +16,7 @@ class TstForm1 : public QObject
 private:
     Screen *m_screen = nullptr;
 
-    template<typename T>
-    T *control(const char *name) const
+    template <typename T> T *control(const char *name) const
     {
         return test::control<T>(m_screen, QString::fromLatin1(name));
     }
@@ -75,22 +74,86 @@ private Q_SLOTS:
         QTest::addColumn<QString>("amount");
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("payment monthly") << "Option1" << 3 << "30" << "60" << "7" << "100000" << "277";
-        QTest::newRow("payment monthly, rate ignored") << "Option1" << 3 << "30" << "60" << "0" << "100000" << "277";
-        QTest::newRow("payment weekly") << "Option1" << 1 << "30" << "60" << "5" << "100000" << "64";
-        QTest::newRow("payment daily") << "Option1" << 0 << "30" << "60" << "5" << "100000" << "182";
-        QTest::newRow("payment bimonthly counts 26") << "Option1" << 2 << "30" << "60" << "5" << "78000" << "100";
-        QTest::newRow("payment quarterly") << "Option1" << 4 << "30" << "60" << "5" << "12000" << "100";
-        QTest::newRow("payment semiyearly") << "Option1" << 5 << "30" << "60" << "5" << "6000" << "100";
-        QTest::newRow("payment yearly") << "Option1" << 6 << "30" << "60" << "5" << "3000" << "100";
-        QTest::newRow("payment negative rounds down") << "Option1" << 3 << "60" << "30" << "5" << "100000" << "-278";
-        QTest::newRow("target monthly") << "Option2" << 3 << "30" << "60" << "5" << "200" << "3960";
-        QTest::newRow("target monthly rate 0") << "Option2" << 3 << "30" << "60" << "0" << "200" << "360";
-        QTest::newRow("target payment 0") << "Option2" << 3 << "30" << "60" << "5" << "0" << "360";
-        QTest::newRow("target daily") << "Option2" << 0 << "30" << "60" << "5" << "200" << "120450";
-        QTest::newRow("target yearly") << "Option2" << 6 << "30" << "60" << "5" << "200" << "330";
-        QTest::newRow("target bimonthly counts 26") << "Option2" << 2 << "30" << "60" << "0" << "200" << "780";
-        QTest::newRow("lenient input") << "Option2" << 6 << " 3 0" << "60abc" << "5,5" << "&HC8" << "330";
+        QTest::newRow("payment monthly") << "Option1" << 3 << "30"
+                                         << "60"
+                                         << "7"
+                                         << "100000"
+                                         << "277";
+        QTest::newRow("payment monthly, rate ignored") << "Option1" << 3 << "30"
+                                                       << "60"
+                                                       << "0"
+                                                       << "100000"
+                                                       << "277";
+        QTest::newRow("payment weekly") << "Option1" << 1 << "30"
+                                        << "60"
+                                        << "5"
+                                        << "100000"
+                                        << "64";
+        QTest::newRow("payment daily") << "Option1" << 0 << "30"
+                                       << "60"
+                                       << "5"
+                                       << "100000"
+                                       << "182";
+        QTest::newRow("payment bimonthly counts 26") << "Option1" << 2 << "30"
+                                                     << "60"
+                                                     << "5"
+                                                     << "78000"
+                                                     << "100";
+        QTest::newRow("payment quarterly") << "Option1" << 4 << "30"
+                                           << "60"
+                                           << "5"
+                                           << "12000"
+                                           << "100";
+        QTest::newRow("payment semiyearly") << "Option1" << 5 << "30"
+                                            << "60"
+                                            << "5"
+                                            << "6000"
+                                            << "100";
+        QTest::newRow("payment yearly") << "Option1" << 6 << "30"
+                                        << "60"
+                                        << "5"
+                                        << "3000"
+                                        << "100";
+        QTest::newRow("payment negative rounds down") << "Option1" << 3 << "60"
+                                                      << "30"
+                                                      << "5"
+                                                      << "100000"
+                                                      << "-278";
+        QTest::newRow("target monthly") << "Option2" << 3 << "30"
+                                        << "60"
+                                        << "5"
+                                        << "200"
+                                        << "3960";
+        QTest::newRow("target monthly rate 0") << "Option2" << 3 << "30"
+                                               << "60"
+                                               << "0"
+                                               << "200"
+                                               << "360";
+        QTest::newRow("target payment 0") << "Option2" << 3 << "30"
+                                          << "60"
+                                          << "5"
+                                          << "0"
+                                          << "360";
+        QTest::newRow("target daily") << "Option2" << 0 << "30"
+                                      << "60"
+                                      << "5"
+                                      << "200"
+                                      << "120450";
+        QTest::newRow("target yearly") << "Option2" << 6 << "30"
+                                       << "60"
+                                       << "5"
+                                       << "200"
+                                       << "330";
+        QTest::newRow("target bimonthly counts 26") << "Option2" << 2 << "30"
+                                                    << "60"
+                                                    << "0"
+                                                    << "200"
+                                                    << "780";
+        QTest::newRow("lenient input") << "Option2" << 6 << " 3 0"
+                                       << "60abc"
+                                       << "5,5"
+                                       << "&HC8"
+                                       << "330";
     }
 
     void figures()
@@ -125,13 +188,27 @@ private Q_SLOTS:
 
         const QStringList none;
         const QStringList choose{QStringLiteral("Please choose a calculation")};
-        QTest::newRow("no option") << "" << 3 << "30" << "60" << "5" << choose;
-        QTest::newRow("no frequency") << "Option1" << -1 << "30" << "60" << "5" << none;
-        QTest::newRow("target, no frequency") << "Option2" << -1 << "30" << "60" << "5" << none;
-        QTest::newRow("equal ages") << "Option1" << 3 << "40" << "40" << "5" << none;
-        QTest::newRow("both ages empty") << "Option1" << 1 << "" << "" << "5" << none;
-        QTest::newRow("daily, rate 0") << "Option1" << 0 << "30" << "60" << "0" << none;
-        QTest::newRow("overflow") << "Option2" << 0 << "0" << "1e300" << "1e300" << none;
+        QTest::newRow("no option") << "" << 3 << "30"
+                                   << "60"
+                                   << "5" << choose;
+        QTest::newRow("no frequency") << "Option1" << -1 << "30"
+                                      << "60"
+                                      << "5" << none;
+        QTest::newRow("target, no frequency") << "Option2" << -1 << "30"
+                                              << "60"
+                                              << "5" << none;
+        QTest::newRow("equal ages") << "Option1" << 3 << "40"
+                                    << "40"
+                                    << "5" << none;
+        QTest::newRow("both ages empty") << "Option1" << 1 << ""
+                                         << ""
+                                         << "5" << none;
+        QTest::newRow("daily, rate 0") << "Option1" << 0 << "30"
+                                       << "60"
+                                       << "0" << none;
+        QTest::newRow("overflow") << "Option2" << 0 << "0"
+                                  << "1e300"
+                                  << "1e300" << none;
     }
 
     void resultKept()
@@ -173,7 +250,8 @@ private Q_SLOTS:
 
     void reloadStartsFresh()
     {
-        fill(QStringLiteral("30"), QStringLiteral("60"), QStringLiteral("5"), QStringLiteral("200"));
+        fill(QStringLiteral("30"), QStringLiteral("60"), QStringLiteral("5"),
+             QStringLiteral("200"));
         chooseFrequency(3);
         control<QRadioButton>("Option2")->click();
         test::ScriptedDialogs dialogs;

@@ -253,7 +253,8 @@ void TstForm2::shareValueFollowsPrice_data()
     QTest::newRow("3 at 0.1, unrounded") << "3"
                                          << "0.1" << test::shown("0.3");
     QTest::newRow("10000 at 9.16666666666667")
-        << "10000" << "9.16666666666667" << test::shown("91666.6666666667");
+        << "10000"
+        << "9.16666666666667" << test::shown("91666.6666666667");
     QTest::newRow("no shares") << ""
                                << "12.5"
                                << "0";

@@ -5,8 +5,8 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
@@ -27,8 +27,7 @@ frmBrowser *browser()
     return ScreenRegistry::get<frmBrowser>(QStringLiteral("frmBrowser"));
 }
 
-template<typename T>
-T *control(const char *name)
+template <typename T> T *control(const char *name)
 {
     return test::control<T>(browser(), QString::fromLatin1(name));
 }
@@ -142,10 +141,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("page");
         QTest::addColumn<QString>("finalCaption");
 
-        QTest::newRow("page with a title") << "a.html" << "Page A";
-        QTest::newRow("page without a title") << "untitled.html"
-                                               << m_dir.filePath(QStringLiteral("untitled.html"));
-        QTest::newRow("slow page") << "slow.html" << "Slow page";
+        QTest::newRow("page with a title") << "a.html"
+                                           << "Page A";
+        QTest::newRow("page without a title")
+            << "untitled.html" << m_dir.filePath(QStringLiteral("untitled.html"));
+        QTest::newRow("slow page") << "slow.html"
+                                   << "Slow page";
     }
 
     void startingAddress()
@@ -271,10 +272,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expectedPage");
         QTest::addColumn<QString>("expectedCaption");
 
-        QTest::newRow("Back") << "Back" << "a.html" << "Page A";
-        QTest::newRow("Refresh") << "Refresh" << "b.html" << "Page B";
-        QTest::newRow("Home") << "Home" << "site/index.html" << "Offline home";
-        QTest::newRow("Search") << "Search" << "site/search.html" << "Offline search";
+        QTest::newRow("Back") << "Back"
+                              << "a.html"
+                              << "Page A";
+        QTest::newRow("Refresh") << "Refresh"
+                                 << "b.html"
+                                 << "Page B";
+        QTest::newRow("Home") << "Home"
+                              << "site/index.html"
+                              << "Offline home";
+        QTest::newRow("Search") << "Search"
+                                << "site/search.html"
+                                << "Offline search";
     }
 
     void toolbar()

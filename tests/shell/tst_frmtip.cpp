@@ -48,8 +48,7 @@ void storeSetting(const QString &value)
         settings.setValue(QStringLiteral("Options/Show Tips at Startup"), value);
 }
 
-template<typename T>
-T *control(const char *name)
+template <typename T> T *control(const char *name)
 {
     return test::control<T>(tip(), QString::fromLatin1(name));
 }
@@ -91,10 +90,7 @@ private Q_SLOTS:
         writeTips("Buy what you understand.\nSell when the reason you bought is gone.\n");
     }
 
-    void cleanup()
-    {
-        test::unloadAllScreens();
-    }
+    void cleanup() { test::unloadAllScreens(); }
 
     void startupSetting_data()
     {
@@ -148,8 +144,8 @@ private Q_SLOTS:
 
         // Neither a return to the main window nor a new start shows a tip.
         QVERIFY(navigate(test::mainWindow(), QStringLiteral("Form6")));
-        QVERIFY(navigate(ScreenRegistry::existing(QStringLiteral("Form6")),
-                         QStringLiteral("Form11")));
+        QVERIFY(
+            navigate(ScreenRegistry::existing(QStringLiteral("Form6")), QStringLiteral("Form11")));
         QVERIFY(!tip()->isLoaded());
         QVERIFY(test::mainWindow()->unload());
         navigate(nullptr, QStringLiteral("Form11"));
@@ -182,8 +178,8 @@ private Q_SLOTS:
             << QByteArray("Alpha\r\nBeta\r\n") << QStringList{"Alpha", "Beta"};
         QTest::newRow("blank line is a tip")
             << QByteArray("Alpha\n\nGamma\n") << QStringList{"Alpha", "", "Gamma"};
-        QTest::newRow("spaces kept") << QByteArray("  Indented tip  \n")
-                                     << QStringList{"  Indented tip  "};
+        QTest::newRow("spaces kept")
+            << QByteArray("  Indented tip  \n") << QStringList{"  Indented tip  "};
         QTest::newRow("accented") << QByteArray("Caf\xc3\xa9 shares\n")
                                   << QStringList{QString::fromUtf8("Caf\xc3\xa9 shares")};
     }
@@ -335,8 +331,8 @@ private Q_SLOTS:
         navigate(nullptr, QStringLiteral("Form11"));
         control<QPushButton>("cmdOK")->click();
         QVERIFY(navigate(test::mainWindow(), QStringLiteral("Form6")));
-        QVERIFY(navigate(ScreenRegistry::existing(QStringLiteral("Form6")),
-                         QStringLiteral("Form11")));
+        QVERIFY(
+            navigate(ScreenRegistry::existing(QStringLiteral("Form6")), QStringLiteral("Form11")));
         QVERIFY(tip()->isLoaded());
         QVERIFY(tip()->tips().contains(tipText()));
         QVERIFY(!tipText().isEmpty());

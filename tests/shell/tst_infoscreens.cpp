@@ -69,16 +69,16 @@ private Q_SLOTS:
         QTest::addColumn<Captions>("controls");
         QTest::addColumn<bool>("red"); // else blue
 
-        QTest::newRow("about") << "Form4" << "About Tallowby"
-                               << Captions{{"Command1", "&Home"}} << true;
-        QTest::newRow("forecaster help")
-            << "Form5" << "Form5"
-            << Captions{{"Label1", "FORECASTER HELP "},
-                        {"Command1", "&Go Back"},
-                        {"Command2", "Go &Home"}}
-            << true;
-        QTest::newRow("disclaimer") << "Form6" << "Disclaimer"
-                                    << Captions{{"Command1", "&Home"}} << false;
+        QTest::newRow("about") << "Form4"
+                               << "About Tallowby" << Captions{{"Command1", "&Home"}} << true;
+        QTest::newRow("forecaster help") << "Form5"
+                                         << "Form5"
+                                         << Captions{{"Label1", "FORECASTER HELP "},
+                                                     {"Command1", "&Go Back"},
+                                                     {"Command2", "Go &Home"}}
+                                         << true;
+        QTest::newRow("disclaimer") << "Form6"
+                                    << "Disclaimer" << Captions{{"Command1", "&Home"}} << false;
     }
 
     void screens()
@@ -139,10 +139,14 @@ private Q_SLOTS:
         QTest::addColumn<bool>("bold");
         QTest::addColumn<bool>("serif"); // else any family
 
-        QTest::newRow("about heading") << "Form4" << "Label1" << 16 << true << false;
-        QTest::newRow("about pitch") << "Form4" << "Label3" << 9 << true << false;
-        QTest::newRow("about joke") << "Form4" << "Label4" << 9 << true << true;
-        QTest::newRow("help heading") << "Form5" << "Label1" << 18 << true << false;
+        QTest::newRow("about heading") << "Form4"
+                                       << "Label1" << 16 << true << false;
+        QTest::newRow("about pitch") << "Form4"
+                                     << "Label3" << 9 << true << false;
+        QTest::newRow("about joke") << "Form4"
+                                    << "Label4" << 9 << true << true;
+        QTest::newRow("help heading") << "Form5"
+                                      << "Label1" << 18 << true << false;
     }
 
     void typeOfTheTexts()
@@ -177,15 +181,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("label");
         QTest::addColumn<QStringList>("mentions");
 
-        QTest::newRow("about heading") << "Form4" << "Label1"
-                                       << QStringList{"About Vantora Market Pro"};
-        QTest::newRow("ownership") << "Form4" << "Label2"
-                                   << QStringList{"registered product", "Tallowby"};
-        QTest::newRow("joke") << "Form4" << "Label4" << QStringList{"Tallowby", "donate"};
-        QTest::newRow("help")
-            << "Form5" << "Label2"
-            << QStringList{"www.tallowby.example", "help@tallowby.example", "advancing and declining",
-                           "Thank you"};
+        QTest::newRow("about heading") << "Form4"
+                                       << "Label1" << QStringList{"About Vantora Market Pro"};
+        QTest::newRow("ownership") << "Form4"
+                                   << "Label2" << QStringList{"registered product", "Tallowby"};
+        QTest::newRow("joke") << "Form4"
+                              << "Label4" << QStringList{"Tallowby", "donate"};
+        QTest::newRow("help") << "Form5"
+                              << "Label2"
+                              << QStringList{"www.tallowby.example", "help@tallowby.example",
+                                             "advancing and declining", "Thank you"};
     }
 
     void namesAndAddresses()
@@ -263,10 +268,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("target");
 
-        QTest::newRow("about, Home") << "Form4" << "Command1" << "Form11";
-        QTest::newRow("disclaimer, Home") << "Form6" << "Command1" << "Form11";
-        QTest::newRow("help, Go Back") << "Form5" << "Command1" << "Form3";
-        QTest::newRow("help, Go Home") << "Form5" << "Command2" << "Form11";
+        QTest::newRow("about, Home") << "Form4"
+                                     << "Command1"
+                                     << "Form11";
+        QTest::newRow("disclaimer, Home") << "Form6"
+                                          << "Command1"
+                                          << "Form11";
+        QTest::newRow("help, Go Back") << "Form5"
+                                       << "Command1"
+                                       << "Form3";
+        QTest::newRow("help, Go Home") << "Form5"
+                                       << "Command2"
+                                       << "Form11";
     }
 
     void buttons()
