@@ -1,13 +1,8 @@
 #include "analysis/Form12.h"
 
-#include "app/banner.h"
 #include "app/navigation.h"
-#include "app/registry.h"
 #include "common/dialogs.h"
 #include "common/numbers.h"
-#include "data/datacontrol.h"
-#include "data/recordcommands.h"
-#include "ui_Form12.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -17,20 +12,13 @@
 namespace vantora {
 
 Form12::Form12()
-    : Screen(QStringLiteral("Form12"))
+    : RecordScreen(QStringLiteral("stocks"), QStringLiteral("Stock"))
 {
 }
 
-Form12::~Form12() = default;
-
-QWidget *Form12::createWindow()
+void Form12::connectHandlers()
 {
-    auto *window = new QWidget;
-    m_ui = std::make_unique<Ui::Form12>();
-    m_ui->setupUi(window);
-
-    DataControl *data = m_ui->Data1;
-    data->setCaption(QStringLiteral("Stock"));
+    DataControl *data = this->data();
     data->bind(m_ui->Text1, QStringLiteral("Name of Stock"));
     data->bind(m_ui->Text2, QStringLiteral("Ticker Symbol"));
     data->bind(m_ui->Text3, QStringLiteral("Current Price"));
@@ -44,26 +32,12 @@ QWidget *Form12::createWindow()
 
     connect(m_ui->Command1, &QPushButton::clicked, this, &Form12::Command1_Click);
     connect(m_ui->Command2, &QPushButton::clicked, this, &Form12::Command2_Click);
-    connect(m_ui->Command3, &QPushButton::clicked, this, &Form12::Command3_Click);
-    connect(m_ui->Command4, &QPushButton::clicked, this, &Form12::Command4_Click);
-    connect(m_ui->Command5, &QPushButton::clicked, this, &Form12::Command5_Click);
-    return window;
-}
-
-void Form12::releaseWindow()
-{
-    m_ui.reset();
-}
-
-void Form12::Form_Load()
-{
-    showBanner(m_ui->WebBrowser1);
-    m_ui->Data1->open(QStringLiteral("stocks"));
-}
-
-bool Form12::queryUnload()
-{
-    return m_ui->Data1->close();
+    wireDelete(m_ui->Command3);
+    wireAdd(m_ui->Command4, m_ui->Text1);
+    wireFind(m_ui->Command5,
+             FindTexts{QStringLiteral("Enter the full (complete) name of the stock. "),
+                       QStringLiteral("Stock Search"), QStringLiteral("Name of Stock"),
+                       QStringLiteral("Sorry, I couldn't find your stock. ")});
 }
 
 void Form12::Command1_Click()
@@ -107,24 +81,6 @@ void Form12::Command1_Click()
 void Form12::Command2_Click()
 {
     goHome(this);
-}
-
-void Form12::Command3_Click()
-{
-    recordDelete(m_ui->Data1);
-}
-
-void Form12::Command4_Click()
-{
-    recordAdd(m_ui->Data1, m_ui->Text1);
-}
-
-void Form12::Command5_Click()
-{
-    recordFind(m_ui->Data1,
-               FindTexts{QStringLiteral("Enter the full (complete) name of the stock. "),
-                         QStringLiteral("Stock Search"), QStringLiteral("Name of Stock"),
-                         QStringLiteral("Sorry, I couldn't find your stock. ")});
 }
 
 } // namespace vantora

@@ -1,13 +1,8 @@
 #include "analysis/Form14.h"
 
-#include "app/banner.h"
 #include "app/navigation.h"
-#include "app/registry.h"
 #include "common/dialogs.h"
 #include "common/numbers.h"
-#include "data/datacontrol.h"
-#include "data/recordcommands.h"
-#include "ui_Form14.h"
 
 namespace vantora {
 
@@ -37,11 +32,9 @@ private:
 };
 
 Form14::Form14()
-    : Screen(QStringLiteral("Form14"))
+    : RecordScreen(QStringLiteral("stocks"), QStringLiteral("High Finance"))
 {
 }
-
-Form14::~Form14() = default;
 
 QString Form14::computerError()
 {
@@ -49,14 +42,9 @@ QString Form14::computerError()
                           "causing an error in the program");
 }
 
-QWidget *Form14::createWindow()
+void Form14::connectHandlers()
 {
-    auto *window = new QWidget;
-    m_ui = std::make_unique<Ui::Form14>();
-    m_ui->setupUi(window);
-
-    DataControl *data = m_ui->Data1;
-    data->setCaption(QStringLiteral("High Finance"));
+    DataControl *data = this->data();
     const std::pair<QLineEdit *, const char *> boxes[] = {
         {m_ui->Text1, "Name of Stock"},
         {m_ui->Text2, "Ticker Symbol"},
@@ -81,27 +69,14 @@ QWidget *Form14::createWindow()
 
     connect(m_ui->Command1, &QPushButton::clicked, this, &Form14::Command1_Click);
     connect(m_ui->Command2, &QPushButton::clicked, this, &Form14::Command2_Click);
-    connect(m_ui->Command3, &QPushButton::clicked, this, &Form14::Command3_Click);
-    connect(m_ui->Command4, &QPushButton::clicked, this, &Form14::Command4_Click);
-    connect(m_ui->Command5, &QPushButton::clicked, this, &Form14::Command5_Click);
-    return window;
-}
-
-void Form14::releaseWindow()
-{
-    m_ui.reset();
+    wireFind(m_ui->Command3, [this] { return findTexts(); });
+    wireAdd(m_ui->Command4, m_ui->Text1);
+    wireDelete(m_ui->Command5);
 }
 
 void Form14::Form_Load()
 {
-    showBanner(m_ui->WebBrowser1);
     m_fig = {};
-    m_ui->Data1->open(QStringLiteral("stocks"));
-}
-
-bool Form14::queryUnload()
-{
-    return m_ui->Data1->close();
 }
 
 bool Form14::runStep(const std::function<double(Step &)> &compute,
@@ -224,27 +199,15 @@ void Form14::Command2_Click()
     goHome(this);
 }
 
-void Form14::Command3_Click()
+FindTexts Form14::findTexts() const
 {
     const QString notFound = QStringLiteral("Sorry, I couldn't find your stock. ");
     const QString title = QStringLiteral("Stock Search");
     if (m_ui->Option4->isChecked())
-        recordFind(m_ui->Data1, {QStringLiteral("Enter the full(complete) name of the company. "),
-                                 title, QStringLiteral("Name of stock"), notFound});
-    else
-        recordFind(m_ui->Data1,
-                   {QStringLiteral("Enter the full(complete) ticker symbol of the company. "),
-                    title, QStringLiteral("Ticker Symbol"), notFound});
-}
-
-void Form14::Command4_Click()
-{
-    recordAdd(m_ui->Data1, m_ui->Text1);
-}
-
-void Form14::Command5_Click()
-{
-    recordDelete(m_ui->Data1);
+        return {QStringLiteral("Enter the full(complete) name of the company. "), title,
+                QStringLiteral("Name of stock"), notFound};
+    return {QStringLiteral("Enter the full(complete) ticker symbol of the company. "), title,
+            QStringLiteral("Ticker Symbol"), notFound};
 }
 
 } // namespace vantora

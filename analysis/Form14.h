@@ -1,23 +1,18 @@
 #pragma once
 
-#include "app/screen.h"
+#include "app/recordscreen.h"
+#include "ui_Form14.h"
 
 #include <functional>
-#include <memory>
-
-namespace Ui {
-class Form14;
-}
 
 namespace vantora {
 
 // The ratings screen: one stock at a time, five figures computed from its earnings, 52-week range
 // and price. The chosen figure goes into a label bound to the record, so it is stored when the
 // user leaves the stock.
-class Form14 final : public Screen
+class Form14 final : public RecordScreen<Ui::Form14>
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(Form14)
 
 public:
     // The screen's own figures: zero on every load, set anew by each calculation. A figure whose
@@ -29,32 +24,24 @@ public:
     };
 
     Form14();
-    ~Form14() override;
 
     const Figures &figures() const { return m_fig; }
 
     static QString computerError();
 
-protected:
-    QWidget *createWindow() override;
-    void releaseWindow() override;
-    void Form_Load() override;
-    bool queryUnload() override;
-
 private:
     class Step;
 
+    void connectHandlers() override;
+    void Form_Load() override;
     void Command1_Click();
     void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
+    FindTexts findTexts() const; // by name or by ticker, as Option4 says
 
     // Runs one step of the calculation. False when the calculation must end here.
     bool runStep(const std::function<double(Step &)> &compute,
                  const std::function<void(double)> &apply);
 
-    std::unique_ptr<Ui::Form14> m_ui;
     Figures m_fig;
 };
 

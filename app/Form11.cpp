@@ -1,11 +1,9 @@
 #include "app/Form11.h"
 
-#include "app/banner.h"
 #include "app/navigation.h"
 #include "app/registry.h"
 #include "common/config.h"
 #include "common/dialogs.h"
-#include "ui_Form11.h"
 
 #include <QDesktopServices>
 #include <QLocale>
@@ -15,13 +13,6 @@
 
 namespace vantora {
 
-Form11::Form11()
-    : Screen(QStringLiteral("Form11"))
-{
-}
-
-Form11::~Form11() = default;
-
 QString Form11::importantInformation()
 {
     return QStringLiteral(
@@ -29,17 +20,13 @@ QString Form11::importantInformation()
         "ensures that formulas are updated and guarantees functionality of the program!!");
 }
 
-QWidget *Form11::createWindow()
+void Form11::connectHandlers()
 {
-    auto *window = new QMainWindow;
-    m_ui = std::make_unique<Ui::Form11>();
-    m_ui->setupUi(window);
-
-    m_timer1 = new QTimer(window);
-    m_timer1->setObjectName(QStringLiteral("Timer1"));
-    m_timer1->setInterval(1000);
-    connect(m_timer1, &QTimer::timeout, this, &Form11::Timer1_Timer);
-    m_timer1->start();
+    auto *timer1 = new QTimer(window());
+    timer1->setObjectName(QStringLiteral("Timer1"));
+    timer1->setInterval(1000);
+    connect(timer1, &QTimer::timeout, this, &Form11::Timer1_Timer);
+    timer1->start();
 
     connect(m_ui->Command1, &QPushButton::clicked, this, &Form11::Command1_Click);
     connect(m_ui->visit, &QAction::triggered, this, &Form11::visit_Click);
@@ -55,18 +42,10 @@ QWidget *Form11::createWindow()
         connect(action, &QAction::triggered, this, [this, name] { navigate(this, name); });
     }
     // "&Get a Free PhoneCard" and "He&lp" have no action.
-    return window;
-}
-
-void Form11::releaseWindow()
-{
-    m_ui.reset();
-    m_timer1 = nullptr;
 }
 
 void Form11::Form_Load()
 {
-    showBanner(m_ui->WebBrowser1);
     if (Screen *tip = ScreenRegistry::get(QStringLiteral("frmTip"))) {
         tip->load();
         if (tip->isLoaded())

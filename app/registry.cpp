@@ -39,6 +39,7 @@ Screen *ScreenRegistry::get(const QString &name)
             return nullptr;
         }
         instance = entry->create();
+        instance->setObjectName(QString::fromLatin1(entry->name));
     }
     return instance.get();
 }

@@ -5,11 +5,6 @@
 
 namespace vantora {
 
-Screen::Screen(const QString &name)
-{
-    setObjectName(name);
-}
-
 Screen::~Screen()
 {
     if (m_window) {
@@ -22,14 +17,14 @@ void Screen::load()
 {
     if (m_window)
         return;
-    QWidget *window = createWindow();
+    QWidget *window = buildWindow();
     window->setObjectName(name());
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     window->installEventFilter(this);
     m_window = window;
+    connectHandlers();
+    prepareForm();
     Form_Load();
-    if (m_window)
-        Q_EMIT loaded();
 }
 
 bool Screen::unload()
@@ -45,8 +40,6 @@ bool Screen::unload()
         destroyWindow();
     }
     m_unloading = false;
-    if (mayUnload)
-        Q_EMIT unloaded();
     return mayUnload;
 }
 
@@ -72,7 +65,7 @@ void Screen::destroyWindow()
     for (QObject *child : window->findChildren<QObject *>())
         QObject::disconnect(child, nullptr, this, nullptr);
     QObject::disconnect(window, nullptr, this, nullptr);
-    releaseWindow();
+    releaseForm();
     // Closed, not only hidden, so that unloading the last open window ends the program.
     window->close();
     // The window may be the one whose handler is running right now.

@@ -1,12 +1,7 @@
 #include "forecast/Form3.h"
 
-#include "app/banner.h"
 #include "app/navigation.h"
-#include "app/registry.h"
 #include "common/numbers.h"
-#include "data/datacontrol.h"
-#include "data/recordcommands.h"
-#include "ui_Form3.h"
 
 #include <optional>
 
@@ -67,11 +62,9 @@ std::optional<Forecast> forecast(const Figures &x)
 } // namespace
 
 Form3::Form3()
-    : Screen(QStringLiteral("Form3"))
+    : RecordScreen(QStringLiteral("Forecaster"), QStringLiteral("ForeCaster"))
 {
 }
-
-Form3::~Form3() = default;
 
 FindTexts Form3::findTexts()
 {
@@ -80,14 +73,9 @@ FindTexts Form3::findTexts()
             QStringLiteral("Sorry, I couldn't find your date. ")};
 }
 
-QWidget *Form3::createWindow()
+void Form3::connectHandlers()
 {
-    auto *window = new QWidget;
-    m_ui = std::make_unique<Ui::Form3>();
-    m_ui->setupUi(window);
-
-    DataControl *data = m_ui->Data1;
-    data->setCaption(QStringLiteral("ForeCaster"));
+    DataControl *data = this->data();
     const std::pair<QLineEdit *, const char *> bound[] = {
         {m_ui->text1, "Date"},
         {m_ui->d1, "Dow Yesterday"},
@@ -110,38 +98,11 @@ QWidget *Form3::createWindow()
     for (const auto &[box, field] : bound)
         data->bind(box, QString::fromLatin1(field));
 
-    connect(m_ui->Command1, &QPushButton::clicked, this, &Form3::Command1_Click);
-    connect(m_ui->Command2, &QPushButton::clicked, this, &Form3::Command2_Click);
+    wireAdd(m_ui->Command1, m_ui->text1);
+    wireFind(m_ui->Command2, findTexts());
     connect(m_ui->Command3, &QPushButton::clicked, this, &Form3::Command3_Click);
     connect(m_ui->Command4, &QPushButton::clicked, this, &Form3::Command4_Click);
     connect(m_ui->Command5, &QPushButton::clicked, this, &Form3::Command5_Click);
-    return window;
-}
-
-void Form3::releaseWindow()
-{
-    m_ui.reset();
-}
-
-void Form3::Form_Load()
-{
-    showBanner(m_ui->WebBrowser1);
-    m_ui->Data1->open(QStringLiteral("Forecaster"));
-}
-
-bool Form3::queryUnload()
-{
-    return m_ui->Data1->close();
-}
-
-void Form3::Command1_Click()
-{
-    recordAdd(m_ui->Data1, m_ui->text1);
-}
-
-void Form3::Command2_Click()
-{
-    recordFind(m_ui->Data1, findTexts());
 }
 
 void Form3::Command3_Click()

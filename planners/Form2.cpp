@@ -1,13 +1,8 @@
 #include "planners/Form2.h"
 
-#include "app/banner.h"
 #include "app/navigation.h"
-#include "app/registry.h"
 #include "common/dialogs.h"
 #include "common/numbers.h"
-#include "data/datacontrol.h"
-#include "data/recordcommands.h"
-#include "ui_Form2.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -16,21 +11,14 @@
 namespace vantora {
 
 Form2::Form2()
-    : Screen(QStringLiteral("Form2"))
+    : RecordScreen(QStringLiteral("stocks"), QStringLiteral("I^P"))
 {
 }
 
-Form2::~Form2() = default;
-
-QWidget *Form2::createWindow()
+void Form2::connectHandlers()
 {
-    auto *window = new QWidget;
-    m_ui = std::make_unique<Ui::Form2>();
-    m_ui->setupUi(window);
-
     using Mode = DataControl::Mode;
-    DataControl *data = m_ui->Data1;
-    data->setCaption(QStringLiteral("I^P"));
+    DataControl *data = this->data();
     data->bind(m_ui->Text4, QStringLiteral("Name of Stock"));
     data->bind(m_ui->Text5, QStringLiteral("Ticker Symbol"));
     data->bind(m_ui->Text6, QStringLiteral("Shares Owned"));
@@ -49,25 +37,11 @@ QWidget *Form2::createWindow()
     connect(m_ui->Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
     connect(m_ui->Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
     connect(m_ui->Command4, &QPushButton::clicked, this, &Form2::Command4_Click);
-    connect(m_ui->Command5, &QPushButton::clicked, this, &Form2::Command5_Click);
-    connect(m_ui->Command6, &QPushButton::clicked, this, &Form2::Command6_Click);
-    return window;
-}
-
-void Form2::releaseWindow()
-{
-    m_ui.reset();
-}
-
-void Form2::Form_Load()
-{
-    showBanner(m_ui->WebBrowser1);
-    m_ui->Data1->open(QStringLiteral("stocks"));
-}
-
-bool Form2::queryUnload()
-{
-    return m_ui->Data1->close();
+    wireFind(m_ui->Command5,
+             FindTexts{QStringLiteral("Enter the full(complete) ticker symbol of the company. "),
+                       QStringLiteral("Stock Search"), QStringLiteral("Ticker_Symbol"),
+                       QStringLiteral("Sorry, I couldn't find your stock. ")});
+    wireAdd(m_ui->Command6, m_ui->Text1);
 }
 
 void Form2::recordShown()
@@ -133,19 +107,6 @@ void Form2::Command4_Click()
         advise("This is a great time to short this stock", "Short");
     if (d >= 8)
         advise("Buy this stock aggressively for a great gain", "Buy Aggresively");
-}
-
-void Form2::Command5_Click()
-{
-    recordFind(m_ui->Data1,
-               FindTexts{QStringLiteral("Enter the full(complete) ticker symbol of the company. "),
-                         QStringLiteral("Stock Search"), QStringLiteral("Ticker_Symbol"),
-                         QStringLiteral("Sorry, I couldn't find your stock. ")});
-}
-
-void Form2::Command6_Click()
-{
-    recordAdd(m_ui->Data1, m_ui->Text1);
 }
 
 } // namespace vantora

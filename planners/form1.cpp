@@ -1,11 +1,8 @@
 #include "planners/form1.h"
 
-#include "app/banner.h"
 #include "app/navigation.h"
-#include "app/registry.h"
 #include "common/dialogs.h"
 #include "common/numbers.h"
-#include "ui_form1.h"
 
 #include <array>
 
@@ -18,13 +15,6 @@ constexpr std::array<int, 7> kPaymentsPerYear{365, 52, 26, 12, 4, 2, 1};
 
 } // namespace
 
-form1::form1()
-    : Screen(QStringLiteral("form1"))
-{
-}
-
-form1::~form1() = default;
-
 int form1::paymentsPerYear(int listIndex)
 {
     if (listIndex < 0 || listIndex >= int(kPaymentsPerYear.size()))
@@ -32,26 +22,12 @@ int form1::paymentsPerYear(int listIndex)
     return kPaymentsPerYear[size_t(listIndex)];
 }
 
-QWidget *form1::createWindow()
+void form1::connectHandlers()
 {
-    auto *window = new QWidget;
-    m_ui = std::make_unique<Ui::form1>();
-    m_ui->setupUi(window);
     connect(m_ui->Option1, &QRadioButton::clicked, this, &form1::Option1_Click);
     connect(m_ui->Option2, &QRadioButton::clicked, this, &form1::Option2_Click);
     connect(m_ui->Command1, &QPushButton::clicked, this, &form1::Command1_Click);
     connect(m_ui->Command2, &QPushButton::clicked, this, &form1::Command2_Click);
-    return window;
-}
-
-void form1::releaseWindow()
-{
-    m_ui.reset();
-}
-
-void form1::Form_Load()
-{
-    showBanner(m_ui->WebBrowser1);
 }
 
 int form1::selectedFrequency() const

@@ -1,33 +1,19 @@
 #pragma once
 
 #include "app/screen.h"
-
-#include <memory>
-
-namespace Ui {
-class Form5;
-}
+#include "ui_Form5.h"
 
 namespace vantora {
 
 // The forecaster's help screen: where to find answers and the day's figures.
-class Form5 final : public Screen
+class Form5 final : public FormScreen<Ui::Form5>
 {
     Q_OBJECT
 
-public:
-    Form5();
-    ~Form5() override;
-
-protected:
-    QWidget *createWindow() override;
-    void releaseWindow() override;
-
 private:
+    void connectHandlers() override;
     void Command1_Click();
     void Command2_Click();
-
-    std::unique_ptr<Ui::Form5> m_ui;
 };
 
 } // namespace vantora

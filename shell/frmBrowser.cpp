@@ -2,7 +2,6 @@
 
 #include "app/registry.h"
 #include "common/config.h"
-#include "ui_frmBrowser.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -173,13 +172,6 @@ QList<QPixmap> imlIcons(qreal ratio)
 
 } // namespace
 
-frmBrowser::frmBrowser()
-    : Screen(QStringLiteral("frmBrowser"))
-{
-}
-
-frmBrowser::~frmBrowser() = default;
-
 QUrl frmBrowser::homePage()
 {
     return config::siteRoot().resolved(QUrl(QStringLiteral("index.html")));
@@ -224,13 +216,9 @@ QString frmBrowser::locationAddress() const
     return m_ui ? m_ui->brwWebBrowser->url().toString() : QString();
 }
 
-QWidget *frmBrowser::createWindow()
+void frmBrowser::connectHandlers()
 {
-    auto *window = new QWidget;
-    m_ui = std::make_unique<Ui::frmBrowser>();
-    m_ui->setupUi(window);
-
-    const QList<QPixmap> icons = imlIcons(window->devicePixelRatioF());
+    const QList<QPixmap> icons = imlIcons(window()->devicePixelRatioF());
     QAction *const buttons[] = {m_ui->Back,    m_ui->Forward, m_ui->Stop,
                                 m_ui->Refresh, m_ui->Home,    m_ui->Search};
     for (int i = 0; i < 6; ++i)
@@ -240,7 +228,7 @@ QWidget *frmBrowser::createWindow()
     m_ui->cboAddress->setCompleter(nullptr);
     m_ui->cboAddress->lineEdit()->installEventFilter(this);
 
-    m_timTimer = new QTimer(window);
+    m_timTimer = new QTimer(window());
     m_timTimer->setObjectName(QStringLiteral("timTimer"));
     m_timTimer->setInterval(5);
 
@@ -258,12 +246,10 @@ QWidget *frmBrowser::createWindow()
     connect(m_ui->tbToolBar, &QToolBar::actionTriggered, this, &frmBrowser::tbToolBar_ButtonClick);
     connect(m_ui->cboAddress, &QComboBox::activated, this, &frmBrowser::cboAddress_Click);
     connect(m_timTimer, &QTimer::timeout, this, &frmBrowser::timTimer_Timer);
-    return window;
 }
 
-void frmBrowser::releaseWindow()
+void frmBrowser::Form_UnLoad()
 {
-    m_ui.reset();
     m_timTimer = nullptr;
     m_loading = false;
     m_loadRequested = false;

@@ -1,15 +1,12 @@
 #pragma once
 
 #include "app/screen.h"
+#include "ui_frmBrowser.h"
 
 #include <QElapsedTimer>
 #include <QString>
 #include <QUrl>
-#include <memory>
 
-namespace Ui {
-class frmBrowser;
-}
 class QAction;
 class QTimer;
 
@@ -17,15 +14,12 @@ namespace vantora {
 
 // A small web browser: toolbar, address box with a most-recent-first history, and a web view.
 // A caller sets StartingAddress and loads the screen; the window shows itself and opens it.
-class frmBrowser final : public Screen
+class frmBrowser final : public FormScreen<Ui::frmBrowser>
 {
     Q_OBJECT
     Q_PROPERTY(QString StartingAddress READ StartingAddress WRITE setStartingAddress)
 
 public:
-    frmBrowser();
-    ~frmBrowser() override;
-
     QString StartingAddress() const { return m_startingAddress; }
     void setStartingAddress(const QString &address) { m_startingAddress = address; }
 
@@ -43,13 +37,11 @@ public:
     QString locationName() const;
     QString locationAddress() const;
 
-protected:
-    QWidget *createWindow() override;
-    void releaseWindow() override;
-    void Form_Load() override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
+    void connectHandlers() override;
+    void Form_Load() override;
+    void Form_UnLoad() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void Form_Resize();
     void tbToolBar_ButtonClick(QAction *Button);
     void cboAddress_Click();
@@ -60,7 +52,6 @@ private:
     void navigateTo(const QUrl &url);
     void expectLoad();
 
-    std::unique_ptr<Ui::frmBrowser> m_ui;
     QTimer *m_timTimer = nullptr;
     QString m_startingAddress;
     bool m_navigationHold = false;

@@ -2,7 +2,6 @@
 
 #include "app/registry.h"
 #include "common/config.h"
-#include "ui_frmTip.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -96,13 +95,6 @@ QPixmap lightBulb(qreal ratio)
 
 } // namespace
 
-frmTip::frmTip()
-    : Screen(QStringLiteral("frmTip"))
-{
-}
-
-frmTip::~frmTip() = default;
-
 QString frmTip::missingFileNotice()
 {
     const QString crlf = QStringLiteral("\r\n");
@@ -117,27 +109,18 @@ QString frmTip::tipsDirectory() const
     return m_tipsDirectory.isEmpty() ? config::programDir() : m_tipsDirectory;
 }
 
-QWidget *frmTip::createWindow()
+void frmTip::connectHandlers()
 {
-    auto *window = new QDialog;
-    m_ui = std::make_unique<Ui::frmTip>();
-    m_ui->setupUi(window);
-    m_ui->imgTipIcon->setPixmap(lightBulb(window->devicePixelRatioF()));
+    m_placed = false;
+    m_ui->imgTipIcon->setPixmap(lightBulb(window()->devicePixelRatioF()));
 
     connect(m_ui->cmdNextTip, &QPushButton::clicked, this, &frmTip::cmdNextTip_Click);
     connect(m_ui->cmdOK, &QPushButton::clicked, this, &frmTip::cmdOK_Click);
     // Esc is the OK button's too (the dialog rejects itself on Esc).
-    connect(window, &QDialog::rejected, this, &frmTip::cmdOK_Click);
+    connect(static_cast<QDialog *>(window()), &QDialog::rejected, this, &frmTip::cmdOK_Click);
     // Raised when the user clicks the box and when the program sets its value.
     connect(m_ui->chkLoadTipsAtStartup, &QCheckBox::toggled, this,
             &frmTip::chkLoadTipsAtStartup_Click);
-    return window;
-}
-
-void frmTip::releaseWindow()
-{
-    m_ui.reset();
-    m_placed = false;
 }
 
 bool frmTip::eventFilter(QObject *watched, QEvent *event)

@@ -1,27 +1,21 @@
 #pragma once
 
 #include "app/screen.h"
+#include "ui_frmTip.h"
 
+#include <QDialog>
 #include <QRandomGenerator>
 #include <QStringList>
-#include <memory>
-
-namespace Ui {
-class frmTip;
-}
 
 namespace vantora {
 
 // The tip of the day: a random line of the tips file beside the program, with a switch that
 // keeps the window away at start-up (stored per user under "Options"/"Show Tips at Startup").
-class frmTip final : public Screen
+class frmTip final : public FormScreen<Ui::frmTip, QDialog>
 {
     Q_OBJECT
 
 public:
-    frmTip();
-    ~frmTip() override;
-
     static QString tipsFileName() { return QStringLiteral("TIPOFDAY.TXT"); }
     // What the tip panel says when the tips file is missing or cannot be read.
     static QString missingFileNotice();
@@ -42,19 +36,15 @@ public:
     void setTipsDirectory(const QString &dir) { m_tipsDirectory = dir; }
     QString tipsDirectory() const;
 
-protected:
-    QWidget *createWindow() override;
-    void releaseWindow() override;
+private:
+    void connectHandlers() override;
     void Form_Load() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
     void placeBesideMainWindow();
     void cmdNextTip_Click();
     void cmdOK_Click();
     void chkLoadTipsAtStartup_Click();
 
-    std::unique_ptr<Ui::frmTip> m_ui;
     QStringList m_tips; // positions counted from 1, as m_currentTip counts them
     int m_currentTip = 0;
     QRandomGenerator m_random;
