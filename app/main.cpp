@@ -42,23 +42,31 @@ int main(int argc, char *argv[])
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Displays this help."));
     parser.addOption(help);
-    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
-                                        QStringLiteral("Save a PNG of the main window and quit."),
-                                        QStringLiteral("FILE"));
-    const QCommandLineOption site(QStringLiteral("site"),
-                                  QStringLiteral("Root address of the maker's web site."),
-                                  QStringLiteral("URL"));
-    const QCommandLineOption database(QStringLiteral("database"),
-                                      QStringLiteral("The market database file to use."),
-                                      QStringLiteral("PATH"));
-    const QCommandLineOption browse(QStringLiteral("browse"),
-                                    QStringLiteral("Also open the browser window on URL."),
-                                    QStringLiteral("URL"));
-    QCommandLineOption exitWhenShown(QStringLiteral("exit-when-shown"),
-                                     QStringLiteral("Quit as soon as the main window is shown "
-                                                    "(start-up benchmark)."));
-    exitWhenShown.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({screenshot, site, database, browse, exitWhenShown});
+    struct Option
+    {
+        const char *name, *value, *description;
+        bool hidden;
+    };
+    const Option options[] = {
+        {"screenshot", "FILE", "Save a PNG of the main window and quit.", false},
+        {"site", "URL", "Root address of the maker's web site.", false},
+        {"database", "PATH", "The market database file to use.", false},
+        {"browse", "URL", "Also open the browser window on URL.", false},
+        {"exit-when-shown", "", "Quit as soon as the main window is shown (start-up benchmark).",
+         true},
+    };
+    for (const Option &o : options) {
+        QCommandLineOption option(QString::fromLatin1(o.name), QString::fromLatin1(o.description),
+                                  QString::fromLatin1(o.value));
+        if (o.hidden)
+            option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    const QString screenshot = QStringLiteral("screenshot");
+    const QString site = QStringLiteral("site");
+    const QString database = QStringLiteral("database");
+    const QString browse = QStringLiteral("browse");
+    const QString exitWhenShown = QStringLiteral("exit-when-shown");
     // The command line is read before the window system is reached, so that a wrong option is
     // reported even where no display is available.
     QStringList arguments;

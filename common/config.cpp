@@ -7,16 +7,17 @@
 namespace vantora::config {
 namespace {
 
-QUrl &siteOverride()
+// What the command line chose; empty for the defaults.
+struct Overrides
 {
-    static QUrl url;
-    return url;
-}
+    QUrl site;
+    QString database;
+};
 
-QString &databaseOverride()
+Overrides &overrides()
 {
-    static QString path;
-    return path;
+    static Overrides chosen;
+    return chosen;
 }
 
 } // namespace
@@ -28,7 +29,7 @@ QString programDir()
 
 QUrl siteRoot()
 {
-    QUrl root = siteOverride();
+    QUrl root = overrides().site;
     if (root.isEmpty())
         root = QUrl::fromLocalFile(programDir() + QStringLiteral("/site/"));
     if (!root.path().endsWith(QLatin1Char('/')))
@@ -38,7 +39,7 @@ QUrl siteRoot()
 
 void setSiteRoot(const QUrl &root)
 {
-    siteOverride() = root;
+    overrides().site = root;
 }
 
 QUrl bannerUrl()
@@ -48,15 +49,15 @@ QUrl bannerUrl()
 
 QString databasePath()
 {
-    if (!databaseOverride().isEmpty())
-        return databaseOverride();
+    if (!overrides().database.isEmpty())
+        return overrides().database;
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
            QStringLiteral("/cm1.db");
 }
 
 void setDatabasePath(const QString &path)
 {
-    databaseOverride() = path;
+    overrides().database = path;
 }
 
 } // namespace vantora::config

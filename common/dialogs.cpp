@@ -8,16 +8,17 @@
 namespace vantora {
 namespace {
 
-DialogHandler &dialogHandler()
+// What answers the dialogs and beeps instead of the real ones (tests); empty for the real ones.
+struct Responders
 {
-    static DialogHandler handler;
-    return handler;
-}
+    DialogHandler dialog;
+    BeepHandler beep;
+};
 
-BeepHandler &beepHandler()
+Responders &responders()
 {
-    static BeepHandler handler;
-    return handler;
+    static Responders installed;
+    return installed;
 }
 
 QString shownTitle(const QString &title)
@@ -29,19 +30,19 @@ QString shownTitle(const QString &title)
 
 void setDialogHandler(DialogHandler handler)
 {
-    dialogHandler() = std::move(handler);
+    responders().dialog = std::move(handler);
 }
 
 void setBeepHandler(BeepHandler handler)
 {
-    beepHandler() = std::move(handler);
+    responders().beep = std::move(handler);
 }
 
 int msgBox(const QString &text, int style, const QString &title)
 {
     const DialogRequest request{DialogRequest::Message, text, shownTitle(title), style};
-    if (dialogHandler())
-        return dialogHandler()(request).button;
+    if (responders().dialog)
+        return responders().dialog(request).button;
 
     QMessageBox box(QMessageBox::NoIcon, request.title, text, QMessageBox::NoButton,
                     QApplication::activeWindow());
@@ -61,8 +62,8 @@ int msgBox(const QString &text, int style, const QString &title)
 QString inputBox(const QString &prompt, const QString &title)
 {
     const DialogRequest request{DialogRequest::Input, prompt, shownTitle(title), OkCancel};
-    if (dialogHandler())
-        return dialogHandler()(request).text;
+    if (responders().dialog)
+        return responders().dialog(request).text;
 
     QInputDialog dialog(QApplication::activeWindow());
     dialog.setObjectName(QStringLiteral("vantoraInputBox"));
@@ -76,8 +77,8 @@ QString inputBox(const QString &prompt, const QString &title)
 
 void beep()
 {
-    if (beepHandler()) {
-        beepHandler()();
+    if (responders().beep) {
+        responders().beep();
         return;
     }
     QApplication::beep();

@@ -201,6 +201,10 @@ private Q_SLOTS:
     {
         QTemporaryDir folder;
         config::setDatabasePath(folder.filePath(QStringLiteral("missing.db")));
+        const auto restore = qScopeGuard([] {
+            setDialogHandler(nullptr);
+            config::setDatabasePath(QString());
+        });
         int asked = 0;
         setDialogHandler([&asked](const DialogRequest &) {
             ++asked;
@@ -216,8 +220,6 @@ private Q_SLOTS:
             running.quit();
         });
         running.exec();
-        setDialogHandler(nullptr);
-        config::setDatabasePath(QString());
         QVERIFY(asked > 0);
         QCOMPARE(openScreens(), QStringList{QStringLiteral("Form12")});
         ScreenRegistry::get(QStringLiteral("Form12"))->unload();

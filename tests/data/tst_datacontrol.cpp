@@ -582,7 +582,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, typed);
         QFETCH(QString, stored);
-        const QLocale before;
+        const auto restore = qScopeGuard([before = QLocale()] { QLocale::setDefault(before); });
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         TestDatabase db;
         db.insert(QStringLiteral("Forecaster"), {QStringLiteral("Date"), QStringLiteral("DD")},
@@ -597,7 +597,6 @@ private Q_SLOTS:
         QVERIFY(data->save());
         QCOMPARE(db.scalar(QStringLiteral("SELECT Date FROM Forecaster")).toString(), stored);
         QCOMPARE(date->text(), stored);
-        QLocale::setDefault(before);
     }
 
     void findDate_data()
@@ -623,7 +622,7 @@ private Q_SLOTS:
         QFETCH(QString, key);
         QFETCH(QString, shownDD);
         QFETCH(bool, notFound);
-        const QLocale before;
+        const auto restore = qScopeGuard([before = QLocale()] { QLocale::setDefault(before); });
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         TestDatabase db;
         for (const auto &[day, dd] : {std::pair{"2025-03-06", 2.0}, std::pair{"2025-03-04", 1.0},
@@ -651,7 +650,6 @@ private Q_SLOTS:
         data->moveNext();
         if (shownDD == QLatin1String("1"))
             QCOMPARE(dd->text(), QStringLiteral("3"));
-        QLocale::setDefault(before);
     }
 
     void nullShowsEmpty()

@@ -212,13 +212,15 @@ void TstForm2::advice()
     // Each message comes before its advice word is set.
     QStringList adviceWhileShown;
     QList<DialogRequest> requests;
-    setDialogHandler([&](const DialogRequest &request) {
-        requests << request;
-        adviceWhileShown << text(QStringLiteral("Label10"));
-        return DialogReply{};
-    });
-    click(QStringLiteral("Command4"));
-    setDialogHandler(nullptr);
+    {
+        const auto restore = qScopeGuard([] { setDialogHandler(nullptr); });
+        setDialogHandler([&](const DialogRequest &request) {
+            requests << request;
+            adviceWhileShown << text(QStringLiteral("Label10"));
+            return DialogReply{};
+        });
+        click(QStringLiteral("Command4"));
+    }
 
     QStringList texts;
     for (const DialogRequest &request : requests) {

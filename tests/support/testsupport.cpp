@@ -71,9 +71,19 @@ Screen *mainWindow()
     return ScreenRegistry::get(QStringLiteral("Form11"));
 }
 
-void failNoControl(const Screen *screen, const QString &name)
+void reportNoControl(const Screen *screen, const QString &name)
 {
-    qFatal("%s has no control %s", qPrintable(screen->name()), qPrintable(name));
+    const QString what = !screen ? QStringLiteral("no screen")
+                         : !screen->window()
+                             ? QStringLiteral("%1 is not loaded").arg(screen->name())
+                             : QStringLiteral("%1 has no control").arg(screen->name());
+    QTest::qFail(qPrintable(QStringLiteral("%1: %2").arg(what, name)), __FILE__, __LINE__);
+}
+
+QWidget *standInParent()
+{
+    static QWidget *parent = new QWidget;
+    return parent;
 }
 
 QString shown(QString number)
@@ -120,6 +130,7 @@ void nameTestApplication(QApplication &app)
 void finishTestApplication()
 {
     ScreenRegistry::clear();
+    delete standInParent();
     flushDeletes();
 }
 

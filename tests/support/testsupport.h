@@ -6,10 +6,13 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QList>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QString>
 #include <QStringList>
 #include <QTest>
 #include <deque>
+#include <type_traits>
 
 namespace vantora::test {
 
@@ -47,15 +50,25 @@ void unloadAllScreens();
 // The main window's screen (Form11).
 Screen *mainWindow();
 
-[[noreturn]] void failNoControl(const Screen *screen, const QString &name);
+// Records the failure of the running test: the screen has no such control (or is not loaded).
+void reportNoControl(const Screen *screen, const QString &name);
+// A hidden object that outlives every test, to hold stand-ins for missing controls.
+QWidget *standInParent();
 
-// The control of a screen's window with this objectName; a missing one ends the run loudly.
+// The control of a screen's window with this objectName. A missing one fails the running test
+// and gives a stand-in, so that the test goes on to its end instead of crashing the run.
 template <typename T = QWidget> T *control(const Screen *screen, const QString &name)
 {
-    T *object = screen->window()->findChild<T *>(name);
-    if (!object)
-        failNoControl(screen, name);
-    return object;
+    QWidget *window = screen ? screen->window() : nullptr;
+    if (T *object = window ? window->findChild<T *>(name) : nullptr)
+        return object;
+    reportNoControl(screen, name);
+    if constexpr (std::is_same_v<T, QAbstractButton>)
+        return new QPushButton(standInParent());
+    else if constexpr (std::is_base_of_v<QWidget, T>)
+        return new T(standInParent());
+    else
+        return new T(static_cast<QObject *>(standInParent()));
 }
 
 // A number as the screens write it: with the system's decimal separator.
