@@ -1,5 +1,6 @@
 #include "analysis/Form12.h"
 
+#include "analysis/portfolio.h"
 #include "app/navigation.h"
 #include "common/dialogs.h"
 #include "common/numbers.h"
@@ -42,40 +43,27 @@ void Form12::connectHandlers()
 
 void Form12::Command1_Click()
 {
-    const double c = parseNumber(m_ui->Text3->text());
-    const double b = parseNumber(m_ui->Text4->text());
-    const double e = parseNumber(m_ui->Text5->text());
-    const double s = parseNumber(m_ui->Text6->text());
+    const Holding holding{parseNumber(m_ui->Text3->text()), parseNumber(m_ui->Text4->text()),
+                          parseNumber(m_ui->Text5->text()), parseNumber(m_ui->Text6->text())};
 
-    const bool perEarnings =
-        m_ui->Option1->isChecked() || m_ui->Option4->isChecked() || m_ui->Option5->isChecked();
-    if (perEarnings && e == 0) {
-        msgBox(QStringLiteral("Next year's earnings must not be 0 for this figure."));
+    const std::pair<QRadioButton *, PortfolioFigure> options[] = {
+        {m_ui->Option1, PortfolioFigure::CurrentPriceEarnings},
+        {m_ui->Option2, PortfolioFigure::ProfitLoss},
+        {m_ui->Option3, PortfolioFigure::MoneySpent},
+        {m_ui->Option4, PortfolioFigure::PurchasePriceEarnings},
+        {m_ui->Option5, PortfolioFigure::Rating},
+    };
+    for (const auto &[option, figure] : options) {
+        if (!option->isChecked())
+            continue;
+        // A figure too large for a number leaves the label as it was, silently.
+        const Checked result = portfolioFigure(holding, figure);
+        if (result.error == ArithError::DivideByZero || result.error == ArithError::ZeroByZero)
+            msgBox(QStringLiteral("Next year's earnings must not be 0 for this figure."));
+        else if (result.ok())
+            m_ui->Label8->setText(formatNumber(result.value));
         return;
     }
-
-    const Checked pc = checkedDiv(c, e);
-    const Checked pb = checkedDiv(b, e);
-    const double profitLoss = c * s - b * s;
-
-    // A figure too large for a number leaves the label as it was.
-    Checked figure;
-    if (m_ui->Option1->isChecked())
-        figure = pc.ok() ? checkedValue(Int(pc.value)) : pc;
-    else if (m_ui->Option2->isChecked())
-        figure = checkedValue(profitLoss);
-    else if (m_ui->Option3->isChecked())
-        figure = checkedValue(b * s);
-    else if (m_ui->Option4->isChecked())
-        figure = pb.ok() ? checkedValue(Int(pb.value)) : pb;
-    else if (m_ui->Option5->isChecked())
-        figure = !pc.ok()   ? pc
-                 : !pb.ok() ? pb
-                            : checkedValue(Int(((e - pc.value) + profitLoss) - pb.value));
-    else
-        return;
-    if (figure.ok())
-        m_ui->Label8->setText(formatNumber(figure.value));
 }
 
 void Form12::Command2_Click()

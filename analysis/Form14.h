@@ -1,9 +1,8 @@
 #pragma once
 
+#include "analysis/ratings.h"
 #include "app/recordscreen.h"
 #include "ui_Form14.h"
-
-#include <functional>
 
 namespace vantora {
 
@@ -17,11 +16,7 @@ class Form14 final : public RecordScreen<Ui::Form14>
 public:
     // The screen's own figures: zero on every load, set anew by each calculation. A figure whose
     // step failed keeps the value of the click before.
-    struct Figures
-    {
-        double L = 0, T = 0, N = 0, H = 0, W = 0, P = 0;
-        double S = 0, G = 0, M = 0, one = 0, B = 0, O = 0, Q = 0;
-    };
+    using Figures = RatingFigures;
 
     Form14();
 
@@ -30,17 +25,11 @@ public:
     static QString computerError();
 
 private:
-    class Step;
-
     void connectHandlers() override;
     void Form_Load() override;
     void Command1_Click();
     void Command2_Click();
     FindTexts findTexts() const; // by name or by ticker, as Option4 says
-
-    // Runs one step of the calculation. False when the calculation must end here.
-    bool runStep(const std::function<double(Step &)> &compute,
-                 const std::function<void(double)> &apply);
 
     Figures m_fig;
 };

@@ -1,6 +1,9 @@
 #include "data/database.h"
 
+#include "analysis/ratings.h"
 #include "data/schema.h"
+#include "forecast/forecast.h"
+#include "planners/advice.h"
 
 #include <QDate>
 #include <QSqlError>
@@ -223,35 +226,14 @@ bool insertStocks(QSqlDatabase &db, Dice &dice, QString *error)
         const double P = s.price, L = s.lastEps, T = s.thisEps, N = s.nextEps;
         const double H = cents(P * dice.between(1.06, 1.35));
         const double W = cents(P * dice.between(0.62, 0.93));
-        // The ratings as the ratings screen computes them.
-        const double safety = (L / H) * 100 + (T / W) * 100 + P / T;
-        const double growth = (H - W) * (N - L) * 10 - (H - P);
-        const double marketCap = (H - W) * (H - W) - N;
-        const double S = safety;
-        const double G = ((H - W) * N - L) * 10 - (H - P);
-        const double M = (H - W) * (H - W) + N;
-        const double O = std::floor(S + G + M + 1 - P / L);
-        const double overall = std::floor(S + G + M + 1) - P / L;
-        const double B = (H - P) + (((W + P / N) + N) - L);
-        double Q = B;
-        if (O >= 1000 && O <= 2000)
-            Q = B + 1.5;
-        else if (O > 2000 && O <= 3000)
-            Q = B + 3;
-        else if (O > 3000)
-            Q = B + 4;
-        // The advice as the investment planner gives it; the last test that holds wins.
+        // The ratings and the advice as the screens compute them.
+        const RatingInputs inputs{L, T, N, H, W, P};
+        const auto rated = [&inputs](ShownRating figure) {
+            return rateStock({}, inputs, figure).shown.value_or(0.0);
+        };
         const double predicted = cents(P * dice.between(0.8, 1.3));
-        const double D = predicted - P, E = H - P;
-        QString advice;
-        if (D >= 0 && D < 8)
-            advice = QStringLiteral("Buy");
-        if (D < 0 && D >= -15)
-            advice = QStringLiteral("Sell, Wait");
-        if (E <= 2 || D < -15)
-            advice = QStringLiteral("Short");
-        if (D >= 8)
-            advice = QStringLiteral("Buy Aggresively");
+        const QList<Advice> given = adviseOn(predicted, P, H);
+        const QString advice = given.isEmpty() ? QString() : adviceText(given.constLast());
         const bool owned = dice.next() < 0.7;
         const double shares = owned ? whole(dice.between(1, 40)) * 25 : 0;
         const double purchase = owned ? cents(P * dice.between(0.7, 1.15)) : 0;
@@ -270,11 +252,11 @@ bool insertStocks(QSqlDatabase &db, Dice &dice, QString *error)
                                      W,
                                      QString::fromUtf8(s.comment),
                                      QString::fromUtf8(s.rating),
-                                     cents(safety),
-                                     cents(growth),
-                                     cents(marketCap),
-                                     cents(overall),
-                                     cents(Q),
+                                     cents(rated(ShownRating::Safety)),
+                                     cents(rated(ShownRating::Growth)),
+                                     cents(rated(ShownRating::MarketCap)),
+                                     cents(rated(ShownRating::Overall)),
+                                     cents(rated(ShownRating::BuyTarget)),
                                      money,
                                      predicted,
                                      advice,
@@ -327,21 +309,8 @@ bool insertDays(QSqlDatabase &db, Dice &dice, QString *error)
         const double advances = whole(dice.between(900, 2300));
         const double declines = whole(3350 - advances + dice.between(-150, 150));
         // The forecast as the forecaster computes it from the figures of the day before.
-        const double b = advances - declines;
-        const double dowAdj = dd > 100 ? -35 : 35;
-        const double nasAdj = dn >= 30 ? -15 : 15;
-        const double spAdj = ds >= 10 ? -10 : 10;
-        const double df = (dow + ((b / 10 + 30) - (1.0 / 15) * dd)) + dowAdj;
-        double dl = ((dow + b / 30) - 5 - (1.0 / 5) * dd) + dowAdj;
-        const double nf = (nasdaq + ((b / 15 + 10) - (1.0 / 10) * dn)) + nasAdj;
-        double nl = ((nasdaq + b / 35) - 10 - (1.0 / 10) * dn) + nasAdj;
-        const double sf = (sp + ((b / 20 + 6) - (1.0 / 8) * ds)) + spAdj;
-        double sl = ((sp + b / 40) - (1.0 / 3) * ds) + spAdj;
-        if (ds <= 0 || dn <= 0 || dd <= 0) {
-            dl = ((dow + b / 30) + 10 + (1.0 / 5) * dd) + dowAdj;
-            nl = ((nasdaq + b / 35) + 2 + (1.0 / 10) * dn) + nasAdj;
-            sl = ((sp + b / 40) + 1 + (1.0 / 3) * ds) + spAdj;
-        }
+        const IndexForecast f =
+            forecastDay({dow, nasdaq, sp, advances, declines, dd, dn, ds}).value;
         const QVariantList values = {day.toString(QStringLiteral("yyyy-MM-dd")),
                                      dow,
                                      nasdaq,
@@ -351,12 +320,12 @@ bool insertDays(QSqlDatabase &db, Dice &dice, QString *error)
                                      dd,
                                      dn,
                                      ds,
-                                     cents(df),
-                                     cents(dl),
-                                     cents(nf),
-                                     cents(nl),
-                                     cents(sf),
-                                     cents(sl)};
+                                     cents(f.dowHigh),
+                                     cents(f.dowLow),
+                                     cents(f.nasdaqHigh),
+                                     cents(f.nasdaqLow),
+                                     cents(f.spHigh),
+                                     cents(f.spLow)};
         for (qsizetype i = 0; i < values.size(); ++i)
             query.bindValue(int(i), values[i]);
         if (!run(query, error))

@@ -2,64 +2,9 @@
 
 #include "app/navigation.h"
 #include "common/numbers.h"
-
-#include <optional>
+#include "forecast/forecast.h"
 
 namespace vantora {
-
-namespace {
-
-struct Figures
-{
-    double d1, n1, s1; // yesterday's finish
-    double advances, declines;
-    double d2, n2, s2; // up/down points
-};
-
-struct Forecast
-{
-    double d3, d4, n3, n4, s3, s4; // highs (3) and lows (4)
-};
-
-// The forecast, computed in the forecaster's own order of evaluation: the factors are formed
-// as 1 divided by the whole number first and then multiplied, the brackets as written. Nothing
-// when a figure overflows, so that no inf or nan reaches a box.
-std::optional<Forecast> forecast(const Figures &x)
-{
-    // One pair of complementary comparisons each: the Dow's test is strict, the others not.
-    const double dAdjust = x.d2 > 100 ? -35.0 : 35.0;
-    const double nAdjust = x.n2 >= 30 ? -15.0 : 15.0;
-    const double sAdjust = x.s2 >= 10 ? -10.0 : 10.0;
-
-    const double B = x.advances - x.declines;
-    const double f15 = 1.0 / 15;
-    const double f5 = 1.0 / 5;
-    const double f10 = 1.0 / 10;
-    const double f8 = 1.0 / 8;
-    const double f3 = 1.0 / 3;
-
-    Forecast f{};
-    f.d3 = (x.d1 + ((B / 10 + 30) - f15 * x.d2)) + dAdjust;
-    f.d4 = ((x.d1 + B / 30) - 5 - f5 * x.d2) + dAdjust;
-    f.n3 = (x.n1 + ((B / 15 + 10) - f10 * x.n2)) + nAdjust;
-    f.n4 = ((x.n1 + B / 35) - 10 - f10 * x.n2) + nAdjust;
-    f.s3 = (x.s1 + ((B / 20 + 6) - f8 * x.s2)) + sAdjust;
-    f.s4 = ((x.s1 + B / 40) - f3 * x.s2) + sAdjust;
-
-    // A falling or unchanged index anywhere switches the lows of all three.
-    if (x.s2 <= 0 || x.n2 <= 0 || x.d2 <= 0) {
-        f.d4 = ((x.d1 + B / 30) + 10 + f5 * x.d2) + dAdjust;
-        f.n4 = ((x.n1 + B / 35) + 2 + f10 * x.n2) + nAdjust;
-        f.s4 = ((x.s1 + B / 40) + 1 + f3 * x.s2) + sAdjust;
-    }
-
-    for (const double value : {f.d3, f.d4, f.n3, f.n4, f.s3, f.s4})
-        if (!checkedValue(value).ok())
-            return std::nullopt;
-    return f;
-}
-
-} // namespace
 
 Form3::Form3()
     : RecordScreen(QStringLiteral("Forecaster"), QStringLiteral("ForeCaster"))
@@ -107,21 +52,25 @@ void Form3::connectHandlers()
 
 void Form3::Command3_Click()
 {
-    const Figures figures{
-        parseNumber(m_ui->d1->text()),    parseNumber(m_ui->n1->text()),
-        parseNumber(m_ui->s1->text()),    parseNumber(m_ui->Text5->text()),
-        parseNumber(m_ui->Text6->text()), parseNumber(m_ui->d2->text()),
-        parseNumber(m_ui->n2->text()),    parseNumber(m_ui->s2->text()),
-    };
-    const std::optional<Forecast> f = forecast(figures);
-    if (!f)
+    MarketDay day;
+    day.dowClose = parseNumber(m_ui->d1->text());
+    day.nasdaqClose = parseNumber(m_ui->n1->text());
+    day.spClose = parseNumber(m_ui->s1->text());
+    day.advances = parseNumber(m_ui->Text5->text());
+    day.declines = parseNumber(m_ui->Text6->text());
+    day.dowPoints = parseNumber(m_ui->d2->text());
+    day.nasdaqPoints = parseNumber(m_ui->n2->text());
+    day.spPoints = parseNumber(m_ui->s2->text());
+    const ForecastResult result = forecastDay(day);
+    if (!result.ok())
         return; // an overflowing figure leaves the six boxes as they were
-    m_ui->d3->setText(formatNumber(f->d3));
-    m_ui->d4->setText(formatNumber(f->d4));
-    m_ui->n3->setText(formatNumber(f->n3));
-    m_ui->n4->setText(formatNumber(f->n4));
-    m_ui->s3->setText(formatNumber(f->s3));
-    m_ui->s4->setText(formatNumber(f->s4));
+    const IndexForecast &f = result.value;
+    m_ui->d3->setText(formatNumber(f.dowHigh));
+    m_ui->d4->setText(formatNumber(f.dowLow));
+    m_ui->n3->setText(formatNumber(f.nasdaqHigh));
+    m_ui->n4->setText(formatNumber(f.nasdaqLow));
+    m_ui->s3->setText(formatNumber(f.spHigh));
+    m_ui->s4->setText(formatNumber(f.spLow));
 }
 
 void Form3::Command4_Click()

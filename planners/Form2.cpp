@@ -3,6 +3,7 @@
 #include "app/navigation.h"
 #include "common/dialogs.h"
 #include "common/numbers.h"
+#include "planners/advice.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -56,7 +57,7 @@ void Form2::recordShown()
 void Form2::Text7_Change()
 {
     const Checked value =
-        checkedValue(parseNumber(m_ui->Text6->text()) * parseNumber(m_ui->Text7->text()));
+        shareValue(parseNumber(m_ui->Text6->text()), parseNumber(m_ui->Text7->text()));
     // A product too large for a number shows nothing rather than a stale value.
     m_ui->Label17->setText(value.ok() ? formatNumber(value.value) : QString());
 }
@@ -80,33 +81,21 @@ void Form2::Command3_Click()
 
 void Form2::Command4_Click()
 {
-    const double p = parseNumber(m_ui->Text7->text());
-    const double h = parseNumber(m_ui->Label2->text());
-    const QString predicted = m_ui->Label15->text();
-    const double q = parseNumber(predicted);
-    const double d = q - p;
-    const double e = h - p;
-
     // Only the caption "0" itself means no prediction; an empty one reads as 0 and is advised.
+    const QString predicted = m_ui->Label15->text();
     if (predicted == QLatin1String("0")) {
         msgBox(QStringLiteral("Sorry, There is no advice at the given time"));
         m_ui->Label10->setText(QStringLiteral("No advice"));
         return;
     }
 
-    // Four independent tests: each one that holds shows its message, then sets the advice.
-    const auto advise = [this](const char *message, const char *word) {
-        msgBox(QString::fromLatin1(message));
-        m_ui->Label10->setText(QString::fromLatin1(word));
-    };
-    if (d >= 0 && d < 8)
-        advise("This is a great buy for the price", "Buy");
-    if (d < 0 && d >= -15)
-        advise("Wait for a while till the price goes down", "Sell, Wait");
-    if (e <= 2 || d < -15)
-        advise("This is a great time to short this stock", "Short");
-    if (d >= 8)
-        advise("Buy this stock aggressively for a great gain", "Buy Aggresively");
+    // Each test that holds shows its message, then sets the advice.
+    const QList<Advice> given = adviseOn(parseNumber(predicted), parseNumber(m_ui->Text7->text()),
+                                         parseNumber(m_ui->Label2->text()));
+    for (const Advice advice : given) {
+        msgBox(adviceMessage(advice));
+        m_ui->Label10->setText(adviceText(advice));
+    }
 }
 
 } // namespace vantora

@@ -3,23 +3,14 @@
 #include "app/navigation.h"
 #include "common/dialogs.h"
 #include "common/numbers.h"
-
-#include <array>
+#include "planners/retirement.h"
 
 namespace vantora {
 
-namespace {
-
-// "BiMonthly" counts 26 payments a year.
-constexpr std::array<int, 7> kPaymentsPerYear{365, 52, 26, 12, 4, 2, 1};
-
-} // namespace
-
 int form1::paymentsPerYear(int listIndex)
 {
-    if (listIndex < 0 || listIndex >= int(kPaymentsPerYear.size()))
-        return 0;
-    return kPaymentsPerYear[size_t(listIndex)];
+    const std::optional<PaymentFrequency> frequency = paymentFrequencyAt(listIndex);
+    return frequency ? vantora::paymentsPerYear(*frequency) : 0;
 }
 
 void form1::connectHandlers()
@@ -53,40 +44,29 @@ void form1::Command1_Click()
 {
     beep();
     beep();
-    const double C = parseNumber(m_ui->Text1->text());
-    const double R = parseNumber(m_ui->Text2->text());
-    const double I = parseNumber(m_ui->Text3->text());
-    const double A = parseNumber(m_ui->Text4->text());
-    const double percent = 1.0 / 100.0;
+    RetirementPlan plan;
+    plan.currentAge = parseNumber(m_ui->Text1->text());
+    plan.retirementAge = parseNumber(m_ui->Text2->text());
+    plan.interestRate = parseNumber(m_ui->Text3->text());
+    plan.amount = parseNumber(m_ui->Text4->text());
 
     if (!m_ui->Option1->isChecked() && !m_ui->Option2->isChecked())
         msgBox(QStringLiteral("Please choose a calculation"));
 
-    // A zero divisor or an overflowing figure leaves the result as it was.
+    // Nothing chosen in the list, a zero divisor or an overflowing figure leaves the result as
+    // it was.
+    const std::optional<PaymentFrequency> frequency = paymentFrequencyAt(selectedFrequency());
+    if (!frequency)
+        return;
+    plan.frequency = *frequency;
     const auto show = [this](const Checked &x) {
-        const Checked whole = checkedValue(Int(x.value));
-        if (x.ok() && whole.ok())
-            m_ui->Label8->setText(formatNumber(whole.value));
+        if (x.ok())
+            m_ui->Label8->setText(formatNumber(x.value));
     };
-
-    if (m_ui->Option1->isChecked()) {
-        const int k = selectedFrequency();
-        const int N = paymentsPerYear(k);
-        if (N != 0) {
-            const double Y = R - C;
-            if (k == 0)
-                show(checkedDiv(A, ((Y * 365) * percent) * I));
-            else
-                show(checkedDiv(A, Y * N));
-        }
-    }
-    if (m_ui->Option2->isChecked()) {
-        const int N = paymentsPerYear(selectedFrequency());
-        if (N != 0) {
-            const double Y = R - C;
-            show(checkedValue((Y * N) + ((((Y * N) * percent) * I) * A)));
-        }
-    }
+    if (m_ui->Option1->isChecked())
+        show(paymentAmount(plan));
+    if (m_ui->Option2->isChecked())
+        show(targetSavings(plan));
 }
 
 void form1::Command2_Click()

@@ -1,0 +1,56 @@
+#include "planners/advice.h"
+
+namespace vantora {
+
+Checked shareValue(double shares, double price)
+{
+    return checkedValue(shares * price);
+}
+
+QList<Advice> adviseOn(double predictedPrice, double currentPrice, double yearHigh)
+{
+    const double d = predictedPrice - currentPrice;
+    const double e = yearHigh - currentPrice;
+    QList<Advice> given;
+    if (d >= 0 && d < 8)
+        given << Advice::Buy;
+    if (d < 0 && d >= -15)
+        given << Advice::SellWait;
+    if (e <= 2 || d < -15)
+        given << Advice::Short;
+    if (d >= 8)
+        given << Advice::BuyAggressively;
+    return given;
+}
+
+QString adviceMessage(Advice advice)
+{
+    switch (advice) {
+    case Advice::Buy:
+        return QStringLiteral("This is a great buy for the price");
+    case Advice::SellWait:
+        return QStringLiteral("Wait for a while till the price goes down");
+    case Advice::Short:
+        return QStringLiteral("This is a great time to short this stock");
+    case Advice::BuyAggressively:
+        return QStringLiteral("Buy this stock aggressively for a great gain");
+    }
+    return QString();
+}
+
+QString adviceText(Advice advice)
+{
+    switch (advice) {
+    case Advice::Buy:
+        return QStringLiteral("Buy");
+    case Advice::SellWait:
+        return QStringLiteral("Sell, Wait");
+    case Advice::Short:
+        return QStringLiteral("Short");
+    case Advice::BuyAggressively:
+        return QStringLiteral("Buy Aggresively");
+    }
+    return QString();
+}
+
+} // namespace vantora
