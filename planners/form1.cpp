@@ -7,12 +7,6 @@
 
 namespace vantora {
 
-int form1::paymentsPerYear(int listIndex)
-{
-    const std::optional<PaymentFrequency> frequency = paymentFrequencyAt(listIndex);
-    return frequency ? vantora::paymentsPerYear(*frequency) : 0;
-}
-
 void form1::connectHandlers()
 {
     connect(m_ui->Option1, &QRadioButton::clicked, this, &form1::Option1_Click);

@@ -10,10 +10,6 @@ class form1 final : public FormScreen<Ui::form1>
 {
     Q_OBJECT
 
-public:
-    // Payments per year of the frequency at this list index; 0 for an index out of range.
-    static int paymentsPerYear(int listIndex);
-
 private:
     void connectHandlers() override;
     int selectedFrequency() const;
