@@ -1,5 +1,6 @@
 #include "data/database.h"
 
+#include "data/connection.h"
 #include "data/schema.h"
 
 #include <QDate>
@@ -177,7 +178,8 @@ bool run(QSqlQuery &query, QString *error)
     if (query.exec())
         return true;
     if (error)
-        *error = QStringLiteral("Writing the sample rows failed: %1").arg(query.lastError().text());
+        *error = QStringLiteral("Writing the sample rows failed: %1")
+                     .arg(engineDetail(query.lastError()));
     return false;
 }
 

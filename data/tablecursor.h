@@ -1,7 +1,8 @@
 #pragma once
 
+#include "data/connection.h"
+
 #include <QHash>
-#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
@@ -13,83 +14,13 @@
 
 namespace vantora {
 
-// What went wrong in the database, with a message fit for the user (it names the file, the
-// table, the field or the index concerned). Returned as a value; the cursor shows nothing.
-struct DbError
-{
-    enum Kind {
-        None,
-        MissingFile,
-        CannotOpen,
-        NotADatabase,
-        MissingTable,
-        MissingField,
-        MissingIndex,
-        NoRecord,
-        ReadOnly,
-        Locked,
-        RecordGone,
-        Failed
-    };
-    Kind kind = None;
-    QString message;
-
-    explicit operator bool() const { return kind != None; }
-};
-
-// One connection of its own to the market database file. The file is never created here: a
-// missing file is an error.
-class DbConnection
-{
-public:
-    DbConnection();
-    ~DbConnection();
-    Q_DISABLE_COPY_MOVE(DbConnection)
-
-    enum class Mode { ReadWrite, ReadOnly, Create };
-    DbError open(const QString &path, Mode mode, int busyTimeoutMs);
-    void close();
-    bool isOpen() const { return m_db.isOpen(); }
-    QSqlDatabase &db() { return m_db; }
-    QString path() const { return m_path; }
-
-private:
-    QString m_name;
-    QString m_path;
-    QSqlDatabase m_db;
-};
-
-// SQLite's primary result codes that the messages tell apart.
-enum SqliteCode : int {
-    SqliteBusy = 5,
-    SqliteLocked = 6,
-    SqliteReadOnly = 8,
-    SqliteCorrupt = 11,
-    SqliteCantOpen = 14,
-    SqliteNotADb = 26,
-};
-
-// The primary result code (the low byte of the extended one) behind an engine error, or -1 when
-// the error carries none.
-int sqlitePrimaryCode(const QSqlError &error);
-
-// How a file that is read whole (checked, backed up, exported) is opened: read-write when it may
-// be written, so that a transaction a crash left unfinished is rolled back first; otherwise
-// read-only.
-DbConnection::Mode readWriteIfAllowed(const QString &path);
-
 // A table-type record set over one table: one current row held in memory, stepping in stored
 // order (rowid) or in the order of one index (key, then rowid), every step an indexed seek.
 class TableCursor
 {
 public:
-    struct Options
-    {
-        int busyTimeoutMs = 3000;
-        bool readOnly = false; // open the file as a read-only file would be opened
-    };
-    // The options every new cursor starts from.
-    static Options &defaults();
+    // The connection options, where the screens' tests still set them.
+    static ConnectionOptions &defaults() { return connectionOptions(); }
 
     TableCursor();
     ~TableCursor();

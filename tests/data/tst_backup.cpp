@@ -5,10 +5,10 @@
 #include "app/screen.h"
 #include "common/config.h"
 #include "data/backup.h"
+#include "data/connection.h"
 #include "data/database.h"
 #include "data/datacontrol.h"
 #include "data/schema.h"
-#include "data/tablecursor.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"
 
@@ -107,12 +107,12 @@ class TestBackup : public QObject
 private Q_SLOTS:
     void init()
     {
-        TableCursor::defaults() = {};
+        connectionOptions() = {};
         forgetOpeningChecks();
     }
     void cleanup()
     {
-        TableCursor::defaults() = {};
+        connectionOptions() = {};
         if (Screen *form = ScreenRegistry::existing(QStringLiteral("Form14")))
             if (form->isLoaded())
                 form->unload();
@@ -351,7 +351,7 @@ private Q_SLOTS:
         QFETCH(bool, ok);
         QFETCH(QString, says);
         TestDatabase db(TestDatabase::Sample);
-        TableCursor::defaults().busyTimeoutMs = 50;
+        connectionOptions().busyTimeoutMs = 50;
         QString backup;
         QVERIFY(backupDatabase(db.path(), &backup));
         const QStringList backedUp = rowsOf(backup);
