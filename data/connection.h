@@ -17,6 +17,7 @@ struct DbError
         MissingFile,
         CannotOpen,
         NotADatabase,
+        Damaged,
         MissingTable,
         MissingField,
         MissingIndex,

@@ -101,12 +101,10 @@ private:
     // when closing, the error returned for the caller to ask about.
     bool leaveRecord(DbError *failure = nullptr);
     bool ensureOpen();
-    // Opens the cursor on the screen's table, checks that every bound field is there and moves
-    // to the first record; the cursor is left as the first failure left it.
+    // Opens the cursor on the screen's table (showing the notice of the file's first opening in
+    // this run, if there is one), checks that every bound field is there and moves to the first
+    // record; the cursor is left as the first failure left it.
     DbError openCursor(TableCursor &cursor) const;
-    // The check of the file the first time this run opens it (and its backup); false for a
-    // damaged file, whose message has been shown.
-    bool passesOpeningCheck();
     bool step(Step step, bool fromButton);
     void showError(const DbError &error);
     void addBinding(QWidget *widget, int kind, const QString &field, Mode mode);

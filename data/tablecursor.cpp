@@ -1,5 +1,6 @@
 #include "data/tablecursor.h"
 
+#include "data/backup.h"
 #include "data/schema.h"
 
 #include <sqlite3.h>
@@ -27,11 +28,18 @@ void TableCursor::close()
     m_pending.clear();
 }
 
-DbError TableCursor::open(const QString &path, const QString &table)
+DbError TableCursor::open(const QString &path, const QString &table, QString *notice)
 {
     close();
     // The name asked for, until the file's own spelling is known.
     m_table = table;
+    // A damaged file is left exactly as it is: it is not even opened.
+    const OpeningCheck check = checkOnFirstOpen(path);
+    if (!check.usable)
+        return {DbError::Damaged, check.message};
+    if (notice)
+        *notice = check.message;
+
     if (DbError error =
             m_connection.open(path, connectionOptions().readOnly ? DbConnection::Mode::ReadOnly
                                                                  : DbConnection::Mode::ReadWrite)) {

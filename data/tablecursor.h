@@ -26,7 +26,10 @@ public:
     ~TableCursor();
     Q_DISABLE_COPY_MOVE(TableCursor)
 
-    DbError open(const QString &path, const QString &table);
+    // The first opening of a file in a run checks it and backs it up first (checkOnFirstOpen):
+    // a damaged file is an error and is not opened at all; a backup that could not be made is
+    // a *notice for the user, and the table opens all the same.
+    DbError open(const QString &path, const QString &table, QString *notice = nullptr);
     void close();
     bool isOpen() const { return m_connection.isOpen(); }
     QString path() const { return m_connection.path(); }

@@ -9,6 +9,7 @@
 #include "data/database.h"
 #include "data/datacontrol.h"
 #include "data/schema.h"
+#include "data/tablecursor.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"
 
@@ -325,6 +326,55 @@ private Q_SLOTS:
         AnalystBox again;
         QVERIFY(again.data->open(QStringLiteral("Analyst")));
         QCOMPARE(dialogs.messages().size(), 1);
+    }
+
+    // Opening a table checks the file itself: a damaged file is an error and is never opened, a
+    // backup that cannot be made is a notice and the table opens all the same.
+    void cursorOpeningChecksTheFile_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QString>("notice");
+        QTest::addColumn<int>("backups");
+        QTest::newRow("sound") << "sound"
+                               << ""
+                               << "" << 1;
+        QTest::newRow("damaged") << "damaged"
+                                 << "is damaged"
+                                 << "" << 0;
+        QTest::newRow("no backup possible") << "blocked"
+                                            << ""
+                                            << "No backup of the market database" << 0;
+    }
+    void cursorOpeningChecksTheFile()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, error);
+        QFETCH(QString, notice);
+        QFETCH(int, backups);
+        TestDatabase db(TestDatabase::Sample);
+        if (file == QLatin1String("damaged"))
+            damage(db.path(), middlePage(db.path()), 64);
+        if (file == QLatin1String("blocked")) {
+            QFile blocker(backupFolder(db.path()));
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+        }
+        const QByteArray before = test::fileContents(db.path());
+        for (int opening = 0; opening < 2; ++opening) {
+            TableCursor cursor;
+            QString said;
+            const DbError failure = cursor.open(db.path(), QStringLiteral("Analyst"), &said);
+            QVERIFY2(error.isEmpty() ? !failure : failure.message.contains(error),
+                     qPrintable(failure.message));
+            QCOMPARE(cursor.isOpen(), error.isEmpty());
+            // Said at the first opening only; a damaged file is reported every time.
+            const QString expected = opening == 0 ? notice : QString();
+            QVERIFY2(expected.isEmpty() ? said.isEmpty() : said.contains(expected),
+                     qPrintable(said));
+        }
+        QCOMPARE(backupsOf(db.path()).size(), backups);
+        if (file == QLatin1String("damaged"))
+            QCOMPARE(test::fileContents(db.path()), before);
     }
 
     void restore_data()
