@@ -498,11 +498,6 @@ QString DataControl::fieldText(const QString &field) const
     return schema::shownText(m_cursor->value(field));
 }
 
-TableCursor *DataControl::cursor() const
-{
-    return m_cursor.get();
-}
-
 void DataControl::fill()
 {
     const bool showRow = isOpen() && m_cursor->hasRecord() && !m_cursor->isNew();

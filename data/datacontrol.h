@@ -52,7 +52,6 @@ public:
     // the user chose to stay on the screen (the edit is kept on screen).
     bool close();
     bool isOpen() const;
-    QString table() const { return m_table; }
     QString currentIndex() const; // empty: stored order
 
     // Step buttons' actions (also used by the record commands). Each saves pending changes
@@ -84,8 +83,6 @@ public:
 
     // The stored value of a field of the current record, as text (empty for null).
     QString fieldText(const QString &field) const;
-
-    TableCursor *cursor() const;
 
 Q_SIGNALS:
     // A record (or the empty new record) has been filled into the bound controls.

@@ -79,12 +79,12 @@ DbError TableCursor::fieldError(const QString &field) const
 {
     return {DbError::MissingField,
             QStringLiteral("The table \"%2\" of the market database \"%1\" has no field \"%3\".")
-                .arg(path(), m_table, field)};
+                .arg(m_connection.path(), m_table, field)};
 }
 
 DbError TableCursor::sqlError(const QSqlError &error, Action action) const
 {
-    const QString path = this->path();
+    const QString path = m_connection.path();
     switch (sqlitePrimaryCode(error)) {
     case SQLITE_NOTADB:
         return {DbError::NotADatabase,
@@ -198,7 +198,7 @@ DbError TableCursor::setIndex(const QString &name)
         return {
             DbError::MissingIndex,
             QStringLiteral("The table \"%2\" of the market database \"%1\" has no index \"%3\".")
-                .arg(path(), m_table, name)};
+                .arg(m_connection.path(), m_table, name)};
     const QString index = query.value(0).toString();
 
     query.exec(QStringLiteral("PRAGMA index_xinfo(%1)").arg(schema::quoted(index)));
@@ -216,7 +216,7 @@ DbError TableCursor::setIndex(const QString &name)
         return {DbError::MissingIndex,
                 QStringLiteral("The index \"%3\" of the table \"%2\" in the market database \"%1\" "
                                "is not on a field.")
-                    .arg(path(), m_table, index)};
+                    .arg(m_connection.path(), m_table, index)};
     m_index = index;
     m_indexField = field;
     m_collation = collation.isEmpty() ? QStringLiteral("BINARY") : collation;
@@ -475,15 +475,6 @@ DbError TableCursor::deleteCurrent()
     m_hasRow = false;
     m_pending.clear();
     return {};
-}
-
-qint64 TableCursor::rowCount()
-{
-    QSqlQuery query(m_connection.db());
-    if (!query.exec(QStringLiteral("SELECT count(*) FROM %1").arg(schema::quoted(m_table))) ||
-        !query.next())
-        return -1;
-    return query.value(0).toLongLong();
 }
 
 } // namespace vantora

@@ -32,10 +32,8 @@ public:
     DbError open(const QString &path, const QString &table, QString *notice = nullptr);
     void close();
     bool isOpen() const { return m_connection.isOpen(); }
-    QString path() const { return m_connection.path(); }
     QString table() const { return m_table; } // as the file spells it
 
-    QStringList fields() const { return m_fields; }
     // The field's name as the file spells it, looked up without regard to case; empty if none.
     QString fieldName(QStringView name) const;
     DbError fieldError(const QString &field) const;
@@ -56,10 +54,7 @@ public:
     bool noMatch() const { return m_noMatch; }
 
     bool hasRecord() const { return m_hasRow; } // a stored row is current
-    qint64 rowId() const { return m_rowId; }
     QVariant value(QStringView field) const;
-    // Re-reads the current row from the file.
-    DbError refresh();
 
     // A new row kept in memory until save(); the row that was current stays underneath.
     void addNew();
@@ -68,14 +63,11 @@ public:
 
     // Pending values for the current (or new) row, written by save() in one transaction.
     void setValue(const QString &field, const QVariant &value);
-    bool hasPending() const { return !m_pending.isEmpty(); }
     void discardPending() { m_pending.clear(); }
     DbError save();
 
     // Deletes the current row; afterwards no row is current.
     DbError deleteCurrent();
-
-    qint64 rowCount();
 
 private:
     enum class Action { Open, Read, Write, Delete };
@@ -87,6 +79,8 @@ private:
                       bool *found);
     QString keyExpr() const;
     QString selectFrom() const;
+    // Re-reads the current row from the file.
+    DbError refresh();
 
     DbConnection m_connection;
     QString m_table;
