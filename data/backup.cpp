@@ -1,7 +1,7 @@
 #include "data/backup.h"
 
+#include "data/connection.h"
 #include "data/database.h"
-#include "data/tablecursor.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -31,7 +31,7 @@ struct Handle
         const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
         if (db) {
             sqlite3_extended_result_codes(db, 1);
-            sqlite3_busy_timeout(db, TableCursor::defaults().busyTimeoutMs);
+            sqlite3_busy_timeout(db, connectionOptions().busyTimeoutMs);
         }
         return rc;
     }
@@ -67,7 +67,7 @@ int copyPages(Handle &from, Handle &to, QString *detail)
     int rc = SQLITE_OK;
     for (;;) {
         rc = sqlite3_backup_step(backup, -1);
-        if (isBusy(rc) && waited.elapsed() < TableCursor::defaults().busyTimeoutMs) {
+        if (isBusy(rc) && waited.elapsed() < connectionOptions().busyTimeoutMs) {
             sqlite3_sleep(50);
             continue;
         }

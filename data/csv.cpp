@@ -1,7 +1,7 @@
 #include "data/csv.h"
 
+#include "data/connection.h"
 #include "data/schema.h"
-#include "data/tablecursor.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +9,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariantList>
+#include <sqlite3.h>
 
 namespace vantora::csv {
 namespace {
@@ -107,20 +108,17 @@ QString nothingImported(const QString &message)
     return message + QStringLiteral("\nNothing was imported; the database is as it was.");
 }
 
-QString sqlDetail(const QSqlError &error)
-{
-    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
-}
-
 QString engineFailure(const QString &path, const QSqlError &error, bool writing)
 {
     const int code = sqlitePrimaryCode(error);
-    if (code == SqliteBusy || code == SqliteLocked)
-        return QStringLiteral("The market database \"%1\" is in use by another program (%2); "
-                              "try again when it is done.")
-            .arg(path, sqlDetail(error));
-    return QStringLiteral("The market database \"%1\" could not be %2 (%3).")
-        .arg(path, writing ? QStringLiteral("written") : QStringLiteral("read"), sqlDetail(error));
+    if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+        return engineMessage(
+            QStringLiteral("The market database \"%1\" is in use by another program").arg(path),
+            error, u"; try again when it is done.");
+    return engineMessage(
+        QStringLiteral("The market database \"%1\" could not be %2")
+            .arg(path, writing ? QStringLiteral("written") : QStringLiteral("read")),
+        error);
 }
 
 // The names the database file gives the table's fields, in the schema's order; a field the file
@@ -128,40 +126,30 @@ QString engineFailure(const QString &path, const QSqlError &error, bool writing)
 QStringList fileFields(QSqlDatabase &db, const schema::Table &table, const QString &path,
                        QString *actualTable, QString *problem)
 {
-    QSqlQuery query(db);
-    bool read = query.prepare(QStringLiteral(
-        "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
-    if (read) {
-        query.addBindValue(table.name);
-        read = query.exec();
-    }
-    if (!read) {
-        *problem = engineFailure(path, query.lastError(), false);
+    const TableColumns found = readTableColumns(db, table.name);
+    if (found.error.isValid()) {
+        *problem = engineFailure(path, found.error, false);
         return {};
     }
-    if (!query.next()) {
+    if (found.table.isEmpty()) {
         *problem =
             QStringLiteral("The market database \"%1\" has no table \"%2\".").arg(path, table.name);
         return {};
     }
-    *actualTable = query.value(0).toString();
-    query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(schema::quoted(*actualTable)));
-    QStringList columns;
-    while (query.next())
-        columns << query.value(1).toString();
+    *actualTable = found.table;
     QStringList names;
     for (const schema::Field &field : table.fields) {
-        QString found;
-        for (const QString &column : columns)
+        QString name;
+        for (const QString &column : found.columns)
             if (column.compare(field.name, Qt::CaseInsensitive) == 0)
-                found = column;
-        if (found.isEmpty()) {
+                name = column;
+        if (name.isEmpty()) {
             *problem = QStringLiteral("The table \"%2\" of the market database \"%1\" has no field "
                                       "\"%3\".")
                            .arg(path, table.name, field.name);
             return {};
         }
-        names << found;
+        names << name;
     }
     return names;
 }
@@ -301,8 +289,7 @@ Result exportTable(const QString &databasePath, const QString &tableName, const 
                            .arg(file));
 
     DbConnection connection;
-    if (const DbError error = connection.open(databasePath, readWriteIfAllowed(databasePath),
-                                              TableCursor::defaults().busyTimeoutMs))
+    if (const DbError error = connection.open(databasePath, readWriteIfAllowed(databasePath)))
         return failure(error.message);
     QString actualTable, problem;
     const QStringList names =
@@ -319,8 +306,9 @@ Result exportTable(const QString &databasePath, const QString &tableName, const 
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
                         .arg(columns.join(kComma), schema::quoted(actualTable))))
-        return failure(QStringLiteral("The table \"%1\" of \"%2\" could not be read (%3).")
-                           .arg(table->name, databasePath, sqlDetail(query.lastError())));
+        return failure(engineMessage(QStringLiteral("The table \"%1\" of \"%2\" could not be read")
+                                         .arg(table->name, databasePath),
+                                     query.lastError()));
 
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly))
@@ -350,9 +338,9 @@ Result exportTable(const QString &databasePath, const QString &tableName, const 
     }
     if (query.lastError().isValid()) {
         out.cancelWriting();
-        return failure(QStringLiteral("The table \"%1\" of \"%2\" could not be read (%3); no "
-                                      "file was written.")
-                           .arg(table->name, databasePath, sqlDetail(query.lastError())));
+        return failure(engineMessage(QStringLiteral("The table \"%1\" of \"%2\" could not be read")
+                                         .arg(table->name, databasePath),
+                                     query.lastError(), u"; no file was written."));
     }
     query.finish();
     if (!out.commit())
@@ -468,8 +456,7 @@ Result importTable(const QString &databasePath, const QString &tableName, const 
     }
 
     DbConnection connection;
-    if (const DbError error = connection.open(databasePath, DbConnection::Mode::ReadWrite,
-                                              TableCursor::defaults().busyTimeoutMs))
+    if (const DbError error = connection.open(databasePath, DbConnection::Mode::ReadWrite))
         return failure(nothingImported(error.message));
     QSqlDatabase &db = connection.db();
     QString actualTable;
@@ -482,45 +469,28 @@ Result importTable(const QString &databasePath, const QString &tableName, const 
         quotedColumns << schema::quoted(actualNames[column - table->fields.constData()]);
         marks << QStringLiteral("?");
     }
-    QSqlQuery begin(db);
-    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return failure(nothingImported(engineFailure(databasePath, begin.lastError(), true)));
-    auto rollback = [&db] {
-        QSqlQuery undo(db);
-        undo.exec(QStringLiteral("ROLLBACK"));
-    };
+    Transaction transaction(db);
+    if (!transaction.begin())
+        return failure(nothingImported(engineFailure(databasePath, transaction.error(), true)));
     {
         QSqlQuery insert(db);
         if (!insert.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                 .arg(schema::quoted(actualTable), quotedColumns.join(kComma),
-                                     marks.join(kComma)))) {
-            const QString detail = sqlDetail(insert.lastError());
-            insert = QSqlQuery();
-            rollback();
-            return failure(
-                nothingImported(QStringLiteral("The table \"%1\" could not be written (%2).")
-                                    .arg(table->name, detail)));
-        }
+                                     marks.join(kComma))))
+            return failure(nothingImported(engineMessage(
+                QStringLiteral("The table \"%1\" could not be written").arg(table->name),
+                insert.lastError())));
         for (const Row &row : rows) {
             for (qsizetype i = 0; i < row.values.size(); ++i)
                 insert.bindValue(int(i), row.values[i]);
-            if (!insert.exec()) {
-                const QString detail = sqlDetail(insert.lastError());
-                insert = QSqlQuery();
-                rollback();
-                return failure(nothingImported(QStringLiteral("%1: the record could not be "
-                                                              "stored (%2).")
-                                                   .arg(where(file, row.line), detail)));
-            }
+            if (!insert.exec())
+                return failure(nothingImported(engineMessage(
+                    QStringLiteral("%1: the record could not be stored").arg(where(file, row.line)),
+                    insert.lastError())));
         }
     }
-    QSqlQuery commit(db);
-    if (!commit.exec(QStringLiteral("COMMIT"))) {
-        const QString message = engineFailure(databasePath, commit.lastError(), true);
-        commit = QSqlQuery();
-        rollback();
-        return failure(nothingImported(message));
-    }
+    if (!transaction.commit())
+        return failure(nothingImported(engineFailure(databasePath, transaction.error(), true)));
     Result result;
     result.ok = true;
     result.rows = rows.size();

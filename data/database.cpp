@@ -1,13 +1,14 @@
 #include "data/database.h"
 
+#include "data/connection.h"
 #include "data/schema.h"
-#include "data/tablecursor.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <sqlite3.h>
 
 namespace vantora {
 namespace {
@@ -22,9 +23,9 @@ void setError(QString *error, const QString &text)
 CheckReport::Verdict verdictOf(const QSqlError &error)
 {
     switch (sqlitePrimaryCode(error)) {
-    case SqliteCorrupt:
+    case SQLITE_CORRUPT:
         return CheckReport::Damaged;
-    case SqliteNotADb:
+    case SQLITE_NOTADB:
         return CheckReport::NotADatabase;
     default:
         return CheckReport::Unreadable;
@@ -50,33 +51,31 @@ bool createDatabase(const QString &path, bool sample, QString *error)
     bool ok = true;
     {
         DbConnection connection;
-        if (const DbError failure = connection.open(path, DbConnection::Mode::Create, 5000)) {
+        if (const DbError failure = connection.open(path, DbConnection::Mode::Create)) {
             setError(error, failure.message);
             ok = false;
         } else {
             QSqlDatabase &db = connection.db();
+            auto failed = [&](const QSqlError &sqlError) {
+                setError(
+                    error,
+                    QStringLiteral("Creating \"%1\" failed: %2").arg(path, engineDetail(sqlError)));
+                return false;
+            };
+            Transaction transaction(db);
+            ok = transaction.begin() || failed(transaction.error());
             QSqlQuery query(db);
-            ok = query.exec(QStringLiteral("BEGIN"));
-            if (!ok)
-                setError(error, QStringLiteral("Creating \"%1\" failed: %2")
-                                    .arg(path, query.lastError().text()));
             for (const QString &statement : schema::createStatements()) {
                 if (!ok)
                     break;
-                if (!query.exec(statement)) {
-                    setError(error, QStringLiteral("Creating \"%1\" failed: %2")
-                                        .arg(path, query.lastError().text()));
-                    ok = false;
-                }
-            }
-            if (ok && sample)
-                ok = insertSampleData(db, error);
-            if (ok && !query.exec(QStringLiteral("COMMIT"))) {
-                setError(error, QStringLiteral("Creating \"%1\" failed: %2")
-                                    .arg(path, query.lastError().text()));
-                ok = false;
+                if (!query.exec(statement))
+                    ok = failed(query.lastError());
             }
             query = QSqlQuery();
+            if (ok && sample)
+                ok = insertSampleData(db, error);
+            if (ok && !transaction.commit())
+                ok = failed(transaction.error());
         }
     }
     if (!ok)
@@ -92,41 +91,30 @@ CheckReport checkDatabase(const QString &path, CheckDepth depth)
         return report;
     }
     DbConnection connection;
-    if (const DbError failure = connection.open(path, readWriteIfAllowed(path), 5000)) {
+    if (const DbError failure = connection.open(path, readWriteIfAllowed(path))) {
         report.problems << failure.message;
         return report;
     }
     QSqlQuery query(connection.db());
-    auto fail = [&](const QSqlQuery &q) {
-        const QSqlError error = q.lastError();
-        report.problems << QStringLiteral("\"%1\" could not be read: %2")
-                               .arg(path, error.databaseText().isEmpty() ? error.text()
-                                                                         : error.databaseText());
-        report.verdict = verdictOf(q.lastError());
+    auto fail = [&](const QSqlError &error) {
+        report.problems
+            << QStringLiteral("\"%1\" could not be read: %2").arg(path, engineDetail(error));
+        report.verdict = verdictOf(error);
     };
 
     for (const schema::Table &table : schema::tables()) {
         // A file that is no database, or a damaged one, fails here on its first read.
-        if (!query.prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND "
-                                          "name = ? COLLATE NOCASE"))) {
-            fail(query);
+        const TableColumns found = readTableColumns(connection.db(), table.name);
+        if (found.error.isValid()) {
+            fail(found.error);
             return report;
         }
-        query.addBindValue(table.name);
-        if (!query.exec()) {
-            fail(query);
-            return report;
-        }
-        if (!query.next()) {
+        if (found.table.isEmpty()) {
             report.problems << QStringLiteral("The table \"%1\" is missing.").arg(table.name);
             continue;
         }
-        query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(schema::quoted(table.name)));
-        QStringList columns;
-        while (query.next())
-            columns << query.value(1).toString().toLower();
         for (const schema::Field &field : table.fields)
-            if (!columns.contains(field.name.toLower()))
+            if (!found.columns.contains(field.name, Qt::CaseInsensitive))
                 report.problems << QStringLiteral("The table \"%1\" has no field \"%2\".")
                                        .arg(table.name, field.name);
         for (const schema::Index &index : table.indexes) {
@@ -156,14 +144,14 @@ CheckReport checkDatabase(const QString &path, CheckDepth depth)
     const QString pragma = depth == CheckDepth::Full ? QStringLiteral("PRAGMA integrity_check")
                                                      : QStringLiteral("PRAGMA quick_check");
     if (!query.exec(pragma)) {
-        fail(query);
+        fail(query.lastError());
         return report;
     }
     QStringList integrity;
     while (query.next())
         integrity << query.value(0).toString();
     if (query.lastError().isValid()) {
-        fail(query);
+        fail(query.lastError());
         return report;
     }
     if (integrity != QStringList{QStringLiteral("ok")}) {

@@ -2,7 +2,6 @@
 
 #include "common/config.h"
 #include "common/dialogs.h"
-#include "data/backup.h"
 #include "data/schema.h"
 #include "data/tablecursor.h"
 
@@ -162,17 +161,12 @@ void DataControl::showError(const DbError &error)
     msgBox(error.message);
 }
 
-bool DataControl::passesOpeningCheck()
-{
-    const OpeningCheck check = checkOnFirstOpen(config::databasePath());
-    if (!check.message.isEmpty())
-        msgBox(check.message);
-    return check.usable;
-}
-
 DbError DataControl::openCursor(TableCursor &cursor) const
 {
-    DbError error = cursor.open(config::databasePath(), m_table);
+    QString notice;
+    DbError error = cursor.open(config::databasePath(), m_table, &notice);
+    if (!notice.isEmpty())
+        msgBox(notice);
     if (!error)
         for (const Binding &binding : m_bindings)
             if (cursor.fieldName(binding.field).isEmpty()) {
@@ -189,11 +183,7 @@ bool DataControl::open(const QString &table)
     m_table = table;
     m_noMatch = false;
     m_cursor = std::make_unique<TableCursor>();
-    // A damaged file is left alone: the screen stays usable, with empty boxes.
-    if (!passesOpeningCheck()) {
-        fill();
-        return false;
-    }
+    // A damaged file, like any other failure, leaves the screen usable with empty boxes.
     if (const DbError error = openCursor(*m_cursor)) {
         m_cursor->close();
         fill();
@@ -212,8 +202,6 @@ bool DataControl::ensureOpen()
         return false;
     // The file may have been created or repaired since: try again, without clearing the boxes
     // when it still fails.
-    if (!passesOpeningCheck())
-        return false;
     auto cursor = std::make_unique<TableCursor>();
     if (const DbError error = openCursor(*cursor)) {
         showError(error);
@@ -508,11 +496,6 @@ QString DataControl::fieldText(const QString &field) const
     if (!isOpen() || !m_cursor->hasRecord() || m_cursor->isNew())
         return {};
     return schema::shownText(m_cursor->value(field));
-}
-
-TableCursor *DataControl::cursor() const
-{
-    return m_cursor.get();
 }
 
 void DataControl::fill()

@@ -52,7 +52,6 @@ public:
     // the user chose to stay on the screen (the edit is kept on screen).
     bool close();
     bool isOpen() const;
-    QString table() const { return m_table; }
     QString currentIndex() const; // empty: stored order
 
     // Step buttons' actions (also used by the record commands). Each saves pending changes
@@ -85,8 +84,6 @@ public:
     // The stored value of a field of the current record, as text (empty for null).
     QString fieldText(const QString &field) const;
 
-    TableCursor *cursor() const;
-
 Q_SIGNALS:
     // A record (or the empty new record) has been filled into the bound controls.
     void recordShown();
@@ -101,12 +98,10 @@ private:
     // when closing, the error returned for the caller to ask about.
     bool leaveRecord(DbError *failure = nullptr);
     bool ensureOpen();
-    // Opens the cursor on the screen's table, checks that every bound field is there and moves
-    // to the first record; the cursor is left as the first failure left it.
+    // Opens the cursor on the screen's table (showing the notice of the file's first opening in
+    // this run, if there is one), checks that every bound field is there and moves to the first
+    // record; the cursor is left as the first failure left it.
     DbError openCursor(TableCursor &cursor) const;
-    // The check of the file the first time this run opens it (and its backup); false for a
-    // damaged file, whose message has been shown.
-    bool passesOpeningCheck();
     bool step(Step step, bool fromButton);
     void showError(const DbError &error);
     void addBinding(QWidget *widget, int kind, const QString &field, Mode mode);

@@ -1,6 +1,7 @@
 #include "data/database.h"
 
 #include "analysis/ratings.h"
+#include "data/connection.h"
 #include "data/schema.h"
 #include "forecast/forecast.h"
 #include "planners/advice.h"
@@ -180,7 +181,8 @@ bool run(QSqlQuery &query, QString *error)
     if (query.exec())
         return true;
     if (error)
-        *error = QStringLiteral("Writing the sample rows failed: %1").arg(query.lastError().text());
+        *error = QStringLiteral("Writing the sample rows failed: %1")
+                     .arg(engineDetail(query.lastError()));
     return false;
 }
 

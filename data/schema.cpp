@@ -101,14 +101,6 @@ const Field *findField(const Table &table, QStringView name)
     return nullptr;
 }
 
-const Index *findIndex(const Table &table, QStringView name)
-{
-    for (const Index &index : table.indexes)
-        if (sameName(index.name, name))
-            return &index;
-    return nullptr;
-}
-
 FieldKind fieldKind(QStringView table, QStringView field)
 {
     if (const Table *t = findTable(table))

@@ -42,7 +42,6 @@ const QList<Table> &tables();
 // Lookups ignore case, as the engine does for table, field and index names.
 const Table *findTable(QStringView name);
 const Field *findField(const Table &table, QStringView name);
-const Index *findIndex(const Table &table, QStringView name);
 // The kind of a field; Text for a table or field this program does not know.
 FieldKind fieldKind(QStringView table, QStringView field);
 

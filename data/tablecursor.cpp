@@ -1,125 +1,11 @@
 #include "data/tablecursor.h"
 
+#include "data/backup.h"
 #include "data/schema.h"
 
-#include <QAtomicInt>
-#include <QFileInfo>
-#include <QSqlRecord>
+#include <sqlite3.h>
 
 namespace vantora {
-namespace {
-
-QString detailOf(const QSqlError &error)
-{
-    QString text = error.driverText();
-    if (text.isEmpty())
-        text = error.databaseText();
-    else if (!error.databaseText().isEmpty() && error.databaseText() != text)
-        text = error.databaseText();
-    return text;
-}
-
-// A path as an SQLite URI, so that the file can be opened without being created.
-QString uriFor(const QString &path, DbConnection::Mode mode)
-{
-    QString escaped = path;
-    escaped.replace(QLatin1Char('%'), QLatin1String("%25"));
-    escaped.replace(QLatin1Char('?'), QLatin1String("%3f"));
-    escaped.replace(QLatin1Char('#'), QLatin1String("%23"));
-    const char *flags = mode == DbConnection::Mode::ReadOnly ? "ro"
-                        : mode == DbConnection::Mode::Create ? "rwc"
-                                                             : "rw";
-    return QStringLiteral("file:%1?mode=%2").arg(escaped, QLatin1String(flags));
-}
-
-QString commandPath(const QString &path)
-{
-    return path.contains(QLatin1Char(' ')) ? QLatin1Char('"') + path + QLatin1Char('"') : path;
-}
-
-DbError missingFile(const QString &path)
-{
-    return {DbError::MissingFile,
-            QStringLiteral("The market database file \"%1\" does not exist.\n\n"
-                           "Create it with the command:\nvantora-db create %2 --sample")
-                .arg(path, commandPath(path))};
-}
-
-} // namespace
-
-int sqlitePrimaryCode(const QSqlError &error)
-{
-    bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok);
-    return ok ? (code & 0xff) : -1;
-}
-
-DbConnection::Mode readWriteIfAllowed(const QString &path)
-{
-    return QFileInfo(path).isWritable() ? DbConnection::Mode::ReadWrite
-                                        : DbConnection::Mode::ReadOnly;
-}
-
-// ---------------------------------------------------------------------------------------------
-
-DbConnection::DbConnection()
-{
-    static QAtomicInt counter;
-    m_name = QStringLiteral("vantora-db-%1").arg(counter.fetchAndAddRelaxed(1));
-}
-
-DbConnection::~DbConnection()
-{
-    close();
-}
-
-DbError DbConnection::open(const QString &path, Mode mode, int busyTimeoutMs)
-{
-    close();
-    m_path = path;
-    const QFileInfo info(path);
-    if (mode != Mode::Create && !info.exists())
-        return missingFile(path);
-    if (info.isDir())
-        return {DbError::CannotOpen,
-                QStringLiteral("\"%1\" is a folder, not a market database file.").arg(path)};
-
-    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-    m_db.setDatabaseName(uriFor(path, mode));
-    m_db.setConnectOptions(
-        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
-    if (!m_db.open()) {
-        const QSqlError error = m_db.lastError();
-        close();
-        m_path = path;
-        if (sqlitePrimaryCode(error) == SqliteCantOpen && !QFileInfo::exists(path))
-            return missingFile(path);
-        return {DbError::CannotOpen,
-                QStringLiteral("The market database file \"%1\" could not be opened (%2).")
-                    .arg(path, detailOf(error))};
-    }
-    // Not persistent in the file: every connection asks for it again. Durability over speed.
-    QSqlQuery pragma(m_db);
-    pragma.exec(QStringLiteral("PRAGMA synchronous=FULL"));
-    return {};
-}
-
-void DbConnection::close()
-{
-    if (m_db.isValid()) {
-        m_db.close();
-        m_db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(m_name);
-    }
-}
-
-// ---------------------------------------------------------------------------------------------
-
-TableCursor::Options &TableCursor::defaults()
-{
-    static Options options;
-    return options;
-}
 
 TableCursor::TableCursor() = default;
 
@@ -142,40 +28,36 @@ void TableCursor::close()
     m_pending.clear();
 }
 
-DbError TableCursor::open(const QString &path, const QString &table)
+DbError TableCursor::open(const QString &path, const QString &table, QString *notice)
 {
     close();
-    const Options options = defaults();
-    if (DbError error = m_connection.open(
-            path, options.readOnly ? DbConnection::Mode::ReadOnly : DbConnection::Mode::ReadWrite,
-            options.busyTimeoutMs)) {
+    // The name asked for, until the file's own spelling is known.
+    m_table = table;
+    // A damaged file is left exactly as it is: it is not even opened.
+    const OpeningCheck check = checkOnFirstOpen(path);
+    if (!check.usable)
+        return {DbError::Damaged, check.message};
+    if (notice)
+        *notice = check.message;
+
+    if (DbError error =
+            m_connection.open(path, connectionOptions().readOnly ? DbConnection::Mode::ReadOnly
+                                                                 : DbConnection::Mode::ReadWrite)) {
         return error;
     }
-
-    QSqlQuery query(m_connection.db());
-    // A file that is no database fails here, on the first read of its schema.
-    const bool prepared = query.prepare(QStringLiteral(
-        "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
-    if (prepared)
-        query.addBindValue(table);
-    if (!prepared || !query.exec()) {
-        const DbError error = sqlError(query.lastError(), Action::Open);
-        query = QSqlQuery();
+    const TableColumns found = readTableColumns(m_connection.db(), table);
+    if (found.error.isValid()) {
+        const DbError error = sqlError(found.error, Action::Open);
         close();
         return error;
     }
-    if (!query.next()) {
-        query = QSqlQuery();
+    if (found.table.isEmpty()) {
         close();
         return {DbError::MissingTable,
                 QStringLiteral("The market database \"%1\" has no table \"%2\".").arg(path, table)};
     }
-    m_table = query.value(0).toString();
-
-    query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(schema::quoted(m_table)));
-    while (query.next())
-        m_fields << query.value(1).toString();
-    query = QSqlQuery();
+    m_table = found.table;
+    m_fields = found.columns;
     if (m_fields.isEmpty()) {
         close();
         return {DbError::MissingTable,
@@ -197,51 +79,53 @@ DbError TableCursor::fieldError(const QString &field) const
 {
     return {DbError::MissingField,
             QStringLiteral("The table \"%2\" of the market database \"%1\" has no field \"%3\".")
-                .arg(path(), m_table, field)};
+                .arg(m_connection.path(), m_table, field)};
 }
 
 DbError TableCursor::sqlError(const QSqlError &error, Action action) const
 {
-    const QString detail = detailOf(error);
+    const QString path = m_connection.path();
     switch (sqlitePrimaryCode(error)) {
-    case SqliteNotADb:
-        return {
-            DbError::NotADatabase,
-            QStringLiteral("The file \"%1\" is not a market database (%2).\n\n"
-                           "Create a new one with the command:\nvantora-db create PATH --sample")
-                .arg(path(), detail)};
-    case SqliteBusy:
-    case SqliteLocked: {
+    case SQLITE_NOTADB:
+        return {DbError::NotADatabase,
+                engineMessage(QStringLiteral("The file \"%1\" is not a market database").arg(path),
+                              error,
+                              u".\n\nCreate a new one with the command:\nvantora-db create PATH "
+                              u"--sample")};
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: {
         const QString what =
             action == Action::Write ? QStringLiteral("Your changes could not be saved")
             : action == Action::Delete
                 ? QStringLiteral("The record could not be deleted")
                 : QStringLiteral("The table \"%1\" could not be read").arg(m_table);
         return {DbError::Locked,
-                QStringLiteral("%1: the market database \"%2\" is in use by another program "
-                               "(%3). Please try again in a moment.")
-                    .arg(what, path(), detail)};
+                engineMessage(QStringLiteral("%1: the market database \"%2\" is in use by another "
+                                             "program")
+                                  .arg(what, path),
+                              error, u". Please try again in a moment.")};
     }
-    case SqliteReadOnly: {
+    case SQLITE_READONLY: {
         const QString what = action == Action::Delete
                                  ? QStringLiteral("The record could not be deleted")
                                  : QStringLiteral("Your changes could not be saved");
         return {DbError::ReadOnly,
-                QStringLiteral("%1: the market database \"%2\" is read-only (%3).")
-                    .arg(what, path(), detail)};
+                engineMessage(
+                    QStringLiteral("%1: the market database \"%2\" is read-only").arg(what, path),
+                    error)};
     }
     default:
         break;
     }
     const QString what =
         action == Action::Open
-            ? QStringLiteral("The market database \"%1\" could not be opened").arg(path())
+            ? QStringLiteral("The market database \"%1\" could not be opened").arg(path)
         : action == Action::Write
             ? QStringLiteral("Your changes to the table \"%1\" could not be saved").arg(m_table)
         : action == Action::Delete
             ? QStringLiteral("The record of the table \"%1\" could not be deleted").arg(m_table)
             : QStringLiteral("The table \"%1\" could not be read").arg(m_table);
-    return {DbError::Failed, QStringLiteral("%1 (%2).").arg(what, detail)};
+    return {DbError::Failed, engineMessage(what, error)};
 }
 
 QSqlQuery *TableCursor::prepared(const QString &sql)
@@ -314,7 +198,7 @@ DbError TableCursor::setIndex(const QString &name)
         return {
             DbError::MissingIndex,
             QStringLiteral("The table \"%2\" of the market database \"%1\" has no index \"%3\".")
-                .arg(path(), m_table, name)};
+                .arg(m_connection.path(), m_table, name)};
     const QString index = query.value(0).toString();
 
     query.exec(QStringLiteral("PRAGMA index_xinfo(%1)").arg(schema::quoted(index)));
@@ -332,7 +216,7 @@ DbError TableCursor::setIndex(const QString &name)
         return {DbError::MissingIndex,
                 QStringLiteral("The index \"%3\" of the table \"%2\" in the market database \"%1\" "
                                "is not on a field.")
-                    .arg(path(), m_table, index)};
+                    .arg(m_connection.path(), m_table, index)};
     m_index = index;
     m_indexField = field;
     m_collation = collation.isEmpty() ? QStringLiteral("BINARY") : collation;
@@ -526,9 +410,9 @@ DbError TableCursor::save()
     QStringList names = m_pending.keys();
     names.sort();
     QSqlDatabase &db = m_connection.db();
-    QSqlQuery begin(db);
-    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return sqlError(begin.lastError(), Action::Write);
+    Transaction transaction(db);
+    if (!transaction.begin())
+        return sqlError(transaction.error(), Action::Write);
 
     QSqlQuery write(db);
     bool prepared = false;
@@ -556,32 +440,17 @@ DbError TableCursor::save()
     if (!m_new)
         write.addBindValue(m_rowId);
 
-    auto rollback = [&db] {
-        QSqlQuery undo(db);
-        undo.exec(QStringLiteral("ROLLBACK"));
-    };
-    if (!prepared || !write.exec()) {
-        const DbError error = sqlError(write.lastError(), Action::Write);
-        write = QSqlQuery();
-        rollback();
-        return error;
-    }
-    if (!m_new && write.numRowsAffected() != 1) {
-        write = QSqlQuery();
-        rollback();
+    if (!prepared || !write.exec())
+        return sqlError(write.lastError(), Action::Write);
+    if (!m_new && write.numRowsAffected() != 1)
         return {DbError::RecordGone,
                 QStringLiteral("Your changes could not be saved: the record of the table \"%1\" "
                                "was deleted by another program.")
                     .arg(m_table)};
-    }
     const qint64 newRowId = m_new ? write.lastInsertId().toLongLong() : m_rowId;
     write = QSqlQuery();
-    QSqlQuery commit(db);
-    if (!commit.exec(QStringLiteral("COMMIT"))) {
-        const DbError error = sqlError(commit.lastError(), Action::Write);
-        rollback();
-        return error;
-    }
+    if (!transaction.commit())
+        return sqlError(transaction.error(), Action::Write);
 
     m_pending.clear();
     m_new = false;
@@ -606,15 +475,6 @@ DbError TableCursor::deleteCurrent()
     m_hasRow = false;
     m_pending.clear();
     return {};
-}
-
-qint64 TableCursor::rowCount()
-{
-    QSqlQuery query(m_connection.db());
-    if (!query.exec(QStringLiteral("SELECT count(*) FROM %1").arg(schema::quoted(m_table))) ||
-        !query.next())
-        return -1;
-    return query.value(0).toLongLong();
 }
 
 } // namespace vantora

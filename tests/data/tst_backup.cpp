@@ -5,6 +5,7 @@
 #include "app/screen.h"
 #include "common/config.h"
 #include "data/backup.h"
+#include "data/connection.h"
 #include "data/database.h"
 #include "data/datacontrol.h"
 #include "data/schema.h"
@@ -107,12 +108,12 @@ class TestBackup : public QObject
 private Q_SLOTS:
     void init()
     {
-        TableCursor::defaults() = {};
+        connectionOptions() = {};
         forgetOpeningChecks();
     }
     void cleanup()
     {
-        TableCursor::defaults() = {};
+        connectionOptions() = {};
         if (Screen *form = ScreenRegistry::existing(QStringLiteral("Form14")))
             if (form->isLoaded())
                 form->unload();
@@ -327,6 +328,55 @@ private Q_SLOTS:
         QCOMPARE(dialogs.messages().size(), 1);
     }
 
+    // Opening a table checks the file itself: a damaged file is an error and is never opened, a
+    // backup that cannot be made is a notice and the table opens all the same.
+    void cursorOpeningChecksTheFile_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QString>("notice");
+        QTest::addColumn<int>("backups");
+        QTest::newRow("sound") << "sound"
+                               << ""
+                               << "" << 1;
+        QTest::newRow("damaged") << "damaged"
+                                 << "is damaged"
+                                 << "" << 0;
+        QTest::newRow("no backup possible") << "blocked"
+                                            << ""
+                                            << "No backup of the market database" << 0;
+    }
+    void cursorOpeningChecksTheFile()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, error);
+        QFETCH(QString, notice);
+        QFETCH(int, backups);
+        TestDatabase db(TestDatabase::Sample);
+        if (file == QLatin1String("damaged"))
+            damage(db.path(), middlePage(db.path()), 64);
+        if (file == QLatin1String("blocked")) {
+            QFile blocker(backupFolder(db.path()));
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+        }
+        const QByteArray before = test::fileContents(db.path());
+        for (int opening = 0; opening < 2; ++opening) {
+            TableCursor cursor;
+            QString said;
+            const DbError failure = cursor.open(db.path(), QStringLiteral("Analyst"), &said);
+            QVERIFY2(error.isEmpty() ? !failure : failure.message.contains(error),
+                     qPrintable(failure.message));
+            QCOMPARE(cursor.isOpen(), error.isEmpty());
+            // Said at the first opening only; a damaged file is reported every time.
+            const QString expected = opening == 0 ? notice : QString();
+            QVERIFY2(expected.isEmpty() ? said.isEmpty() : said.contains(expected),
+                     qPrintable(said));
+        }
+        QCOMPARE(backupsOf(db.path()).size(), backups);
+        if (file == QLatin1String("damaged"))
+            QCOMPARE(test::fileContents(db.path()), before);
+    }
+
     void restore_data()
     {
         QTest::addColumn<QString>("target");
@@ -351,7 +401,7 @@ private Q_SLOTS:
         QFETCH(bool, ok);
         QFETCH(QString, says);
         TestDatabase db(TestDatabase::Sample);
-        TableCursor::defaults().busyTimeoutMs = 50;
+        connectionOptions().busyTimeoutMs = 50;
         QString backup;
         QVERIFY(backupDatabase(db.path(), &backup));
         const QStringList backedUp = rowsOf(backup);

@@ -1,9 +1,9 @@
 // The tables as CSV files: a round trip of the sample market, how values are quoted and read
 // back, and every file that import refuses, with the database left exactly as it was.
 
+#include "data/connection.h"
 #include "data/csv.h"
 #include "data/schema.h"
-#include "data/tablecursor.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"
 
@@ -52,8 +52,8 @@ class TestCsv : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { TableCursor::defaults() = {}; }
-    void cleanup() { TableCursor::defaults() = {}; }
+    void init() { connectionOptions() = {}; }
+    void cleanup() { connectionOptions() = {}; }
 
     void roundTripOfTheSampleMarket_data()
     {
@@ -343,7 +343,7 @@ private Q_SLOTS:
     void importIntoABusyDatabaseChangesNothing()
     {
         TestDatabase db(TestDatabase::Sample);
-        TableCursor::defaults().busyTimeoutMs = 50;
+        connectionOptions().busyTimeoutMs = 50;
         const QString path = db.folder() + QStringLiteral("/in.csv");
         writeFile(path, "Analyst's Name\nA\nB\n");
         const QByteArray before = checksum(db);

@@ -1,9 +1,9 @@
 // The record binding over a real temporary database: filling, change detection, saving when the
 // record is left and never before, and the Add, Delete and Find commands.
 
+#include "data/connection.h"
 #include "data/datacontrol.h"
 #include "data/recordcommands.h"
-#include "data/tablecursor.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"
 
@@ -87,7 +87,7 @@ class TestDataControl : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { TableCursor::defaults() = {}; }
+    void init() { connectionOptions() = {}; }
 
     void opensOnFirstRecordInStoredOrder()
     {

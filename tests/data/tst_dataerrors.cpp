@@ -2,9 +2,9 @@
 // and nothing typed or stored is lost.
 
 #include "common/config.h"
+#include "data/connection.h"
 #include "data/datacontrol.h"
 #include "data/recordcommands.h"
-#include "data/tablecursor.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"
 
@@ -56,8 +56,8 @@ class TestDataErrors : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { TableCursor::defaults() = {}; }
-    void cleanup() { TableCursor::defaults() = {}; }
+    void init() { connectionOptions() = {}; }
+    void cleanup() { connectionOptions() = {}; }
 
     void missingFileIsNamedWithTheCreateCommand()
     {
@@ -259,8 +259,8 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         TestDatabase db;
         addTwo(db);
-        TableCursor::defaults().busyTimeoutMs = 50;
-        TableCursor::defaults().readOnly = !locked;
+        connectionOptions().busyTimeoutMs = 50;
+        connectionOptions().readOnly = !locked;
         BoundScreen s;
         ScriptedDialogs dialogs;
         QVERIFY(s.data->open(QStringLiteral("Analyst")));
@@ -309,7 +309,7 @@ private Q_SLOTS:
     {
         TestDatabase db;
         addTwo(db);
-        TableCursor::defaults().busyTimeoutMs = 50;
+        connectionOptions().busyTimeoutMs = 50;
         BoundScreen s;
         ScriptedDialogs dialogs;
         QVERIFY(s.data->open(QStringLiteral("Analyst")));
@@ -333,7 +333,7 @@ private Q_SLOTS:
     {
         TestDatabase db;
         addTwo(db);
-        TableCursor::defaults().readOnly = true;
+        connectionOptions().readOnly = true;
         BoundScreen s;
         ScriptedDialogs dialogs;
         QVERIFY(s.data->open(QStringLiteral("Analyst")));
@@ -347,11 +347,36 @@ private Q_SLOTS:
         QCOMPARE(s.name->text(), QStringLiteral("Adam Best"));
     }
 
+    // A file another program holds locked when the screen opens: the message names the table,
+    // and a step opens it once the other program lets go.
+    void openingALockedFileNamesTheTable()
+    {
+        TestDatabase db;
+        addTwo(db);
+        connectionOptions().busyTimeoutMs = 50;
+        BoundScreen s;
+        ScriptedDialogs dialogs;
+        {
+            ExclusiveLock lock(db.path());
+            QVERIFY(lock.isLocked());
+            QVERIFY(!s.data->open(QStringLiteral("Analyst")));
+        }
+        QCOMPARE(dialogs.messages().size(), 1);
+        QVERIFY2(dialogs.messages().at(0).startsWith(
+                     QStringLiteral("The table \"Analyst\" could not be read: the market database "
+                                    "\"%1\" is in use by another program")
+                         .arg(db.path())),
+                 qPrintable(dialogs.messages().at(0)));
+        s.click("Next");
+        QCOMPARE(s.name->text(), QStringLiteral("Adam Best"));
+        QCOMPARE(dialogs.messages().size(), 1);
+    }
+
     void readingALockedFileKeepsTheRecord()
     {
         TestDatabase db;
         addTwo(db);
-        TableCursor::defaults().busyTimeoutMs = 50;
+        connectionOptions().busyTimeoutMs = 50;
         BoundScreen s;
         ScriptedDialogs dialogs;
         QVERIFY(s.data->open(QStringLiteral("Analyst")));
