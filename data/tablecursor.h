@@ -19,9 +19,6 @@ namespace vantora {
 class TableCursor
 {
 public:
-    // The connection options, where the screens' tests still set them.
-    static ConnectionOptions &defaults() { return connectionOptions(); }
-
     TableCursor();
     ~TableCursor();
     Q_DISABLE_COPY_MOVE(TableCursor)

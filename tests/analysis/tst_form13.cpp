@@ -5,7 +5,7 @@
 #include "analysis/Form13.h"
 #include "app/registry.h"
 #include "data/datacontrol.h"
-#include "data/tablecursor.h"
+#include "data/connection.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -62,7 +62,7 @@ class TstForm13 : public QObject
 private Q_SLOTS:
     void init()
     {
-        TableCursor::defaults() = {};
+        connectionOptions() = {};
         m_db = std::make_unique<test::TestDatabase>(test::TestDatabase::Sample);
         QVERIFY2(m_db->isValid(), qPrintable(m_db->error()));
         // Our own analysts instead of the sample ones; the sample stocks stay for the portfolio.
@@ -277,7 +277,7 @@ private Q_SLOTS:
     // the edit, OK closes without it.
     void unsavableEditAsksBeforeClosing()
     {
-        TableCursor::defaults().busyTimeoutMs = 50;
+        connectionOptions().busyTimeoutMs = 50;
         screen()->unload();
         screen()->show(); // reopened with the short busy timeout
         control<QLineEdit>("Text3")->setText(QStringLiteral("edited while locked"));
