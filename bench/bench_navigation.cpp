@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Navigation: round trips main window -> retirement planner -> Home, with the time per round
 // trip and the resident memory after 50 and after 500 trips (it must stay flat: an unloaded
 // screen frees its controls and its web view).

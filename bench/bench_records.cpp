@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Record binding on a large stocks table: how long opening, each step and each Find take, and
 // whether the process's memory grows with the table. Run by hand:
 //   build/bin/bench_records [ROWS...]        (default: 10000 1000000)

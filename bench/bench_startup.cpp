@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up time of vantora, from process start to the main window shown, against a bare Qt
 // window holding one web view, both measured here in the same run.
 //

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times `vantora-db check` on the sample database: the median of N runs of each given tool,
 # measured in one run so that a busy machine affects them alike.
 #   bench/time_check.sh [-n N] TOOL [TOOL...]

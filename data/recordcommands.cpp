@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/recordcommands.h"
 
 #include "common/dialogs.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that every C++ source is formatted by the project's .clang-format; lists those that
 # are not. Installs clang-format when it is missing.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds Vantora Market Pro and runs it. The first run creates the
 # sample database. Without a display the program runs under Xvfb, saves a screenshot of the main
 # window and exits.

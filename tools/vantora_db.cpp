@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vantora-db: creates and checks the market database file that the program opens, moves its
 // tables in and out as CSV files and puts a backup back.
 

@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The analysts' screen, driven through its real window on a temporary database.
 #include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"
 
 #include "analysis/Form13.h"
 #include "app/registry.h"
-#include "data/datacontrol.h"
 #include "data/connection.h"
+#include "data/datacontrol.h"
 
 #include <QLabel>
 #include <QLineEdit>

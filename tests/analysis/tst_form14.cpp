@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ratings screen, driven through its controls on a real temporary database.
 #include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"

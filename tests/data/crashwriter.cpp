@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The writer that the crash-safety test kills at random moments: it adds analysts one by one
 // through the program's own record set, updates each once more in a second transaction, and
 // prints a record's number only after both saves have returned.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Backups at the first opening of a run, the newest ten kept; a damaged file left alone and
 // reported with the newest backup; and putting a backup back.
 

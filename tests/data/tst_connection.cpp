@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The connection helpers every part of the storage layer shares: reading a table's columns, and a
 // write transaction that is rolled back unless it is committed.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A writer killed at random moments: after every kill the database passes SQLite's integrity
 // check and holds every record whose save had returned, whole.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tables as CSV files: a round trip of the sample market, how values are quoted and read
 // back, and every file that import refuses, with the database left exactly as it was.
 

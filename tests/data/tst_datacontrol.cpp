@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record binding over a real temporary database: filling, change detection, saving when the
 // record is left and never before, and the Add, Delete and Find commands.
 

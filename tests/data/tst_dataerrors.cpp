@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Engine errors meet the record binding: each one is a clear message, the screen stays usable,
 // and nothing typed or stored is lost.
 

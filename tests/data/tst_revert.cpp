@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Esc on a record screen takes back every unsaved change of the record on show: typed text,
 // results of a calculation, and a new record started by Add. Driven through the real screens.
 

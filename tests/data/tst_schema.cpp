@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The database file itself: the schema as created, value conversions, the sample market, the
 // check, and the vantora-db tool.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculations of the planners, the analysis screens and the forecaster, computed directly.
 #include "analysis/portfolio.h"
 #include "analysis/ratings.h"
