@@ -39,6 +39,16 @@ void setBeepHandler(BeepHandler handler)
     responders().beep = std::move(handler);
 }
 
+DialogHandler dialogHandler()
+{
+    return responders().dialog;
+}
+
+BeepHandler beepHandler()
+{
+    return responders().beep;
+}
+
 int msgBox(const QString &text, int style, const QString &title)
 {
     const DialogRequest request{DialogRequest::Message, text, shownTitle(title), style};

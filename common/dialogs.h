@@ -37,10 +37,13 @@ struct DialogReply
     QString text;
 };
 
-// Replaces the real dialogs (tests). Pass nullptr handlers to restore them.
+// Replaces the real dialogs (tests). Pass nullptr handlers to restore them; the getters give
+// what is installed, so that it can be put back.
 using DialogHandler = std::function<DialogReply(const DialogRequest &)>;
 void setDialogHandler(DialogHandler handler);
+DialogHandler dialogHandler();
 using BeepHandler = std::function<void()>;
 void setBeepHandler(BeepHandler handler);
+BeepHandler beepHandler();
 
 } // namespace vantora

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Puts the licence line at the top of every source file that lacks it (after a #! line or an
 # XML declaration). Run from the project root: python3 scripts/spdx.py [--check]
 import subprocess

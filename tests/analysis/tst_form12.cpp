@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The portfolio screen, driven through its controls on a real temporary database.
-#include "tests/support/testdb.h"
-#include "tests/support/testsupport.h"
+#include "tests/support/screenfixture.h"
 
 #include "app/registry.h"
 #include "data/datacontrol.h"
@@ -32,13 +31,19 @@ const QList<QVariantList> kStocks{
 
 } // namespace
 
-class TstForm12 : public QObject
+class TstForm12 : public QObject, public test::ScreenFixture
 {
     Q_OBJECT
 
+public:
+    TstForm12()
+        : ScreenFixture("Form12")
+    {
+    }
+
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init() { start(QStringLiteral("stocks"), kFields, kStocks); }
+    void cleanup() { finish(); }
 
     void opensOnFirstStock();
     void figures_data();
@@ -57,47 +62,16 @@ private Q_SLOTS:
     void add();
 
 private:
-    Screen *screen() const { return ScreenRegistry::get(QStringLiteral("Form12")); }
-    template <typename T> T *child(const QString &name) const
-    {
-        return test::control<T>(screen(), name);
-    }
-    DataControl *data() const { return child<DataControl>(QStringLiteral("Data1")); }
-    QString box(const QString &name) const { return child<QLineEdit>(name)->text(); }
-    QString result() const { return child<QLabel>(QStringLiteral("Label8"))->text(); }
-    void click(const QString &name)
-    {
-        QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton);
-    }
+    QString box(const QString &name) const { return text(name); }
+    QString result() const { return text(QStringLiteral("Label8")); }
     void setInputs(const QStringList &cbes);
     void calculate(const QString &option);
-    QVariant stored(const QString &ticker, const QString &field) const;
-    int rowCount() const;
-
-    std::unique_ptr<test::TestDatabase> m_db;
-    std::unique_ptr<test::ScriptedDialogs> m_dialogs;
+    QVariant stored(const QString &ticker, const QString &field) const
+    {
+        return storedStock(ticker, field);
+    }
+    int rowCount() const { return int(m_db->count(QStringLiteral("stocks"))); }
 };
-
-void TstForm12::init()
-{
-    // A fresh database for every test.
-    m_db = std::make_unique<test::TestDatabase>();
-    QVERIFY2(m_db->isValid(), qPrintable(m_db->error()));
-    for (const QVariantList &stock : kStocks)
-        QVERIFY(m_db->insert(QStringLiteral("stocks"), kFields, stock));
-    m_dialogs = std::make_unique<test::ScriptedDialogs>();
-    screen()->show();
-    QVERIFY(screen()->isLoaded());
-}
-
-void TstForm12::cleanup()
-{
-    if (screen()->isLoaded())
-        screen()->unload();
-    test::flushDeletes();
-    m_dialogs.reset();
-    m_db.reset();
-}
 
 // C, B, E and S into Text3, Text4, Text5 and Text6.
 void TstForm12::setInputs(const QStringList &cbes)
@@ -115,18 +89,6 @@ void TstForm12::calculate(const QString &option)
     if (!option.isEmpty())
         click(option);
     click(QStringLiteral("Command1"));
-}
-
-QVariant TstForm12::stored(const QString &ticker, const QString &field) const
-{
-    return m_db->scalar(QStringLiteral("SELECT %1 FROM stocks WHERE \"Ticker Symbol\" = ?")
-                            .arg(schema::quoted(field)),
-                        {ticker});
-}
-
-int TstForm12::rowCount() const
-{
-    return int(m_db->count(QStringLiteral("stocks")));
 }
 
 void TstForm12::opensOnFirstStock()

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The analysts' screen, driven through its real window on a temporary database.
-#include "tests/support/testdb.h"
-#include "tests/support/testsupport.h"
+#include "tests/support/screenfixture.h"
 
 #include "analysis/Form13.h"
 #include "app/registry.h"
@@ -32,23 +31,17 @@ const QString kNotFound = QStringLiteral("Sorry, I couldn't find this analyst. "
 
 } // namespace
 
-class TstForm13 : public QObject
+class TstForm13 : public QObject, public test::ScreenFixture
 {
     Q_OBJECT
 
-    Form13 *screen() const { return ScreenRegistry::get<Form13>(QStringLiteral("Form13")); }
-    template <typename T = QWidget> T *control(const char *name) const
+public:
+    TstForm13()
+        : ScreenFixture("Form13")
     {
-        return test::control<T>(screen(), QString::fromLatin1(name));
     }
-    QString text(const char *box) const { return control<QLineEdit>(box)->text(); }
-    void click(const char *button) { control<QPushButton>(button)->click(); }
-    void step(const char *button)
-    {
-        control<DataControl>("Data1")
-            ->findChild<QPushButton *>(QString::fromLatin1(button))
-            ->click();
-    }
+
+private:
     QStringList storedNames() const
     {
         QStringList names;
@@ -57,36 +50,18 @@ class TstForm13 : public QObject
         return names;
     }
 
-    std::unique_ptr<test::TestDatabase> m_db;
-    std::unique_ptr<test::ScriptedDialogs> m_dialogs;
-
 private Q_SLOTS:
     void init()
     {
         connectionOptions() = {};
-        m_db = std::make_unique<test::TestDatabase>(test::TestDatabase::Sample);
-        QVERIFY2(m_db->isValid(), qPrintable(m_db->error()));
         // Our own analysts instead of the sample ones; the sample stocks stay for the portfolio.
-        QVERIFY(m_db->exec(QStringLiteral("DELETE FROM Analyst")));
+        QList<QVariantList> rows;
         for (const QStringList &row : kAnalysts)
-            QVERIFY(
-                m_db->insert(QStringLiteral("Analyst"), kFields, {row[0], row[1], row[2], row[3]}));
-        m_dialogs = std::make_unique<test::ScriptedDialogs>();
-        screen()->show();
-        QVERIFY(screen()->isLoaded());
+            rows << QVariantList{row[0], row[1], row[2], row[3]};
+        start(QStringLiteral("Analyst"), kFields, rows, test::TestDatabase::Sample);
     }
 
-    void cleanup()
-    {
-        for (Screen *s : ScreenRegistry::loaded())
-            s->unload();
-        for (const QString &name : ScreenRegistry::names())
-            if (Screen *s = ScreenRegistry::existing(name))
-                s->unload();
-        test::flushDeletes();
-        m_dialogs.reset();
-        m_db.reset();
-    }
+    void cleanup() { finish(); }
 
     void opensOnFirstAnalystWithItsTexts()
     {
@@ -98,15 +73,15 @@ private Q_SLOTS:
                                                                   {"Label4", "Market Outlook"},
                                                                   {"Label5", "Credibility"}};
         for (const auto &[name, caption] : captions)
-            QCOMPARE(control<QLabel>(name)->text(), QString::fromUtf8(caption));
+            QCOMPARE(child<QLabel>(name)->text(), QString::fromUtf8(caption));
         const std::pair<const char *, const char *> buttons[] = {{"Command1", "&Add To Portfolio"},
                                                                  {"Command2", "&Home"},
                                                                  {"Command3", "&Find"},
                                                                  {"Command4", "&Add"}};
         for (const auto &[name, caption] : buttons)
-            QCOMPARE(control<QPushButton>(name)->text(), QString::fromUtf8(caption));
-        QCOMPARE(control<DataControl>("Data1")->caption(), QStringLiteral("Data1"));
-        QVERIFY(control("WebBrowser1"));
+            QCOMPARE(child<QPushButton>(name)->text(), QString::fromUtf8(caption));
+        QCOMPARE(child<DataControl>("Data1")->caption(), QStringLiteral("Data1"));
+        QVERIFY(child("WebBrowser1"));
         QCOMPARE(text("Text1"), kAnalysts[0][0]);
         QCOMPARE(text("Text2"), kAnalysts[0][1]);
         QCOMPARE(text("Text3"), kAnalysts[0][2]);
@@ -119,7 +94,7 @@ private Q_SLOTS:
         const QStringList expected{"Text1",    "Text2",    "Text3",    "Text4",
                                    "Command1", "Command2", "Command3", "Command4"};
         QStringList order;
-        QWidget *w = control("Text1");
+        QWidget *w = child("Text1");
         for (int i = 0; i < 40 && order.size() < expected.size(); ++i) {
             if (expected.contains(w->objectName()) && !order.contains(w->objectName()))
                 order << w->objectName();
@@ -195,7 +170,7 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(int, rows);
         step("Next");
-        control("Text3")->setFocus();
+        child("Text3")->setFocus();
         m_dialogs->answerButton(answer);
         click("Command4");
         QCOMPARE(m_dialogs->requests().size(), 1);
@@ -207,12 +182,12 @@ private Q_SLOTS:
             QCOMPARE(text("Text1"), kAnalysts[1][0]);
             QCOMPARE(text("Text2"), kAnalysts[1][1]);
         } else {
-            QCOMPARE(screen()->window()->focusWidget(), control("Text1"));
+            QCOMPARE(screen()->window()->focusWidget(), child("Text1"));
             for (const char *box : {"Text1", "Text2", "Text3", "Text4"})
                 QCOMPARE(text(box), QString());
             if (!typed.isEmpty()) {
-                QTest::keyClicks(control("Text1"), typed);
-                QTest::keyClicks(control("Text4"), QStringLiteral("Unknown"));
+                QTest::keyClicks(child("Text1"), typed);
+                QTest::keyClicks(child("Text4"), QStringLiteral("Unknown"));
             }
             step("Previous");
         }
@@ -234,7 +209,7 @@ private Q_SLOTS:
     void editReachesTheFileOnlyWhenLeaving()
     {
         QFETCH(QString, how);
-        control<QLineEdit>("Text2")->setText(QStringLiteral("NEW, PICKS"));
+        child<QLineEdit>("Text2")->setText(QStringLiteral("NEW, PICKS"));
         QCOMPARE(m_db->fieldValues(QStringLiteral("Analyst"), kFields[1]).at(0).toString(),
                  kAnalysts[0][1]);
         if (how == QLatin1String("close"))
@@ -281,7 +256,7 @@ private Q_SLOTS:
         connectionOptions().busyTimeoutMs = 50;
         screen()->unload();
         screen()->show(); // reopened with the short busy timeout
-        control<QLineEdit>("Text3")->setText(QStringLiteral("edited while locked"));
+        child<QLineEdit>("Text3")->setText(QStringLiteral("edited while locked"));
         {
             test::ExclusiveLock lock(m_db->path());
             QVERIFY(lock.isLocked());

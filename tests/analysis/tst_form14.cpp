@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The ratings screen, driven through its controls on a real temporary database.
-#include "tests/support/testdb.h"
-#include "tests/support/testsupport.h"
+#include "tests/support/screenfixture.h"
 
 #include "analysis/Form14.h"
 #include "app/registry.h"
@@ -49,13 +48,19 @@ const Stock kStocks[] = {
 
 } // namespace
 
-class TstForm14 : public QObject
+class TstForm14 : public QObject, public test::ScreenFixture
 {
     Q_OBJECT
 
+public:
+    TstForm14()
+        : ScreenFixture("Form14")
+    {
+    }
+
 private Q_SLOTS:
     void init();
-    void cleanup();
+    void cleanup() { finish(); }
 
     void opensOnFirstStockWithNothingChosen();
     void calculation_data();
@@ -75,55 +80,30 @@ private Q_SLOTS:
     void recordCommands();
 
 private:
-    Form14 *screen() const { return ScreenRegistry::get<Form14>(QStringLiteral("Form14")); }
-    template <typename T> T *child(const QString &name) const
-    {
-        return test::control<T>(screen(), name);
-    }
-    QString text(const QString &name) const { return child<QLabel>(name)->text(); }
+    Form14 *ratings() const { return qobject_cast<Form14 *>(screen()); }
     QStringList resultTexts() const;
     void setInputs(const QStringList &six);
-    void click(const QString &name)
-    {
-        QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton);
-    }
     void calculate(const QString &option);
     Figures figures() const;
     void compareFigures(const Figures &expected) const;
-    QVariant stored(const QString &ticker, const QString &field) const;
-
-    std::unique_ptr<test::TestDatabase> m_db;
-    std::unique_ptr<test::ScriptedDialogs> m_dialogs;
+    QVariant stored(const QString &ticker, const QString &field) const
+    {
+        return storedStock(ticker, field);
+    }
 };
 
 void TstForm14::init()
 {
-    // A fresh database for every test.
-    m_db = std::make_unique<test::TestDatabase>();
-    QVERIFY2(m_db->isValid(), qPrintable(m_db->error()));
-    const QStringList fields{
-        "Name of Stock",       "Ticker Symbol",       "Current Price", "Last Years Earnings",
-        "This Years Earnings", "Next Years Earnings", "52 Wk Hi",      "52 Wk Lo",
-        "AnalystRating",       "Safety Rating",       "Growth",        "Market Cap",
-        "Overall Rating",      "Buy\\Target Price"};
+    QList<QVariantList> rows;
     for (const Stock &s : kStocks)
-        QVERIFY(
-            m_db->insert(QStringLiteral("stocks"), fields,
-                         {s.name, s.ticker, s.price, s.last, s.thisYear, s.next, s.high, s.low,
-                          s.analystRating, s.safety, s.growth, s.marketCap, s.overall, s.target}));
-
-    m_dialogs = std::make_unique<test::ScriptedDialogs>();
-    screen()->show();
-    QVERIFY(screen()->isLoaded());
-}
-
-void TstForm14::cleanup()
-{
-    if (screen()->isLoaded())
-        screen()->unload();
-    test::flushDeletes();
-    m_dialogs.reset();
-    m_db.reset();
+        rows << QVariantList{s.name,   s.ticker,    s.price,   s.last,          s.thisYear,
+                             s.next,   s.high,      s.low,     s.analystRating, s.safety,
+                             s.growth, s.marketCap, s.overall, s.target};
+    start(QStringLiteral("stocks"),
+          {"Name of Stock", "Ticker Symbol", "Current Price", "Last Years Earnings",
+           "This Years Earnings", "Next Years Earnings", "52 Wk Hi", "52 Wk Lo", "AnalystRating",
+           "Safety Rating", "Growth", "Market Cap", "Overall Rating", "Buy\\Target Price"},
+          rows);
 }
 
 QStringList TstForm14::resultTexts() const
@@ -149,7 +129,7 @@ void TstForm14::calculate(const QString &option)
 
 Figures TstForm14::figures() const
 {
-    const Form14::Figures &f = screen()->figures();
+    const Form14::Figures &f = ratings()->figures();
     return {f.L, f.T, f.N, f.H, f.W, f.P, f.S, f.G, f.M, f.one, f.B, f.O, f.Q};
 }
 
@@ -163,13 +143,6 @@ void TstForm14::compareFigures(const Figures &expected) const
                                                               .arg(QLatin1String(names[i]))
                                                               .arg(actual[i], 0, 'g', 17)
                                                               .arg(expected[i], 0, 'g', 17)));
-}
-
-QVariant TstForm14::stored(const QString &ticker, const QString &field) const
-{
-    return m_db->scalar(QStringLiteral("SELECT %1 FROM stocks WHERE \"Ticker Symbol\" = ?")
-                            .arg(schema::quoted(field)),
-                        {ticker});
 }
 
 void TstForm14::opensOnFirstStockWithNothingChosen()
@@ -290,8 +263,8 @@ void TstForm14::buyTargetBrackets()
     setInputs({"1", "1", next, "1", "1", "0"});
     calculate(QStringLiteral("Option6"));
 
-    QCOMPARE(screen()->figures().O, O);
-    QCOMPARE(screen()->figures().B, B);
+    QCOMPARE(ratings()->figures().O, O);
+    QCOMPARE(ratings()->figures().B, B);
     QCOMPARE(text(QStringLiteral("Label14")), Q);
     QVERIFY(m_dialogs->messages().isEmpty());
 }
@@ -393,8 +366,8 @@ void TstForm14::figuresStartAtZeroOnEveryLoad()
     // A failed safety step now leaves S at 0 rather than at the last visit's figure.
     setInputs({"5", "3", "4", "0", "30", "40"});
     calculate({});
-    QCOMPARE(screen()->figures().S, 0.0);
-    QCOMPARE(screen()->figures().O, -313.0);
+    QCOMPARE(ratings()->figures().S, 0.0);
+    QCOMPARE(ratings()->figures().O, -313.0);
 }
 
 void TstForm14::resultStoredOnLeavingRecord_data()

@@ -202,8 +202,8 @@ private Q_SLOTS:
     {
         QTemporaryDir folder;
         config::setDatabasePath(folder.filePath(QStringLiteral("missing.db")));
-        const auto restore = qScopeGuard([] {
-            setDialogHandler(nullptr);
+        const auto restore = qScopeGuard([previous = dialogHandler()] {
+            setDialogHandler(previous);
             config::setDatabasePath(QString());
         });
         int asked = 0;

@@ -4,8 +4,7 @@
 #include "common/config.h"
 #include "data/datacontrol.h"
 #include "data/schema.h"
-#include "tests/support/testdb.h"
-#include "tests/support/testsupport.h"
+#include "tests/support/screenfixture.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -37,78 +36,52 @@ const Day kDays[] = {
 
 } // namespace
 
-class TstForm3 : public QObject
+class TstForm3 : public QObject, public test::ScreenFixture
 {
     Q_OBJECT
 
+public:
+    TstForm3()
+        : ScreenFixture("Form3")
+    {
+    }
+
 private:
-    std::unique_ptr<test::TestDatabase> m_db;
-    Screen *m_screen = nullptr;
-
-    Screen *forecaster() const { return ScreenRegistry::get(QStringLiteral("Form3")); }
-
-    template <typename T = QLineEdit> T *control(const QString &name) const
-    {
-        return test::control<T>(m_screen, name);
-    }
-
-    QString text(const QString &box) const { return control(box)->text(); }
-    void click(const char *button) { control<QPushButton>(QString::fromLatin1(button))->click(); }
-    void step(const char *arrow)
-    {
-        control<DataControl>(QStringLiteral("Data1"))
-            ->findChild<QPushButton *>(QString::fromLatin1(arrow))
-            ->click();
-    }
-
-    void createDatabase()
-    {
-        m_db.reset();
-        m_db = std::make_unique<test::TestDatabase>();
-        QVERIFY2(m_db->isValid(), qPrintable(m_db->error()));
-        const QStringList fields{"Date",
-                                 "Dow Yesterday",
-                                 "NasdaQ Yesterday",
-                                 "SP 500 Yesterday",
-                                 "Advances",
-                                 "Declines",
-                                 "DD",
-                                 "Dn",
-                                 "Ds"};
-        for (const Day &day : kDays)
-            QVERIFY(m_db->insert(QStringLiteral("Forecaster"), fields,
-                                 {QString::fromLatin1(day.date), day.dow, day.nasdaq, day.sp,
-                                  day.advances, day.declines, day.dd, day.dn, day.ds}));
-    }
-
+    QLineEdit *box(const QString &name) const { return child<QLineEdit>(name); }
     // A field of a stored day, read straight from the file.
     QVariant stored(const char *date, const QString &field) const
     {
-        return m_db->scalar(
-            QStringLiteral("SELECT %1 FROM Forecaster WHERE Date = ?").arg(schema::quoted(field)),
-            {QString::fromLatin1(date)});
+        return ScreenFixture::stored(QStringLiteral("Forecaster"), QStringLiteral("Date"),
+                                     QString::fromLatin1(date), field);
     }
-
     qint64 storedDays() const { return m_db->count(QStringLiteral("Forecaster")); }
 
 private Q_SLOTS:
     void init()
     {
-        test::unloadAllScreens();
-        createDatabase();
-        m_screen = forecaster();
-        QVERIFY(navigate(nullptr, QStringLiteral("Form3")));
-        QVERIFY(m_screen->isLoaded());
+        QList<QVariantList> rows;
+        for (const Day &day : kDays)
+            rows << QVariantList{QString::fromLatin1(day.date),
+                                 day.dow,
+                                 day.nasdaq,
+                                 day.sp,
+                                 day.advances,
+                                 day.declines,
+                                 day.dd,
+                                 day.dn,
+                                 day.ds};
+        start(QStringLiteral("Forecaster"),
+              {"Date", "Dow Yesterday", "NasdaQ Yesterday", "SP 500 Yesterday", "Advances",
+               "Declines", "DD", "Dn", "Ds"},
+              rows);
     }
 
-    void cleanup() { test::unloadAllScreens(); }
-
-    void cleanupTestCase() { m_db.reset(); }
+    void cleanup() { finish(); }
 
     void opensOnTheFirstStoredDay()
     {
-        QCOMPARE(m_screen->window()->windowTitle(), QStringLiteral("Dow ForeCaster"));
-        QCOMPARE(control<DataControl>(QStringLiteral("Data1"))->caption(),
+        QCOMPARE(screen()->window()->windowTitle(), QStringLiteral("Dow ForeCaster"));
+        QCOMPARE(child<DataControl>(QStringLiteral("Data1"))->caption(),
                  QStringLiteral("ForeCaster"));
         QCOMPARE(text(QStringLiteral("d1")), QStringLiteral("10000"));
         QCOMPARE(text(QStringLiteral("n2")), QStringLiteral("20"));
@@ -182,13 +155,13 @@ private Q_SLOTS:
         QFETCH(QStringList, inputs);
         QFETCH(QStringList, outputs);
         for (int i = 0; i < kInputs.size(); ++i)
-            control(kInputs.at(i))->setText(inputs.at(i));
-        for (const QString &box : kOutputs)
-            control(box)->setText(QStringLiteral("-"));
+            box(kInputs.at(i))->setText(inputs.at(i));
+        for (const QString &output : kOutputs)
+            box(output)->setText(QStringLiteral("-"));
         const QString date = text(QStringLiteral("text1"));
 
         test::ScriptedDialogs dialogs;
-        QTest::mouseClick(control<QPushButton>(QStringLiteral("Command3")), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(QStringLiteral("Command3")), Qt::LeftButton);
 
         QStringList actual;
         for (const QString &box : kOutputs)
@@ -253,14 +226,14 @@ private Q_SLOTS:
         QCOMPARE(dialogs.requests().first().text,
                  QStringLiteral("Enter new record, and click left arrow button. "));
         QCOMPARE(dialogs.requests().first().title, QStringLiteral("Add Record"));
-        QCOMPARE(m_screen->window()->focusWidget(), control(QStringLiteral("text1")));
+        QCOMPARE(screen()->window()->focusWidget(), box(QStringLiteral("text1")));
         for (const QString &box : kInputs + kOutputs)
             QCOMPARE(text(box), QString());
 
         const QStringList inputs{"10000", "2000", "1300", "1500", "1200", "100", "30", "10"};
-        control(QStringLiteral("text1"))->setText(QStringLiteral("2024-03-06"));
+        box(QStringLiteral("text1"))->setText(QStringLiteral("2024-03-06"));
         for (int i = 0; i < kInputs.size(); ++i)
-            control(kInputs.at(i))->setText(inputs.at(i));
+            box(kInputs.at(i))->setText(inputs.at(i));
         click("Command3");
         QCOMPARE(text(QStringLiteral("d3")), test::shown(QStringLiteral("10088.3333333333")));
         step("Previous");
@@ -280,7 +253,7 @@ private Q_SLOTS:
         dialogs.answerButton(AnswerCancel);
         click("Command1");
         QCOMPARE(text(QStringLiteral("d1")), QStringLiteral("10000"));
-        QVERIFY(!control<DataControl>(QStringLiteral("Data1"))->isNewRecord());
+        QVERIFY(!child<DataControl>(QStringLiteral("Data1"))->isNewRecord());
         test::unloadAllScreens();
         QCOMPARE(storedDays(), 3);
     }
@@ -377,19 +350,19 @@ private Q_SLOTS:
         click("Command2");
         QCOMPARE(text(QStringLiteral("d1")), QStringLiteral("9900"));
         click("Command3");
-        QPointer<QWidget> oldWindow = m_screen->window();
+        QPointer<QWidget> oldWindow = screen()->window();
 
         click("Command5");
         Screen *help = ScreenRegistry::get(QStringLiteral("Form5"));
         QVERIFY(help->isLoaded());
-        QVERIFY(!m_screen->isLoaded());
-        help->window()->findChild<QPushButton *>(QStringLiteral("Command1"))->click();
+        QVERIFY(!screen()->isLoaded());
+        test::control<QPushButton>(help, QStringLiteral("Command1"))->click();
         test::flushDeletes();
 
         QVERIFY(!help->isLoaded());
-        QVERIFY(m_screen->isLoaded());
+        QVERIFY(screen()->isLoaded());
         QVERIFY(oldWindow.isNull());
-        QVERIFY(m_screen->window()->isVisible());
+        QVERIFY(screen()->window()->isVisible());
         QCOMPARE(text(QStringLiteral("d1")), QStringLiteral("10000"));
         for (const QString &box : kOutputs)
             QCOMPARE(text(box), QString());
@@ -418,10 +391,10 @@ private Q_SLOTS:
         QFETCH(QString, caption);
         QFETCH(QString, target);
         test::ScriptedDialogs dialogs;
-        auto *command = control<QPushButton>(button);
+        auto *command = child<QPushButton>(button);
         QCOMPARE(command->text(), caption);
         command->click();
-        QVERIFY(!m_screen->isLoaded());
+        QVERIFY(!screen()->isLoaded());
         QVERIFY(ScreenRegistry::get(target)->isLoaded());
     }
 };

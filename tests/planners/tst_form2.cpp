@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The investment planner, driven through its controls on a real temporary database.
-#include "tests/support/testdb.h"
-#include "tests/support/testsupport.h"
+#include "tests/support/screenfixture.h"
 
 #include "app/registry.h"
 #include "data/datacontrol.h"
@@ -38,13 +37,19 @@ const QList<QVariantList> kStocks{
 
 } // namespace
 
-class TstForm2 : public QObject
+class TstForm2 : public QObject, public test::ScreenFixture
 {
     Q_OBJECT
 
+public:
+    TstForm2()
+        : ScreenFixture("Form2")
+    {
+    }
+
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init() { start(QStringLiteral("stocks"), kFields, kStocks); }
+    void cleanup() { finish(); }
 
     void opensOnFirstStock();
     void advice_data();
@@ -63,60 +68,13 @@ private Q_SLOTS:
     void buyAndSellChangeNothing();
 
 private:
-    Screen *screen() const { return ScreenRegistry::get(QStringLiteral("Form2")); }
-    template <typename T> T *child(const QString &name) const
+    QString box(const QString &name) const { return text(name); }
+    void typePrice(const QString &price) { retype(QStringLiteral("Text7"), price); }
+    QVariant stored(const QString &ticker, const QString &field) const
     {
-        return test::control<T>(screen(), name);
+        return storedStock(ticker, field);
     }
-    DataControl *data() const { return child<DataControl>(QStringLiteral("Data1")); }
-    QString text(const QString &name) const { return child<QLabel>(name)->text(); }
-    QString box(const QString &name) const { return child<QLineEdit>(name)->text(); }
-    void click(const QString &name)
-    {
-        QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton);
-    }
-    void typePrice(const QString &price);
-    QVariant stored(const QString &ticker, const QString &field) const;
-
-    std::unique_ptr<test::TestDatabase> m_db;
-    std::unique_ptr<test::ScriptedDialogs> m_dialogs;
 };
-
-void TstForm2::init()
-{
-    // A fresh database for every test.
-    m_db = std::make_unique<test::TestDatabase>();
-    QVERIFY2(m_db->isValid(), qPrintable(m_db->error()));
-    for (const QVariantList &stock : kStocks)
-        QVERIFY(m_db->insert(QStringLiteral("stocks"), kFields, stock));
-    m_dialogs = std::make_unique<test::ScriptedDialogs>();
-    screen()->show();
-    QVERIFY(screen()->isLoaded());
-}
-
-void TstForm2::cleanup()
-{
-    if (screen()->isLoaded())
-        screen()->unload();
-    test::flushDeletes();
-    m_dialogs.reset();
-    m_db.reset();
-}
-
-void TstForm2::typePrice(const QString &price)
-{
-    QLineEdit *text7 = child<QLineEdit>(QStringLiteral("Text7"));
-    text7->selectAll();
-    QTest::keyClick(text7, Qt::Key_Delete);
-    QTest::keyClicks(text7, price);
-}
-
-QVariant TstForm2::stored(const QString &ticker, const QString &field) const
-{
-    return m_db->scalar(QStringLiteral("SELECT %1 FROM stocks WHERE \"Ticker Symbol\" = ?")
-                            .arg(schema::quoted(field)),
-                        {ticker});
-}
 
 void TstForm2::opensOnFirstStock()
 {
@@ -214,7 +172,8 @@ void TstForm2::advice()
     QStringList adviceWhileShown;
     QList<DialogRequest> requests;
     {
-        const auto restore = qScopeGuard([] { setDialogHandler(nullptr); });
+        const auto restore =
+            qScopeGuard([previous = dialogHandler()] { setDialogHandler(previous); });
         setDialogHandler([&](const DialogRequest &request) {
             requests << request;
             adviceWhileShown << text(QStringLiteral("Label10"));

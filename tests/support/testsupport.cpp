@@ -14,6 +14,8 @@
 namespace vantora::test {
 
 ScriptedDialogs::ScriptedDialogs()
+    : m_previousDialogs(dialogHandler())
+    , m_previousBeep(beepHandler())
 {
     setDialogHandler([this](const DialogRequest &request) {
         m_requests << request;
@@ -34,8 +36,8 @@ ScriptedDialogs::ScriptedDialogs()
 
 ScriptedDialogs::~ScriptedDialogs()
 {
-    setDialogHandler(nullptr);
-    setBeepHandler(nullptr);
+    setDialogHandler(m_previousDialogs);
+    setBeepHandler(m_previousBeep);
 }
 
 QStringList ScriptedDialogs::messages() const

@@ -19,7 +19,7 @@ namespace vantora::test {
 
 // Answers the program's dialogs from a script and records what they asked. While one is alive
 // no real dialog opens; an unscripted message box is answered OK, an unscripted input box with
-// the empty text (as Cancel would).
+// the empty text (as Cancel would). Its end puts back whatever answered them before.
 class ScriptedDialogs
 {
 public:
@@ -36,6 +36,8 @@ public:
     void clear();
 
 private:
+    DialogHandler m_previousDialogs;
+    BeepHandler m_previousBeep;
     std::deque<int> m_buttons;
     std::deque<QString> m_texts;
     QList<DialogRequest> m_requests;
