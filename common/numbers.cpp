@@ -210,10 +210,15 @@ double parseNumber(QStringView text)
     return result;
 }
 
-QString formatNumber(double value)
+QChar decimalPoint()
 {
     const QString point = QLocale::system().decimalPoint();
-    return formatNumber(value, point.isEmpty() ? QChar(u'.') : point.front());
+    return point.isEmpty() ? QChar(u'.') : point.front();
+}
+
+QString formatNumber(double value)
+{
+    return formatNumber(value, decimalPoint());
 }
 
 QString formatNumber(double value, QChar decimalSeparator)

@@ -23,6 +23,8 @@ double parseNumber(QStringView text);
 // give the empty text.
 QString formatNumber(double value);
 QString formatNumber(double value, QChar decimalSeparator);
+// The decimal separator formatNumber writes when none is given: the system locale's.
+QChar decimalPoint();
 
 // The greatest whole number not greater than the value.
 double Int(double value);

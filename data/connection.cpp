@@ -180,4 +180,23 @@ bool Transaction::commit()
     return true;
 }
 
+namespace {
+
+bool startsWithByteOrderMark(const QVariant &value)
+{
+    return value.typeId() == QMetaType::QString && value.toString().startsWith(QChar(0xFEFF));
+}
+
+} // namespace
+
+QString placeholderFor(const QVariant &value)
+{
+    return startsWithByteOrderMark(value) ? QStringLiteral("CAST(? AS TEXT)") : QStringLiteral("?");
+}
+
+QVariant bindable(const QVariant &value)
+{
+    return startsWithByteOrderMark(value) ? QVariant(value.toString().toUtf8()) : value;
+}
+
 } // namespace vantora

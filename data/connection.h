@@ -26,6 +26,7 @@ struct DbError
         ReadOnly,
         Locked,
         RecordGone,
+        Conflict, // the row changed under the screen: nothing was written
         Failed
     };
     Kind kind = None;
@@ -81,6 +82,13 @@ DbConnection::Mode readWriteIfAllowed(const QString &path);
 QString engineDetail(const QSqlError &error);
 // An engine failure as every message puts it: "<what failed> (<the engine's words>)<end>".
 QString engineMessage(const QString &what, const QSqlError &error, QStringView end = u".");
+
+// How a value is bound so that SQLite stores it exactly as it is: a text whose first character
+// is U+FEFF goes as its UTF-8 bytes cast to text, since SQLite drops a leading byte-order mark
+// from the UTF-16 text the driver hands it. Use the placeholder in the statement and bind the
+// bindable value in its place.
+QString placeholderFor(const QVariant &value);
+QVariant bindable(const QVariant &value);
 
 struct TableColumns
 {

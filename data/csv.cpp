@@ -10,6 +10,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariantList>
+#include <optional>
 #include <sqlite3.h>
 
 namespace vantora::csv {
@@ -482,12 +483,24 @@ Result importTable(const QString &databasePath, const QString &tableName, const 
                 QStringLiteral("The table \"%1\" could not be written").arg(table->name),
                 insert.lastError())));
         for (const Row &row : rows) {
+            // A value that SQLite would not keep exactly needs a statement of its own.
+            QStringList exactMarks;
+            for (const QVariant &value : row.values)
+                exactMarks << placeholderFor(value);
+            std::optional<QSqlQuery> own;
+            if (exactMarks != marks) {
+                own.emplace(db);
+                own->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                 .arg(schema::quoted(actualTable), quotedColumns.join(kComma),
+                                      exactMarks.join(kComma)));
+            }
+            QSqlQuery &statement = own ? *own : insert;
             for (qsizetype i = 0; i < row.values.size(); ++i)
-                insert.bindValue(int(i), row.values[i]);
-            if (!insert.exec())
+                statement.bindValue(int(i), bindable(row.values[i]));
+            if (!statement.exec())
                 return failure(nothingImported(engineMessage(
                     QStringLiteral("%1: the record could not be stored").arg(where(file, row.line)),
-                    insert.lastError())));
+                    statement.lastError())));
         }
     }
     if (!transaction.commit())

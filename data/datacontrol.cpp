@@ -3,6 +3,8 @@
 
 #include "common/config.h"
 #include "common/dialogs.h"
+#include "common/numbers.h"
+#include "data/instances.h"
 #include "data/schema.h"
 #include "data/tablecursor.h"
 
@@ -11,7 +13,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QShortcut>
+#include <limits>
 
 namespace vantora {
 
@@ -109,6 +113,9 @@ void DataControl::addBinding(QWidget *widget, int kind, const QString &field, Mo
 
 void DataControl::bind(QLineEdit *box, const QString &field, Mode mode)
 {
+    // A box holds whatever the field holds: the box's own limit would cut long texts.
+    if (box)
+        box->setMaxLength(std::numeric_limits<int>::max());
     addBinding(box, LineEdit, field, mode);
 }
 
@@ -192,7 +199,25 @@ bool DataControl::open(const QString &table)
         return false;
     }
     fill();
+    holdInstanceMark();
     return true;
+}
+
+void DataControl::holdInstanceMark()
+{
+    m_instanceMark = markOpen(config::databasePath());
+    if (!m_instanceMark || m_instanceMark->othersAtStart().isEmpty())
+        return;
+    // Said once in a run for each file.
+    static QSet<QString> told;
+    const QString path = config::databasePath();
+    if (told.contains(path))
+        return;
+    told.insert(path);
+    msgBox(tr("The market database \"%1\" is already open in another window of Vantora Market "
+              "Pro. Both windows can work; a record changed in both is shown to you before it is "
+              "saved.")
+               .arg(path));
 }
 
 bool DataControl::ensureOpen()
@@ -208,8 +233,17 @@ bool DataControl::ensureOpen()
         showError(error);
         return false;
     }
+    // What was typed while no record could be shown has no record to go into; it is not
+    // thrown away without the user's word.
+    if (hasChanges() &&
+        msgBox(tr("The database can be opened again, but what you typed on this screen while it "
+                  "could not be opened belongs to no record.\n\nClick OK to discard it and show "
+                  "the records, or Cancel to keep it on the screen."),
+               OkCancel) != AnswerOk)
+        return false;
     m_cursor = std::move(cursor);
     fill();
+    holdInstanceMark();
     return true;
 }
 
@@ -227,15 +261,23 @@ bool DataControl::close()
         return true;
     }
     DbError failure;
-    if (!leaveRecord(&failure)) {
+    switch (leaveRecord(&failure, true)) {
+    case Leaving::Left:
+        break;
+    case Leaving::Stayed:
+        return false;
+    case Leaving::Failed: {
         const QString question =
             failure.message +
             tr("\n\nClick OK to discard your changes to this record and close the screen, or "
                "Cancel to stay on it with your changes.");
         if (msgBox(question, OkCancel) != AnswerOk)
             return false;
+        break;
+    }
     }
     m_cursor.reset();
+    m_instanceMark.reset();
     m_noMatch = false;
     return true;
 }
@@ -258,18 +300,18 @@ bool DataControl::hasChanges() const
     return false;
 }
 
-bool DataControl::leaveRecord(DbError *failure)
+DataControl::Leaving DataControl::leaveRecord(DbError *failure, bool closing)
 {
     if (!isOpen())
-        return true;
+        return Leaving::Left;
     const bool changed = hasChanges();
     if (m_cursor->isNew() && !changed) {
         // A new record the user left untouched is not worth a row.
         m_cursor->cancelNew();
-        return true;
+        return Leaving::Left;
     }
     if (!changed)
-        return true;
+        return Leaving::Left;
 
     DbError error;
     if (!m_cursor->isNew() && !m_cursor->hasRecord()) {
@@ -283,21 +325,130 @@ bool DataControl::leaveRecord(DbError *failure)
                 continue;
             const QString text = controlText(binding);
             if (text != binding.filled)
-                m_cursor->setValue(
-                    binding.field,
-                    schema::storedValue(schema::fieldKind(m_table, binding.field), text));
+                m_cursor->setValue(binding.field,
+                                   schema::storedValue(schema::fieldKind(m_table, binding.field),
+                                                       text, decimalPoint()));
         }
-        error = m_cursor->save();
+        error = m_cursor->save(watchedFields());
+        if (error.kind == DbError::Conflict)
+            return resolveConflict(closing);
         m_cursor->discardPending();
     }
     if (!error)
-        return true;
+        return Leaving::Left;
     // The edit stays on screen and the record stays current.
     if (failure)
         *failure = error;
     else
         showError(error);
-    return false;
+    return Leaving::Failed;
+}
+
+QStringList DataControl::watchedFields() const
+{
+    QStringList fields;
+    for (const Binding &binding : m_bindings)
+        if (!fields.contains(binding.field))
+            fields << binding.field;
+    return fields;
+}
+
+// The record as the user knows it: its key fields (name, ticker, date...) as read.
+QString DataControl::recordName(const QVariantList &values) const
+{
+    QStringList parts;
+    const QStringList fields = m_cursor->fields();
+    if (const schema::Table *table = schema::findTable(m_table))
+        for (const schema::Index &index : table->indexes) {
+            const qsizetype i = fields.indexOf(m_cursor->fieldName(index.field));
+            const QString text = i < 0 ? QString() : schema::shownText(values.value(i));
+            if (!text.isEmpty() && !parts.contains(text))
+                parts << text;
+        }
+    return parts.join(QLatin1String(", "));
+}
+
+QString DataControl::conflictText() const
+{
+    const TableCursor::Conflict &conflict = m_cursor->conflict();
+    const QStringList fields = m_cursor->fields();
+    QVariantList asRead;
+    for (const QString &field : fields)
+        asRead << m_cursor->storedValue(field);
+    const QString record = recordName(asRead);
+    const QString table = m_cursor->table();
+    if (conflict.kind == TableCursor::Conflict::Gone)
+        return tr("Another program has deleted the record \"%1\" of the table \"%2\" since this "
+                  "screen showed it.\n\nSave My Changes saves what is on your screen as a new "
+                  "record; Drop My Changes drops your changes; Cancel keeps them on the screen.")
+            .arg(record, table);
+
+    auto quotedText = [](const QString &text) {
+        const int most = 60;
+        return QLatin1Char('"') + (text.size() > most ? text.left(most) + QChar(0x2026) : text) +
+               QLatin1Char('"');
+    };
+    QStringList lines;
+    QSet<QString> listed;
+    for (const Binding &binding : m_bindings) {
+        const qsizetype i = fields.indexOf(m_cursor->fieldName(binding.field));
+        if (i < 0 || listed.contains(fields[i]))
+            continue;
+        const QVariant now = conflict.stored.value(i);
+        const QString nowText = schema::shownText(now, decimalPoint());
+        const QString readText = schema::shownText(asRead.value(i), decimalPoint());
+        const bool edited = binding.mode == Mode::Bound && controlText(binding) != binding.filled;
+        const QString screen = edited ? controlText(binding) : binding.filled;
+        if (nowText == readText && !edited && now.typeId() == asRead.value(i).typeId())
+            continue;
+        listed.insert(fields[i]);
+        lines << tr("%1: now stored %2, on your screen %3")
+                     .arg(fields[i], quotedText(nowText), quotedText(screen));
+    }
+    if (conflict.kind == TableCursor::Conflict::Replaced)
+        return tr("The record \"%1\" of the table \"%2\" has been replaced by another program: "
+                  "its place now holds the record \"%3\".\n\n%4\n\nSave My Changes saves what "
+                  "is on your screen as a new record and leaves that one as it is; Drop My "
+                  "Changes shows the record now stored there; Cancel keeps your changes on the "
+                  "screen.")
+            .arg(record, table, recordName(conflict.stored), lines.join(QLatin1Char('\n')));
+    return tr("Another program has changed the record \"%1\" of the table \"%2\" since this "
+              "screen showed it:\n\n%3\n\nSave My Changes writes your changes over the stored "
+              "record; Drop My Changes shows the record as it is now stored, without your "
+              "changes; Cancel keeps your changes on the screen.")
+        .arg(record, table, lines.join(QLatin1Char('\n')));
+}
+
+DataControl::Leaving DataControl::resolveConflict(bool closing)
+{
+    enum { SaveMine, DropMine, Cancel };
+    const int answer =
+        choiceBox(conflictText(), tr("Write Conflict"),
+                  {tr("Save My Changes"), tr("Drop My Changes"), tr("Cancel")}, Cancel, Cancel);
+    const TableCursor::Conflict::Kind kind = m_cursor->conflict().kind;
+    if (answer == SaveMine) {
+        const DbError error = kind == TableCursor::Conflict::Changed
+                                  ? m_cursor->save({}, TableCursor::SaveCheck::Overwrite)
+                                  : m_cursor->saveAsNew();
+        m_cursor->discardPending();
+        if (!error)
+            return Leaving::Left;
+        showError(error);
+        return Leaving::Stayed;
+    }
+    m_cursor->discardPending();
+    if (answer != DropMine)
+        return Leaving::Stayed;
+    if (closing)
+        return Leaving::Left;
+    // The record as it is stored now, in place of the edit; the user goes on from there.
+    DbError error = m_cursor->refresh();
+    if (!error && !m_cursor->hasRecord())
+        error = m_cursor->moveFirst();
+    fill();
+    if (error)
+        showError(error);
+    return Leaving::Stayed;
 }
 
 bool DataControl::step(Step step, bool fromButton)
@@ -305,7 +456,7 @@ bool DataControl::step(Step step, bool fromButton)
     if (!ensureOpen())
         return false;
     const bool refresh = hasChanges() || m_cursor->isNew();
-    if (!leaveRecord())
+    if (!leave())
         return false;
 
     bool moved = false;
@@ -368,7 +519,7 @@ bool DataControl::addNew()
 {
     if (!ensureOpen())
         return false;
-    if (!leaveRecord())
+    if (!leave())
         return false;
     m_cursor->addNew();
     fill();
@@ -387,7 +538,7 @@ bool DataControl::deleteCurrent()
             showError(m_cursor->deleteCurrent());
             return false;
         }
-        if (!leaveRecord())
+        if (!leave())
             return false;
         if (DbError error = m_cursor->deleteCurrent()) {
             fill();
@@ -420,7 +571,7 @@ bool DataControl::seek(const QString &key)
     if (!ensureOpen())
         return false;
     m_noMatch = false;
-    if (!leaveRecord())
+    if (!leave())
         return false;
 
     // A cancelled input box gives a null text; it is sought as the empty text.
@@ -435,7 +586,7 @@ bool DataControl::seek(const QString &key)
                 value = QVariant();
             break;
         case schema::FieldKind::Number:
-            value = schema::storedValue(schema::FieldKind::Number, key);
+            value = schema::storedValue(schema::FieldKind::Number, key, decimalPoint());
             break;
         case schema::FieldKind::Text:
             break;
@@ -477,7 +628,7 @@ bool DataControl::save()
         return false;
     if (!hasChanges())
         return true;
-    if (!leaveRecord())
+    if (!leave())
         return false;
     fill();
     return true;
@@ -496,7 +647,7 @@ QString DataControl::fieldText(const QString &field) const
 {
     if (!isOpen() || !m_cursor->hasRecord() || m_cursor->isNew())
         return {};
-    return schema::shownText(m_cursor->value(field));
+    return schema::shownText(m_cursor->value(field), decimalPoint());
 }
 
 void DataControl::fill()
@@ -506,7 +657,8 @@ void DataControl::fill()
     // the one it reads first.
     for (std::size_t i = 0; i < m_bindings.size(); ++i) {
         const QString text =
-            showRow ? schema::shownText(m_cursor->value(m_bindings[i].field)) : QString();
+            showRow ? schema::shownText(m_cursor->value(m_bindings[i].field), decimalPoint())
+                    : QString();
         setControlText(m_bindings[i], text);
         m_bindings[i].filled = controlText(m_bindings[i]);
     }

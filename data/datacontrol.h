@@ -16,6 +16,7 @@ class QPushButton;
 
 namespace vantora {
 
+class InstanceMark;
 class TableCursor;
 struct DbError;
 
@@ -95,9 +96,21 @@ private:
     void fill();
     QString controlText(const Binding &binding) const;
     void setControlText(const Binding &binding, const QString &text);
-    // Saves the record on show before another one comes. With a message shown on failure, or,
-    // when closing, the error returned for the caller to ask about.
-    bool leaveRecord(DbError *failure = nullptr);
+    enum class Leaving {
+        Left,   // saved, or nothing to save: another record may come
+        Stayed, // the user chose to stay (or to see the record as stored): nothing happens
+        Failed  // the save failed; the edit stays on screen
+    };
+    // Saves the record on show before another one comes, first checking that nobody else has
+    // changed it meanwhile (a write conflict is put to the user). With a message shown on a
+    // failure, or, when closing, the error returned for the caller to ask about.
+    Leaving leaveRecord(DbError *failure = nullptr, bool closing = false);
+    bool leave() { return leaveRecord() == Leaving::Left; }
+    Leaving resolveConflict(bool closing);
+    QString conflictText() const;
+    QStringList watchedFields() const;
+    QString recordName(const QVariantList &values) const;
+    void holdInstanceMark();
     bool ensureOpen();
     // Opens the cursor on the screen's table (showing the notice of the file's first opening in
     // this run, if there is one), checks that every bound field is there and moves to the first
@@ -115,6 +128,7 @@ private:
     std::vector<Binding> m_bindings;
     bool m_noMatch = false;
     std::unique_ptr<TableCursor> m_cursor;
+    std::shared_ptr<InstanceMark> m_instanceMark; // held while the table is open
     QString m_table;
 };
 

@@ -147,11 +147,14 @@ QStringList createStatements()
     return statements;
 }
 
-QString numberText(double value)
+QString numberText(double value, QChar decimalPoint)
 {
     if (value == 0.0)
         return QStringLiteral("0");
-    return QString::number(value, 'g', 15);
+    QString text = QString::number(value, 'g', 15);
+    if (decimalPoint != QLatin1Char('.'))
+        text.replace(QLatin1Char('.'), decimalPoint);
+    return text;
 }
 
 std::optional<QDate> readDate(const QString &text, const QLocale &locale)
@@ -183,7 +186,7 @@ std::optional<QDate> readDate(const QString &text, const QLocale &locale)
     return std::nullopt;
 }
 
-QVariant storedValue(FieldKind kind, const QString &text)
+QVariant storedValue(FieldKind kind, const QString &text, QChar decimalPoint)
 {
     switch (kind) {
     case FieldKind::Text:
@@ -192,11 +195,15 @@ QVariant storedValue(FieldKind kind, const QString &text)
     case FieldKind::Number: {
         if (text.isEmpty())
             return QVariant(QMetaType::fromType<double>());
+        QString plain = text;
+        if (decimalPoint != QLatin1Char('.'))
+            plain.replace(decimalPoint, QLatin1Char('.'));
         bool ok = false;
-        const double value = QLocale::c().toDouble(text, &ok);
+        const double value = QLocale::c().toDouble(plain, &ok);
         // Stored as a number only when it shows back exactly as typed ("1.50", "007", "1,000"
-        // and "1e3" stay texts); nothing the user typed is altered.
-        if (ok && std::isfinite(value) && numberText(value) == text)
+        // and "1e3" stay texts; so does "12.5" where the decimal point is a comma); nothing the
+        // user typed is altered.
+        if (ok && std::isfinite(value) && numberText(value, decimalPoint) == text)
             return value;
         return text;
     }
@@ -211,14 +218,14 @@ QVariant storedValue(FieldKind kind, const QString &text)
     return text;
 }
 
-QString shownText(const QVariant &value)
+QString shownText(const QVariant &value, QChar decimalPoint)
 {
     if (value.isNull())
         return {};
     switch (value.typeId()) {
     case QMetaType::Double:
     case QMetaType::Float:
-        return numberText(value.toDouble());
+        return numberText(value.toDouble(), decimalPoint);
     case QMetaType::LongLong:
     case QMetaType::Int:
     case QMetaType::ULongLong:

@@ -51,14 +51,16 @@ QStringList createStatements();
 // A name as an SQL identifier: "Buy\Target Price", "Analyst's Name" and the like.
 QString quoted(QStringView name);
 
-// Number texts as stored numbers show them: up to 15 significant digits, '.' as the decimal
-// point, exponent form only for very large and very small magnitudes.
-QString numberText(double value);
+// Number texts as stored numbers show them: up to 15 significant digits, exponent form only for
+// very large and very small magnitudes. Files (CSV) write '.' as the decimal point; the screens
+// write the locale's, as their calculations do.
+QString numberText(double value, QChar decimalPoint = u'.');
 // The date in a text: ISO (2026-12-07) or the locale's short date form.
 std::optional<QDate> readDate(const QString &text, const QLocale &locale = QLocale());
-// What the database stores for the text of a bound control (null for an empty number or date).
-QVariant storedValue(FieldKind kind, const QString &text);
-// What a bound control shows for a stored value (empty for null).
-QString shownText(const QVariant &value);
+// What the database stores for a field's text (null for an empty number or date): a number
+// when the text shows back exactly as written with this decimal point, else the text itself.
+QVariant storedValue(FieldKind kind, const QString &text, QChar decimalPoint = u'.');
+// How a stored value is written as text (empty for null).
+QString shownText(const QVariant &value, QChar decimalPoint = u'.');
 
 } // namespace vantora::schema

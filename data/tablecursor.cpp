@@ -395,7 +395,67 @@ void TableCursor::setValue(const QString &field, const QVariant &value)
     m_pending.insert(name.isEmpty() ? field : name, value);
 }
 
-DbError TableCursor::save()
+namespace {
+
+// Equal as stored values: the same type and the same value, null only with null.
+bool sameStored(const QVariant &a, const QVariant &b)
+{
+    if (a.isNull() || b.isNull())
+        return a.isNull() && b.isNull();
+    return a.typeId() == b.typeId() && a == b;
+}
+
+} // namespace
+
+DbError TableCursor::checkStoredRow(const QStringList &watched)
+{
+    m_conflict = {};
+    QSqlQuery *query = prepared(selectFrom() + QStringLiteral("WHERE rowid = ?"));
+    if (!query)
+        return sqlError(m_prepareError, Action::Write);
+    query->bindValue(0, m_rowId);
+    if (!query->exec())
+        return sqlError(query->lastError(), Action::Write);
+    QVariantList stored;
+    if (query->next())
+        for (qsizetype i = 0; i < m_fields.size(); ++i)
+            stored << query->value(int(i + 1));
+    const QSqlError readError = query->lastError();
+    query->finish();
+    if (readError.isValid())
+        return sqlError(readError, Action::Write);
+
+    if (stored.isEmpty()) {
+        m_conflict.kind = Conflict::Gone;
+    } else {
+        bool changed = false;
+        for (const QString &field : watched) {
+            const qsizetype i = m_fields.indexOf(fieldName(field));
+            if (i >= 0 && !sameStored(stored[i], m_values.value(i)))
+                changed = true;
+        }
+        if (!changed)
+            return {};
+        // A row whose every key field holds something else is another record under this id.
+        bool sameRecord = false, anyKey = false;
+        if (const schema::Table *table = schema::findTable(m_table))
+            for (const schema::Index &index : table->indexes) {
+                const qsizetype i = m_fields.indexOf(fieldName(index.field));
+                if (i < 0)
+                    continue;
+                anyKey = true;
+                if (sameStored(stored[i], m_values.value(i)))
+                    sameRecord = true;
+            }
+        m_conflict.kind = anyKey && !sameRecord ? Conflict::Replaced : Conflict::Changed;
+        m_conflict.stored = stored;
+    }
+    return {DbError::Conflict,
+            QStringLiteral("The record of the table \"%1\" was changed by another program.")
+                .arg(m_table)};
+}
+
+DbError TableCursor::save(const QStringList &watched, SaveCheck check)
 {
     if (m_pending.isEmpty() && !m_new)
         return {};
@@ -408,22 +468,36 @@ DbError TableCursor::save()
                                "on show.")
                     .arg(m_table)};
 
-    QStringList names = m_pending.keys();
-    names.sort();
-    QSqlDatabase &db = m_connection.db();
-    Transaction transaction(db);
+    Transaction transaction(m_connection.db());
     if (!transaction.begin())
         return sqlError(transaction.error(), Action::Write);
+    if (!m_new && check == SaveCheck::Watched)
+        if (DbError error = checkStoredRow(watched))
+            return error;
+    if (DbError error = write())
+        return error;
+    if (!transaction.commit())
+        return sqlError(transaction.error(), Action::Write);
 
-    QSqlQuery write(db);
+    m_pending.clear();
+    m_new = false;
+    m_hasRow = true;
+    return refresh();
+}
+
+DbError TableCursor::write()
+{
+    QStringList names = m_pending.keys();
+    names.sort();
+    QSqlQuery statement(m_connection.db());
     bool prepared = false;
     if (m_new) {
         QStringList columns, marks;
         for (const QString &name : names) {
             columns << schema::quoted(name);
-            marks << QStringLiteral("?");
+            marks << placeholderFor(m_pending.value(name));
         }
-        prepared = write.prepare(
+        prepared = statement.prepare(
             names.isEmpty()
                 ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(schema::quoted(m_table))
                 : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
@@ -432,32 +506,44 @@ DbError TableCursor::save()
     } else {
         QStringList sets;
         for (const QString &name : names)
-            sets << schema::quoted(name) + QStringLiteral(" = ?");
-        prepared = write.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                                     .arg(schema::quoted(m_table), sets.join(QLatin1String(", "))));
+            sets << schema::quoted(name) + QStringLiteral(" = ") +
+                        placeholderFor(m_pending.value(name));
+        prepared =
+            statement.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                                  .arg(schema::quoted(m_table), sets.join(QLatin1String(", "))));
     }
     for (const QString &name : names)
-        write.addBindValue(m_pending.value(name));
+        statement.addBindValue(bindable(m_pending.value(name)));
     if (!m_new)
-        write.addBindValue(m_rowId);
+        statement.addBindValue(m_rowId);
 
-    if (!prepared || !write.exec())
-        return sqlError(write.lastError(), Action::Write);
-    if (!m_new && write.numRowsAffected() != 1)
+    if (!prepared || !statement.exec())
+        return sqlError(statement.lastError(), Action::Write);
+    if (!m_new && statement.numRowsAffected() != 1)
         return {DbError::RecordGone,
                 QStringLiteral("Your changes could not be saved: the record of the table \"%1\" "
                                "was deleted by another program.")
                     .arg(m_table)};
-    const qint64 newRowId = m_new ? write.lastInsertId().toLongLong() : m_rowId;
-    write = QSqlQuery();
-    if (!transaction.commit())
-        return sqlError(transaction.error(), Action::Write);
+    if (m_new)
+        m_rowId = statement.lastInsertId().toLongLong();
+    return {};
+}
 
-    m_pending.clear();
-    m_new = false;
-    m_rowId = newRowId;
-    m_hasRow = true;
-    return refresh();
+DbError TableCursor::saveAsNew()
+{
+    // Every field as it was read, and what the user changed over it.
+    QHash<QString, QVariant> values;
+    if (m_hasRow)
+        for (qsizetype i = 0; i < m_fields.size(); ++i)
+            values.insert(m_fields[i], m_values.value(i));
+    for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it)
+        values.insert(fieldName(it.key()).isEmpty() ? it.key() : fieldName(it.key()), it.value());
+    m_pending = values;
+    m_new = true;
+    const DbError error = save();
+    if (error)
+        m_new = false;
+    return error;
 }
 
 DbError TableCursor::deleteCurrent()

@@ -62,7 +62,37 @@ public:
     // Pending values for the current (or new) row, written by save() in one transaction.
     void setValue(const QString &field, const QVariant &value);
     void discardPending() { m_pending.clear(); }
-    DbError save();
+
+    // What another program did to the row on show since it was read.
+    struct Conflict
+    {
+        enum Kind {
+            None,
+            Changed, // a watched field holds something else now
+            Gone,    // the row was deleted
+            Replaced // the row id holds another record: none of its key fields is as read
+        };
+        Kind kind = None;
+        QVariantList stored; // the row as now stored, field by field (empty when gone)
+    };
+    enum class SaveCheck {
+        Watched,  // the stored row must still hold what was read, in every watched field
+        Overwrite // the user chose to write over whatever is stored now
+    };
+    // Writes the pending values in one transaction. With SaveCheck::Watched the transaction
+    // first compares the stored row, in each of the watched fields, with what was read when it
+    // came on show (as stored values: 12, 12.0 and "12" differ); on a difference it writes
+    // nothing, and the error is a Conflict that conflict() describes.
+    DbError save(const QStringList &watched = {}, SaveCheck check = SaveCheck::Watched);
+    const Conflict &conflict() const { return m_conflict; }
+    // Writes the row on show as a new row: every field as it was read, the pending values over
+    // them. It becomes the current row.
+    DbError saveAsNew();
+    // Re-reads the current row from the file; a row that is gone leaves no row current.
+    DbError refresh();
+    // A field of the current row as read from the file, whatever is pending for it.
+    QVariant storedValue(QStringView field) const { return value(field); }
+    QStringList fields() const { return m_fields; }
 
     // Deletes the current row; afterwards no row is current.
     DbError deleteCurrent();
@@ -77,8 +107,9 @@ private:
                       bool *found);
     QString keyExpr() const;
     QString selectFrom() const;
-    // Re-reads the current row from the file.
-    DbError refresh();
+    // The stored row's state against what was read, inside the running write transaction.
+    DbError checkStoredRow(const QStringList &watched);
+    DbError write();
 
     DbConnection m_connection;
     QString m_table;
@@ -95,6 +126,7 @@ private:
     bool m_new = false;
     bool m_noMatch = false;
     QHash<QString, QVariant> m_pending;
+    Conflict m_conflict;
 };
 
 } // namespace vantora

@@ -5,6 +5,7 @@
 #include "data/backup.h"
 #include "data/csv.h"
 #include "data/database.h"
+#include "data/instances.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -123,6 +124,17 @@ int restore(const QStringList &args)
 {
     if (!plainArguments(args, 2))
         return usage(QStringLiteral("restore needs BACKUP DB"));
+    // A running program would go on working on what it read before, and save into records that
+    // the backup has put other data in.
+    const QList<qint64> running = vantora::otherInstances(args[1]);
+    if (!running.isEmpty()) {
+        print(stderr, QStringLiteral("vantora-db: Vantora Market Pro (process %1) has \"%2\" open. "
+                                     "Close its record screens, or the program, and run the "
+                                     "restore again. Nothing was restored.")
+                          .arg(running.first())
+                          .arg(args[1]));
+        return 1;
+    }
     QString message;
     const bool ok = vantora::restoreDatabase(args[0], args[1], &message);
     print(ok ? stdout : stderr, ok ? message : QStringLiteral("vantora-db: %1").arg(message));

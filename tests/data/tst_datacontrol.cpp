@@ -222,7 +222,13 @@ private Q_SLOTS:
         QVERIFY(s.data->open(QStringLiteral("Analyst")));
         db.exec(QStringLiteral("UPDATE Analyst SET \"Stock Picks\" = 'elsewhere' WHERE rowid = 1"));
         s.name->setText(QStringLiteral("Mary Cole-Smith"));
+        // Another program's change to the record on show is a write conflict; saving one's own
+        // changes over it writes the changed field only.
+        ScriptedDialogs dialogs;
+        dialogs.answerButton(0);
         s.click("Next");
+        QCOMPARE(dialogs.requests().size(), 1);
+        QCOMPARE(dialogs.requests().at(0).title, QStringLiteral("Write Conflict"));
         QCOMPARE(db.fieldValues(QStringLiteral("Analyst"), kPicks).at(0).toString(),
                  QStringLiteral("elsewhere"));
         QCOMPARE(names(db).at(0), QStringLiteral("Mary Cole-Smith"));

@@ -90,6 +90,11 @@ void ScreenFixture::start(const QString &table, const QStringList &fields,
 
 void ScreenFixture::finish()
 {
+    // An edit a test left on screen would hold its screen open (or be saved into the next
+    // test's database): it goes first.
+    for (Screen *loaded : ScreenRegistry::loaded())
+        for (DataControl *binding : loaded->window()->findChildren<DataControl *>())
+            binding->revert();
     unloadAllScreens();
     m_dialogs.reset();
     m_db.reset();

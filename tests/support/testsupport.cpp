@@ -20,7 +20,9 @@ ScriptedDialogs::ScriptedDialogs()
     setDialogHandler([this](const DialogRequest &request) {
         m_requests << request;
         DialogReply reply;
-        if (request.kind == DialogRequest::Message) {
+        if (request.kind == DialogRequest::Choice)
+            reply.button = request.defaultButton;
+        if (request.kind != DialogRequest::Input) {
             if (!m_buttons.empty()) {
                 reply.button = m_buttons.front();
                 m_buttons.pop_front();
@@ -128,6 +130,15 @@ void nameTestApplication(QApplication &app)
     nameApplication(app);
     // A test never ends the process through the program's Quit.
     setQuitHandler([] {});
+    // A dialog no test scripted would wait for an answer for ever: it fails the test instead.
+    setDialogHandler([](const DialogRequest &request) {
+        QTest::qFail(qPrintable(QStringLiteral("unexpected dialog \"%1\": %2")
+                                    .arg(request.title, request.text.left(200))),
+                     __FILE__, __LINE__);
+        DialogReply reply;
+        reply.button = request.kind == DialogRequest::Choice ? request.defaultButton : AnswerOk;
+        return reply;
+    });
 }
 
 void finishTestApplication()
