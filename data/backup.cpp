@@ -3,6 +3,7 @@
 
 #include "data/connection.h"
 #include "data/database.h"
+#include "data/migration.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -408,6 +409,10 @@ OpeningCheck checkOnFirstOpen(const QString &databasePath)
                                      "\n\nYour data is not affected; the program goes on without "
                                      "a new backup.")
                           .arg(databasePath, error)};
+    // Only with a backup in hand does a file of an older version get what this one adds.
+    if (QFileInfo(databasePath).isWritable())
+        if (const DbError failure = upgradeSchema(databasePath))
+            return {true, failure.message};
     return {};
 }
 

@@ -6,6 +6,7 @@
 #include <QAtomicInt>
 #include <QFileInfo>
 #include <QSqlQuery>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace vantora {
@@ -197,6 +198,15 @@ QString placeholderFor(const QVariant &value)
 QVariant bindable(const QVariant &value)
 {
     return startsWithByteOrderMark(value) ? QVariant(value.toString().toUtf8()) : value;
+}
+
+int schemaVersion(QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    const int recorded = query.exec(QStringLiteral("PRAGMA user_version")) && query.next()
+                             ? query.value(0).toInt()
+                             : 0;
+    return std::max(recorded, 1);
 }
 
 } // namespace vantora

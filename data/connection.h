@@ -90,6 +90,10 @@ QString engineMessage(const QString &what, const QSqlError &error, QStringView e
 QString placeholderFor(const QVariant &value);
 QVariant bindable(const QVariant &value);
 
+// The schema version the file records (SQLite's user_version). A file that records none is of
+// the first version, made before the version was recorded.
+int schemaVersion(QSqlDatabase &db);
+
 struct TableColumns
 {
     QString table;       // as the file spells it; empty when the file has no such table

@@ -111,7 +111,11 @@ CheckReport checkDatabase(const QString &path, CheckDepth depth)
             return report;
         }
         if (found.table.isEmpty()) {
-            report.problems << QStringLiteral("The table \"%1\" is missing.").arg(table.name);
+            // A file of an older version gets the table at its next opening in the program.
+            if (table.since > schemaVersion(connection.db()))
+                report.facts << QStringLiteral("%1: added at the next opening").arg(table.name);
+            else
+                report.problems << QStringLiteral("The table \"%1\" is missing.").arg(table.name);
             continue;
         }
         for (const schema::Field &field : table.fields)
@@ -130,10 +134,18 @@ CheckReport checkDatabase(const QString &path, CheckDepth depth)
                 continue;
             }
             query.exec(QStringLiteral("PRAGMA index_info(%1)").arg(schema::quoted(index.name)));
-            if (!query.next() ||
-                query.value(2).toString().compare(index.field, Qt::CaseInsensitive) != 0)
+            QStringList keys;
+            while (query.next())
+                keys << query.value(2).toString().toLower();
+            QStringList expected{index.field.toLower()};
+            if (!index.secondField.isEmpty())
+                expected << index.secondField.toLower();
+            if (keys != expected)
                 report.problems << QStringLiteral("The index \"%1\" is not on the field \"%2\".")
-                                       .arg(index.name, index.field);
+                                       .arg(index.name, index.secondField.isEmpty()
+                                                            ? index.field
+                                                            : index.field + QStringLiteral(", ") +
+                                                                  index.secondField);
         }
         if (query.exec(QStringLiteral("SELECT count(*) FROM %1").arg(schema::quoted(table.name))) &&
             query.next())

@@ -16,6 +16,11 @@ Field number(const char *name)
     return {QString::fromUtf8(name), FieldKind::Number};
 }
 
+Index onField(const char *name, const char *field, bool noCase = true)
+{
+    return {QString::fromUtf8(name), QString::fromUtf8(field), noCase, QString(), false};
+}
+
 QList<Table> buildTables()
 {
     Table stocks{QStringLiteral("stocks"),
@@ -41,14 +46,16 @@ QList<Table> buildTables()
                   number("Predicted Price"),
                   text("Advice"),
                   text("Status")},
-                 {{QStringLiteral("Name of Stock"), QStringLiteral("Name of Stock")},
-                  {QStringLiteral("Ticker Symbol"), QStringLiteral("Ticker Symbol")},
-                  {QStringLiteral("Ticker_Symbol"), QStringLiteral("Ticker Symbol")}}};
+                 {onField("Name of Stock", "Name of Stock"),
+                  onField("Ticker Symbol", "Ticker Symbol"),
+                  onField("Ticker_Symbol", "Ticker Symbol")},
+                 1};
 
     Table analyst{
         QStringLiteral("Analyst"),
         {text("Analyst's Name"), text("Stock Picks"), text("Market Outlook"), text("Credibility")},
-        {{QStringLiteral("Analyst's Name"), QStringLiteral("Analyst's Name")}}};
+        {onField("Analyst's Name", "Analyst's Name")},
+        1};
 
     // NF and SF keep the Nasdaq and S&P 500 forecast highs, so that a stored day holds all six
     // forecasts without touching the up/down points in Dn and Ds.
@@ -68,9 +75,23 @@ QList<Table> buildTables()
                       number("SL"),
                       number("NF"),
                       number("SF")},
-                     {{QStringLiteral("Date"), QStringLiteral("Date"), false}}};
+                     {onField("Date", "Date", false)},
+                     1};
 
-    return {stocks, analyst, forecaster};
+    // The daily history of prices, one row per symbol and trading day.
+    Table prices{QStringLiteral("Prices"),
+                 {text("Ticker Symbol"),
+                  {QStringLiteral("Date"), FieldKind::Date},
+                  number("Open"),
+                  number("High"),
+                  number("Low"),
+                  number("Close"),
+                  number("Volume")},
+                 {{QStringLiteral("Ticker and Date"), QStringLiteral("Ticker Symbol"), true,
+                   QStringLiteral("Date"), true}},
+                 2};
+
+    return {stocks, analyst, forecaster, prices};
 }
 
 bool sameName(QStringView a, QStringView b)
@@ -117,10 +138,12 @@ QString quoted(QStringView name)
     return QLatin1Char('"') + result + QLatin1Char('"');
 }
 
-QStringList createStatements()
+QStringList createStatements(int afterVersion)
 {
     QStringList statements;
     for (const Table &table : tables()) {
+        if (table.since <= afterVersion)
+            continue;
         QStringList columns;
         for (const Field &field : table.fields) {
             const Index *key = nullptr;
@@ -138,12 +161,18 @@ QStringList createStatements()
         }
         statements << QStringLiteral("CREATE TABLE %1 (%2)")
                           .arg(quoted(table.name), columns.join(QLatin1String(", ")));
-        for (const Index &index : table.indexes)
-            statements << QStringLiteral("CREATE INDEX %1 ON %2 (%3%4)")
-                              .arg(quoted(index.name), quoted(table.name), quoted(index.field),
-                                   index.noCase ? QLatin1String(" COLLATE NOCASE")
-                                                : QLatin1String());
+        for (const Index &index : table.indexes) {
+            QString keys = quoted(index.field);
+            if (index.noCase)
+                keys += QLatin1String(" COLLATE NOCASE");
+            if (!index.secondField.isEmpty())
+                keys += QLatin1String(", ") + quoted(index.secondField);
+            statements << QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+                              .arg(index.unique ? QLatin1String("UNIQUE ") : QLatin1String(),
+                                   quoted(index.name), quoted(table.name), keys);
+        }
     }
+    statements << QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion);
     return statements;
 }
 

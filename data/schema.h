@@ -29,7 +29,9 @@ struct Index
 {
     QString name;
     QString field;
-    bool noCase = true; // text keys compare without regard to case
+    bool noCase = true;  // text keys compare without regard to case
+    QString secondField; // the second key, for an index on two fields
+    bool unique = false;
 };
 
 struct Table
@@ -37,7 +39,12 @@ struct Table
     QString name;
     QList<Field> fields;
     QList<Index> indexes;
+    int since = 1; // the schema version that brought the table
 };
+
+// The version of the schema this program writes, kept in SQLite's user_version. A file of an
+// older version gets what later versions added at its first opening (after its backup).
+inline constexpr int kSchemaVersion = 2;
 
 const QList<Table> &tables();
 // Lookups ignore case, as the engine does for table, field and index names.
@@ -46,8 +53,9 @@ const Field *findField(const Table &table, QStringView name);
 // The kind of a field; Text for a table or field this program does not know.
 FieldKind fieldKind(QStringView table, QStringView field);
 
-// The statements that create every table and index.
-QStringList createStatements();
+// The statements that create every table and index that came after the given schema version
+// (all of them for 0), ending with the one that records the current version.
+QStringList createStatements(int afterVersion = 0);
 // A name as an SQL identifier: "Buy\Target Price", "Analyst's Name" and the like.
 QString quoted(QStringView name);
 
