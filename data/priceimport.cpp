@@ -181,7 +181,9 @@ std::optional<QString> Import::readRecord(const Source &source, const Layout &la
         if (std::optional<QString> refusal = figure(column, required, value))
             return refusal;
 
-    QString symbol = m_ticker;
+    if (source.from.isValid() && *day < source.from)
+        return std::nullopt;
+    QString symbol = m_ticker.isEmpty() ? source.symbol : m_ticker;
     if (symbol.isEmpty() && layout.symbol >= 0)
         symbol = fieldAt(layout.symbol).trimmed();
     if (symbol.isEmpty())
@@ -406,7 +408,7 @@ ImportResult importFiles(const QString &databasePath, const QStringList &files,
 {
     QList<Source> sources;
     for (const QString &file : files)
-        sources << Source{file, {}, true};
+        sources << Source{file, {}, true, {}, {}};
     return importSources(databasePath, sources, ticker, progress);
 }
 

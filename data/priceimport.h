@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -18,6 +19,8 @@ struct Source
     QString name;
     QByteArray bytes;
     bool fromFile = true;
+    QString symbol; // the symbol of every day in it (a download of one symbol's history)
+    QDate from;     // days before it are left out
 };
 
 struct Summary

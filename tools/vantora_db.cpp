@@ -7,6 +7,7 @@
 #include "data/database.h"
 #include "data/instances.h"
 #include "data/priceimport.h"
+#include "data/quotesource.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -33,6 +34,9 @@ const char kUsage[] =
     "  vantora-db import-prices DB FILE... [--ticker SYMBOL]\n"
     "                                      read files of daily history into Prices,\n"
     "                                      the stocks and the forecaster's days\n"
+    "  vantora-db fetch-prices DB SYMBOL... [--from YYYY-MM-DD] [--url TEMPLATE]\n"
+    "                                      fetch daily history from the quote source\n"
+    "                                      and import it as import-prices does\n"
     "TABLE is stocks, Analyst, Forecaster or Prices.\n";
 
 int usage(const QString &problem = {})
@@ -176,6 +180,44 @@ int importPrices(const QStringList &args)
     return result.ok ? 0 : 1;
 }
 
+int fetchPrices(const QStringList &args)
+{
+    QStringList words;
+    QString urlTemplate = vantora::quotes::savedTemplate();
+    QDate from;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        if (arg == QLatin1String("--from") || arg == QLatin1String("--url")) {
+            if (++i >= args.size())
+                return usage(QStringLiteral("%1 needs a value").arg(arg));
+            if (arg == QLatin1String("--url")) {
+                urlTemplate = args[i];
+                continue;
+            }
+            from = QDate::fromString(args[i], Qt::ISODate);
+            if (!from.isValid())
+                return usage(QStringLiteral("--from needs a date such as 2026-01-02"));
+        } else if (arg.startsWith(QLatin1String("--"))) {
+            return usage(QStringLiteral("unknown option %1").arg(arg));
+        } else {
+            words << arg;
+        }
+    }
+    if (words.size() < 2)
+        return usage(QStringLiteral("fetch-prices needs DB and at least one SYMBOL"));
+    const QString database = words.takeFirst();
+    const vantora::OpeningCheck check = vantora::checkOnFirstOpen(database);
+    if (!check.usable) {
+        print(stderr, QStringLiteral("vantora-db: %1").arg(check.message));
+        return 1;
+    }
+    const vantora::prices::ImportResult result =
+        vantora::quotes::fetchAndImport(database, words, from, urlTemplate);
+    print(result.ok ? stdout : stderr,
+          result.ok ? result.message : QStringLiteral("vantora-db: %1").arg(result.message));
+    return result.ok ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -186,8 +228,13 @@ int main(int argc, char *argv[])
         return usage();
     const QString command = args.takeFirst();
     const std::pair<const char *, std::function<int(const QStringList &)>> commands[] = {
-        {"create", create},        {"check", check},     {"export-csv", exportCsv},
-        {"import-csv", importCsv}, {"restore", restore}, {"import-prices", importPrices},
+        {"create", create},
+        {"check", check},
+        {"export-csv", exportCsv},
+        {"import-csv", importCsv},
+        {"restore", restore},
+        {"import-prices", importPrices},
+        {"fetch-prices", fetchPrices},
     };
     for (const auto &[name, run] : commands)
         if (command == QLatin1String(name))

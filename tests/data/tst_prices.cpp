@@ -8,8 +8,13 @@
 #include "data/priceimport.h"
 #include "data/schema.h"
 
+#include "data/quotesource.h"
+
 #include <QDir>
 #include <QFile>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
 
 using namespace vantora;
 
@@ -19,6 +24,66 @@ const QString kRowsOf = QStringLiteral(
     "SELECT \"Ticker Symbol\" || ' ' || \"Date\" || ' ' || quote(\"Open\") || ' ' || "
     "quote(\"High\") || ' ' || quote(\"Low\") || ' ' || quote(\"Close\") || ' ' || "
     "quote(\"Volume\") FROM Prices ORDER BY rowid");
+
+// A quote source on 127.0.0.1, in a thread of its own so that it also answers a tool that the
+// test waits for. /ok/SYMBOL gives a small history, /slow/ never answers, /html/, /empty/ and
+// /missing/ give a web page, "No data" and 404.
+class LocalSource : public QThread
+{
+public:
+    ~LocalSource() override
+    {
+        quit();
+        wait();
+    }
+    quint16 start()
+    {
+        QThread::start();
+        while (m_port.loadAcquire() == 0)
+            QThread::msleep(5);
+        return quint16(m_port.loadAcquire());
+    }
+    QString url(const char *kind) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1/%2/{symbol}?from={from}")
+            .arg(m_port.loadAcquire())
+            .arg(QLatin1String(kind));
+    }
+
+protected:
+    void run() override
+    {
+        QTcpServer server;
+        server.listen(QHostAddress::LocalHost);
+        QObject::connect(&server, &QTcpServer::newConnection, &server, [&server] {
+            QTcpSocket *socket = server.nextPendingConnection();
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+                const QByteArray path = socket->readAll().split(' ').value(1);
+                if (path.startsWith("/slow/"))
+                    return;
+                QByteArray status = "200 OK", body;
+                if (path.startsWith("/ok/"))
+                    body = "Date,Open,High,Low,Close,Volume\r\n2026-12-03,1,2,1,1.5,10\r\n"
+                           "2026-12-04,1.5,3,1.5,2.5,20\r\n";
+                else if (path.startsWith("/html/"))
+                    body = "<!DOCTYPE html><html><body>Sorry</body></html>";
+                else if (path.startsWith("/empty/"))
+                    body = "No data";
+                else
+                    status = "404 Not Found";
+                socket->write("HTTP/1.1 " + status +
+                              "\r\nContent-Length: " + QByteArray::number(body.size()) +
+                              "\r\nConnection: close\r\n\r\n" + body);
+                socket->disconnectFromHost();
+            });
+        });
+        m_port.storeRelease(server.serverPort());
+        exec();
+    }
+
+private:
+    QAtomicInt m_port;
+};
 
 } // namespace
 
@@ -179,6 +244,52 @@ private Q_SLOTS:
                      "SELECT quote(\"Current Price\") || ' ' || quote(\"52 Wk Hi\") || ' ' || "
                      "quote(\"52 Wk Lo\") FROM stocks")),
                  QVariant(expected));
+    }
+
+    void fetch_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("history") << "ok"
+                                 << "Imported 4 days of ACME, MSFT";
+        QTest::newRow("an error status") << "missing"
+                                         << "ACME (http://127.0.0.1:PORT/missing/acme.us";
+        QTest::newRow("a web page") << "html"
+                                    << "the answer is a web page";
+        QTest::newRow("no data") << "empty"
+                                 << "it begins \"No data\"";
+        QTest::newRow("no answer") << "slow"
+                                   << "no answer within 15 seconds";
+    }
+    void fetch()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, expected);
+        LocalSource source;
+        const quint16 port = source.start();
+        // The template names a source of its own: the symbols go as they are, in lower case.
+        QString url = source.url(kind.toLatin1().constData());
+        url.replace(QStringLiteral("{symbol}"), QStringLiteral("{symbol}.us"));
+        const prices::ImportResult result =
+            quotes::fetchAndImport(m_db->path(), {"acme", "msft"}, QDate(2026, 12, 1), url);
+        expected.replace(QStringLiteral("PORT"), QString::number(port));
+        QVERIFY2(result.message.contains(expected), qPrintable(result.message));
+        QCOMPARE(result.ok, kind == QLatin1String("ok"));
+        QCOMPARE(m_db->count(QStringLiteral("Prices")), result.ok ? 4 : 0);
+    }
+
+    // The tool, with --from: the days before it are left out.
+    void fetchWithTheTool()
+    {
+        LocalSource source;
+        source.start();
+        const test::ToolRun run =
+            test::runDatabaseTool({"fetch-prices", m_db->path(), "^spx", "--from", "2026-12-04",
+                                   "--url", source.url("ok")});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.output));
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT group_concat(\"Ticker Symbol\" || ' ' || "
+                                             "\"Date\") FROM Prices")),
+                 QVariant(QStringLiteral("^GSPC 2026-12-04")));
     }
 
     // Three index files and a breadth file, by hand: the trading days are Monday 23, Tuesday 24,
