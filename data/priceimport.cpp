@@ -412,4 +412,31 @@ ImportResult importFiles(const QString &databasePath, const QStringList &files,
     return importSources(databasePath, sources, ticker, progress);
 }
 
+QStringList symbolsToUpdate(const QString &databasePath, QString *problem)
+{
+    DbConnection connection;
+    if (const DbError error = connection.open(databasePath, DbConnection::Mode::ReadOnly)) {
+        if (problem)
+            *problem = error.message;
+        return {};
+    }
+    QStringList symbols;
+    QSqlQuery query(connection.db());
+    if (!query.exec(QStringLiteral("SELECT DISTINCT \"Ticker Symbol\" FROM stocks WHERE "
+                                   "\"Shares Owned\" + 0 <> 0 AND trim(\"Ticker Symbol\") <> '' "
+                                   "ORDER BY rowid"))) {
+        if (problem)
+            *problem =
+                engineMessage(QStringLiteral("The stocks could not be read"), query.lastError());
+        return {};
+    }
+    while (query.next())
+        symbols << canonicalSymbol(query.value(0).toString());
+    for (const QString &index : {kDow, kNasdaq, kSp500})
+        if (!symbols.contains(index))
+            symbols << index;
+    symbols.removeDuplicates();
+    return symbols;
+}
+
 } // namespace vantora::prices

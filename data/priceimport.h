@@ -51,6 +51,9 @@ using Progress = std::function<bool(qint64 records)>;
 // advances and declines). A refusal names the file, the line and the field.
 ImportResult importSources(const QString &databasePath, const QList<Source> &sources,
                            const QString &ticker = {}, const Progress &progress = {});
+// The symbols that "Update Prices" fetches: every stock with shares owned, and the three indices.
+QStringList symbolsToUpdate(const QString &databasePath, QString *problem = nullptr);
+
 ImportResult importFiles(const QString &databasePath, const QStringList &files,
                          const QString &ticker = {}, const Progress &progress = {});
 

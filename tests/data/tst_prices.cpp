@@ -10,8 +10,10 @@
 
 #include "data/quotesource.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
@@ -276,6 +278,37 @@ private Q_SLOTS:
         QVERIFY2(result.message.contains(expected), qPrintable(result.message));
         QCOMPARE(result.ok, kind == QLatin1String("ok"));
         QCOMPARE(m_db->count(QStringLiteral("Prices")), result.ok ? 4 : 0);
+    }
+
+    // From the main window's menu: files picked, and the holdings and indices fetched.
+    void fromTheMenu()
+    {
+        LocalSource source;
+        source.start();
+        const QString app = QStringLiteral("vantora");
+        QSettings(QSettings::UserScope, app, app)
+            .setValue(QStringLiteral("Quotes/URL template"), source.url("ok"));
+        const auto forget = qScopeGuard(
+            [app] { QSettings(QSettings::UserScope, app, app).remove(QStringLiteral("Quotes")); });
+        QVERIFY(m_db->insert(QStringLiteral("stocks"), {"Ticker Symbol", "Shares Owned"},
+                             {"ACME", 10}));
+        QVERIFY(
+            m_db->insert(QStringLiteral("stocks"), {"Ticker Symbol", "Shares Owned"}, {"NONE", 0}));
+        test::ScriptedDialogs dialogs;
+        dialogs.answerText(write({"msft.csv", "Date,Close|2026-12-03,400"}).join('\n'));
+        test::mainWindow()->show();
+        test::control<QAction>(test::mainWindow(), "importprices")->trigger();
+        test::control<QAction>(test::mainWindow(), "updateprices")->trigger();
+        test::unloadAllScreens();
+        QCOMPARE(dialogs.requests().first().kind, DialogRequest::Files);
+        QStringList said = dialogs.messages();
+        QVERIFY2(said.size() == 2, qPrintable(said.join(" // ")));
+        QVERIFY2(said[0].startsWith("Imported 1 days of MSFT"), qPrintable(said[0]));
+        QVERIFY2(said[1].startsWith("Imported 8 days of ACME, ^DJI, ^GSPC, ^IXIC"),
+                 qPrintable(said[1]));
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT \"Current Price\" FROM stocks WHERE "
+                                             "\"Ticker Symbol\" = 'ACME'")),
+                 QVariant(2.5));
     }
 
     // The tool, with --from: the days before it are left out.
