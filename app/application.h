@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QString>
+
 class QApplication;
 
 namespace vantora {
@@ -9,5 +11,13 @@ namespace vantora {
 void prepareApplication();
 // Names the application after the program file; used for the per-user settings.
 void nameApplication(QApplication &app);
+
+// Where the program's one style sheet lives in the resources.
+inline constexpr auto kStyleSheetResource = ":/style/vantora.qss";
+// The style sheet's text with its named values ("@name: value;" lines) put in place of
+// "@name". A name that is not defined is left as it stands.
+QString expandStyleSheet(const QString &source);
+// Gives the whole application the program's look, once, before any window is built.
+void applyStyleSheet(QApplication &app);
 
 } // namespace vantora

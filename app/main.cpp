@@ -92,6 +92,7 @@ int main(int argc, char *argv[])
     vantora::prepareApplication();
     QApplication app(argc, argv);
     vantora::nameApplication(app);
+    vantora::applyStyleSheet(app);
 
     if (parser.isSet(site))
         vantora::config::setSiteRoot(QUrl::fromUserInput(parser.value(site)));

@@ -57,6 +57,7 @@ int main(int argc, char *argv[])
     vantora::prepareApplication();
     QApplication app(argc, argv);
     vantora::nameApplication(app);
+    vantora::applyStyleSheet(app);
     vantora::setQuitHandler([] {});
     const int trips = argc > 1 ? std::max(50, atoi(argv[1])) : 500;
 

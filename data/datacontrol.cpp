@@ -37,15 +37,6 @@ DataControl::DataControl(QWidget *parent)
 {
     setObjectName(QStringLiteral("Data1"));
     setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(QStringLiteral(
-        "vantora--DataControl { background: #f4f6fb; border: 1px solid #8d9ab3;"
-        " border-radius: 4px; }"
-        "vantora--DataControl QPushButton { min-width: 26px; max-width: 34px; min-height: 20px;"
-        " padding: 1px 4px; font-weight: bold; color: #0b2a5b; background: #e3e9f4;"
-        " border: 1px solid #8d9ab3; border-radius: 3px; }"
-        "vantora--DataControl QPushButton:hover { background: #f2c14e; }"
-        "vantora--DataControl QPushButton:pressed { background: #d9a92f; }"
-        "vantora--DataControl #Caption { color: #0b2a5b; font-weight: bold; padding: 0 6px; }"));
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(3, 3, 3, 3);

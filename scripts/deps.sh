@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake g++ ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
-          qt6-webengine-dev libgl-dev libsqlite3-dev xvfb xauth fonts-dejavu-core sqlite3)
+          qt6-webengine-dev libqt6svg6 libgl-dev libsqlite3-dev xvfb xauth fonts-dejavu-core
+          sqlite3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -9,14 +9,12 @@
 #include <QDialog>
 #include <QFile>
 #include <QFileInfo>
-#include <QPainter>
-#include <QPainterPath>
+#include <QIcon>
 #include <QScreen>
 #include <QSettings>
 #include <QTextStream>
 #include <QTimer>
 #include <algorithm>
-#include <cmath>
 
 namespace vantora {
 
@@ -39,61 +37,6 @@ void writeShowTipsSetting(const QString &value)
     settings.setValue(frmTip::settingsKey(), value);
 }
 
-// The 32 x 32 light bulb of the tip panel, drawn for the screen's pixel ratio.
-QPixmap lightBulb(qreal ratio)
-{
-    QPixmap pixmap(QSize(32, 32) * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-
-    // Rays
-    p.setPen(QPen(QColor(0xf2, 0xc1, 0x4e, 170), 1.6, Qt::SolidLine, Qt::RoundCap));
-    const QPointF centre(16, 12);
-    for (int i = 0; i < 7; ++i) {
-        const double angle = M_PI * (1.0 + i / 6.0);
-        const QPointF dir(std::cos(angle), std::sin(angle));
-        p.drawLine(centre + dir * 10.5, centre + dir * 13.5);
-    }
-    // Glass
-    QRadialGradient glow(QPointF(14, 9), 10);
-    glow.setColorAt(0, QColor(0xff, 0xf7, 0xd6));
-    glow.setColorAt(0.55, QColor(0xf7, 0xd3, 0x6a));
-    glow.setColorAt(1, QColor(0xe0, 0xa8, 0x2e));
-    QPainterPath glass;
-    glass.addEllipse(QPointF(16, 12), 8, 8);
-    QPainterPath neck;
-    neck.moveTo(11.2, 17.5);
-    neck.cubicTo(12.5, 19.5, 12.5, 21, 12.5, 22);
-    neck.lineTo(19.5, 22);
-    neck.cubicTo(19.5, 21, 19.5, 19.5, 20.8, 17.5);
-    neck.closeSubpath();
-    p.setPen(QPen(QColor(0x8a, 0x62, 0x12), 1));
-    p.setBrush(glow);
-    p.drawPath(glass.united(neck));
-    // Filament
-    p.setPen(QPen(QColor(0xb0, 0x6a, 0x10), 1.1));
-    p.setBrush(Qt::NoBrush);
-    QPainterPath filament;
-    filament.moveTo(14, 21);
-    filament.lineTo(14, 14.5);
-    filament.cubicTo(14, 12.5, 18, 12.5, 18, 14.5);
-    filament.lineTo(18, 21);
-    p.drawPath(filament);
-    // Screw base
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0xc9, 0xcf, 0xd8));
-    p.drawRoundedRect(QRectF(12, 22, 8, 6), 1.2, 1.2);
-    p.setPen(QPen(QColor(0x7d, 0x86, 0x94), 1));
-    p.drawLine(QPointF(12.5, 24), QPointF(19.5, 24));
-    p.drawLine(QPointF(12.5, 26), QPointF(19.5, 26));
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x5b, 0x63, 0x70));
-    p.drawRoundedRect(QRectF(14, 28, 4, 2.2), 1, 1);
-    return pixmap;
-}
-
 } // namespace
 
 QString frmTip::missingFileNotice()
@@ -113,7 +56,9 @@ QString frmTip::tipsDirectory() const
 void frmTip::connectHandlers()
 {
     m_placed = false;
-    m_ui->imgTipIcon->setPixmap(lightBulb(window()->devicePixelRatioF()));
+    // The tip panel's 32 x 32 light bulb, sharp at the screen's pixel ratio.
+    m_ui->imgTipIcon->setPixmap(QIcon(QStringLiteral(":/icons/lightbulb.svg"))
+                                    .pixmap(QSize(32, 32), window()->devicePixelRatioF()));
 
     connect(m_ui->cmdNextTip, &QPushButton::clicked, this, &frmTip::cmdNextTip_Click);
     connect(m_ui->cmdOK, &QPushButton::clicked, this, &frmTip::cmdOK_Click);

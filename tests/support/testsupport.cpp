@@ -130,6 +130,8 @@ void prepareTestApplication()
 void nameTestApplication(QApplication &app)
 {
     nameApplication(app);
+    // Tests see the windows as the program shows them.
+    applyStyleSheet(app);
     // A test never ends the process through the program's Quit.
     setQuitHandler([] {});
     // A dialog no test scripted would wait for an answer for ever: it fails the test instead.
