@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace vantora::prices {
@@ -49,23 +50,46 @@ std::optional<Layout> recognise(const QStringList &header, QString *problem)
 
 std::optional<QDate> readDay(QStringView text)
 {
-    const QString trimmed = text.trimmed().toString();
-    const QString format =
-        trimmed.size() == 8 ? QStringLiteral("yyyyMMdd") : QStringLiteral("yyyy-MM-dd");
-    const QDate day = QDate::fromString(trimmed, format);
-    if (!day.isValid() || (trimmed.size() != 8 && trimmed.size() != 10))
+    const QStringView day = text.trimmed();
+    // 2026-12-07 or 20261207: the digits where they belong, and a day the calendar has.
+    const bool dashed = day.size() == 10 && day[4] == u'-' && day[7] == u'-';
+    if (!dashed && day.size() != 8)
         return std::nullopt;
-    return day;
+    int parts[3] = {0, 0, 0};
+    const int starts[2][3] = {{0, 4, 6}, {0, 5, 8}};
+    const int lengths[3] = {4, 2, 2};
+    for (int p = 0; p < 3; ++p)
+        for (int i = 0; i < lengths[p]; ++i) {
+            const QChar c = day[starts[dashed][p] + i];
+            if (!c.isDigit() || c.unicode() > u'9')
+                return std::nullopt;
+            parts[p] = parts[p] * 10 + (c.unicode() - u'0');
+        }
+    const QDate date(parts[0], parts[1], parts[2]);
+    if (!date.isValid())
+        return std::nullopt;
+    return date;
 }
 
 std::optional<double> readFigure(QStringView text)
 {
     const QStringView trimmed = text.trimmed();
-    if (trimmed.isEmpty())
+    if (trimmed.isEmpty() || trimmed.size() > 60)
         return std::nullopt;
-    bool ok = false;
-    const double value = QLocale::c().toDouble(trimmed, &ok);
-    if (!ok || !std::isfinite(value))
+    char digits[64];
+    for (qsizetype i = 0; i < trimmed.size(); ++i) {
+        const char16_t c = trimmed[i].unicode();
+        // A plain decimal number: digits, one sign, a point and an exponent.
+        if (!((c >= u'0' && c <= u'9') || c == u'.' || c == u'-' || c == u'+' || c == u'e' ||
+              c == u'E'))
+            return std::nullopt;
+        digits[i] = char(c);
+    }
+    const char *end = digits + trimmed.size();
+    const char *first = digits[0] == '+' ? digits + 1 : digits;
+    double value = 0;
+    const auto [stop, error] = std::from_chars(first, end, value);
+    if (error != std::errc() || stop != end || !std::isfinite(value))
         return std::nullopt;
     return value;
 }

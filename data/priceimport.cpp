@@ -10,8 +10,10 @@
 #include <QLocale>
 #include <QMap>
 #include <QSet>
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <optional>
+#include <sqlite3.h>
 
 namespace vantora::prices {
 namespace {
@@ -45,7 +47,14 @@ public:
         , m_ticker(ticker)
         , m_progress(progress)
     {
+        // Days go in through SQLite itself: a million of them through the driver would cost
+        // more than the reading does.
+        const QVariant handle = db.driver()->handle();
+        if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+            m_handle = *static_cast<sqlite3 *const *>(handle.data());
     }
+    ~Import() { sqlite3_finalize(m_upsert); }
+    Q_DISABLE_COPY_MOVE(Import)
 
     // Reads one file into the table of prices; the refusal, if any.
     std::optional<QString> read(const Source &source);
@@ -69,7 +78,8 @@ private:
     QSqlDatabase &m_db;
     QString m_ticker;
     Progress m_progress;
-    std::optional<QSqlQuery> m_upsert;
+    sqlite3 *m_handle = nullptr;
+    sqlite3_stmt *m_upsert = nullptr;
     QSet<QString> m_symbols;
     QMap<QDate, Breadth> m_breadth;
     qint64 m_records = 0;
@@ -195,31 +205,36 @@ std::optional<QString> Import::readRecord(const Source &source, const Layout &la
                 where(source.name, record.line,
                       layout.symbol >= 0 ? header.value(layout.symbol) : QStringLiteral("Symbol")));
 
-    if (!m_upsert) {
-        m_upsert.emplace(m_db);
-        if (!m_upsert->prepare(QStringLiteral(
-                "INSERT INTO Prices (\"Ticker Symbol\", \"Date\", \"Open\", \"High\", \"Low\", "
-                "\"Close\", \"Volume\") VALUES (?, ?, ?, ?, ?, ?, ?) ON CONFLICT (\"Ticker "
-                "Symbol\", \"Date\") DO UPDATE SET \"Open\" = excluded.\"Open\", \"High\" = "
-                "excluded.\"High\", \"Low\" = excluded.\"Low\", \"Close\" = excluded.\"Close\", "
-                "\"Volume\" = excluded.\"Volume\"")))
-            return engineFailure(QStringLiteral("The table \"Prices\" could not be written"),
-                                 *m_upsert);
+    if (!m_upsert &&
+        sqlite3_prepare_v2(
+            m_handle,
+            "INSERT INTO Prices (\"Ticker Symbol\", \"Date\", \"Open\", \"High\", \"Low\", "
+            "\"Close\", \"Volume\") VALUES (?, ?, ?, ?, ?, ?, ?) ON CONFLICT (\"Ticker "
+            "Symbol\", \"Date\") DO UPDATE SET \"Open\" = excluded.\"Open\", \"High\" = "
+            "excluded.\"High\", \"Low\" = excluded.\"Low\", \"Close\" = excluded.\"Close\", "
+            "\"Volume\" = excluded.\"Volume\"",
+            -1, &m_upsert, nullptr) != SQLITE_OK)
+        return QStringLiteral("The table \"Prices\" could not be written (%1).")
+            .arg(QString::fromUtf8(sqlite3_errmsg(m_handle)));
+    const QByteArray symbolText = symbol.toUtf8();
+    const QByteArray isoDay = day->toString(Qt::ISODate).toLatin1();
+    sqlite3_bind_text(m_upsert, 1, symbolText.constData(), int(symbolText.size()),
+                      SQLITE_TRANSIENT);
+    sqlite3_bind_text(m_upsert, 2, isoDay.constData(), int(isoDay.size()), SQLITE_TRANSIENT);
+    int column = 3;
+    for (const std::optional<double> &value : {open, high, low, close, volume}) {
+        if (value)
+            sqlite3_bind_double(m_upsert, column++, *value);
+        else
+            sqlite3_bind_null(m_upsert, column++);
     }
-    const auto orNull = [](const std::optional<double> &v) {
-        return v ? QVariant(*v) : QVariant(QMetaType::fromType<double>());
-    };
-    const QVariantList values{symbol,        day->toString(Qt::ISODate),
-                              orNull(open),  orNull(high),
-                              orNull(low),   orNull(close),
-                              orNull(volume)};
-    for (qsizetype i = 0; i < values.size(); ++i)
-        m_upsert->bindValue(int(i), values[i]);
-    if (!m_upsert->exec())
-        return engineFailure(QStringLiteral("\"%1\", line %2: the day could not be stored")
-                                 .arg(source.name)
-                                 .arg(record.line),
-                             *m_upsert);
+    const int rc = sqlite3_step(m_upsert);
+    sqlite3_reset(m_upsert);
+    if (rc != SQLITE_DONE)
+        return QStringLiteral("\"%1\", line %2: the day could not be stored (%3).")
+            .arg(source.name)
+            .arg(record.line)
+            .arg(QString::fromUtf8(sqlite3_errmsg(m_handle)));
     ++summary.days;
     m_symbols.insert(symbol);
     return std::nullopt;
