@@ -384,8 +384,9 @@ ImportResult importSources(const QString &databasePath, const QList<Source> &sou
     }
     if (readTableColumns(connection.db(), QStringLiteral("Prices")).table.isEmpty()) {
         result.message = nothingImported(
-            QStringLiteral("The market database \"%1\" has no table \"Prices\" yet: open it once "
-                           "in the program (or with vantora-db check) to bring it up to date.")
+            QStringLiteral("The market database \"%1\" has no table \"Prices\": it is of an older "
+                           "version, and could not be brought up to date (that needs its backup "
+                           "first, and a file that may be written).")
                 .arg(databasePath));
         return result;
     }
