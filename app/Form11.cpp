@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Form11.h"
 
+#include "app/marketdata.h"
 #include "app/navigation.h"
 #include "app/registry.h"
 #include "common/config.h"
@@ -32,6 +33,8 @@ void Form11::connectHandlers()
     connect(m_ui->Command1, &QPushButton::clicked, this, &Form11::Command1_Click);
     connect(m_ui->visit, &QAction::triggered, this, &Form11::visit_Click);
     connect(m_ui->quit, &QAction::triggered, this, &Form11::quit_Click);
+    connect(m_ui->importprices, &QAction::triggered, this, [this] { importPrices(window()); });
+    connect(m_ui->updateprices, &QAction::triggered, this, [this] { updatePrices(window()); });
     // Each menu entry that opens a screen is one navigation step.
     const std::pair<QAction *, const char *> targets[] = {
         {m_ui->discl, "Form6"},     {m_ui->meminv, "Form2"}, {m_ui->memgro, "Form3"},

@@ -2,6 +2,7 @@
 #include "common/dialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -91,6 +92,17 @@ int choiceBox(const QString &text, const QString &title, const QStringList &butt
     box.exec();
     const qsizetype pressed = added.indexOf(qobject_cast<QPushButton *>(box.clickedButton()));
     return pressed >= 0 ? int(pressed) : escapeButton;
+}
+
+QStringList openFilesBox(const QString &title, const QString &filter)
+{
+    const DialogRequest request{DialogRequest::Files, filter, shownTitle(title), OkCancel, {}, 0};
+    if (responders().dialog) {
+        const QString answer = responders().dialog(request).text;
+        return answer.isEmpty() ? QStringList() : answer.split(QLatin1Char('\n'));
+    }
+    return QFileDialog::getOpenFileNames(QApplication::activeWindow(), request.title, QString(),
+                                         filter);
 }
 
 QString inputBox(const QString &prompt, const QString &title)

@@ -22,13 +22,15 @@ int msgBox(const QString &text, int style = OkOnly, const QString &title = {});
 // pressed (the escape button's when the box is closed).
 int choiceBox(const QString &text, const QString &title, const QStringList &buttons,
               int defaultButton, int escapeButton);
+// A modal dialog to pick existing files; none when cancelled.
+QStringList openFilesBox(const QString &title, const QString &filter);
 // A modal input box with no default text; the empty text when cancelled.
 QString inputBox(const QString &prompt, const QString &title);
 void beep();
 
 struct DialogRequest
 {
-    enum Kind { Message, Input, Choice };
+    enum Kind { Message, Input, Choice, Files };
     Kind kind = Message;
     QString text;  // message text or input prompt
     QString title; // as shown: the application title when none was given
@@ -38,7 +40,7 @@ struct DialogRequest
 };
 
 // What a scripted responder answers: a button for a message (a button's index for a choice), a
-// text for an input box.
+// text for an input box (for a file dialog, the files, one a line).
 struct DialogReply
 {
     int button = AnswerOk;

@@ -6,6 +6,8 @@
 #include "data/csv.h"
 #include "data/database.h"
 #include "data/instances.h"
+#include "data/priceimport.h"
+#include "data/quotesource.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -29,7 +31,13 @@ const char kUsage[] =
     "  vantora-db import-csv DB TABLE FILE append a CSV file's rows to a table\n"
     "                                      (all or nothing)\n"
     "  vantora-db restore BACKUP DB        put a backup back over a database file\n"
-    "TABLE is stocks, Analyst or Forecaster.\n";
+    "  vantora-db import-prices DB FILE... [--ticker SYMBOL]\n"
+    "                                      read files of daily history into Prices,\n"
+    "                                      the stocks and the forecaster's days\n"
+    "  vantora-db fetch-prices DB SYMBOL... [--from YYYY-MM-DD] [--url TEMPLATE]\n"
+    "                                      fetch daily history from the quote source\n"
+    "                                      and import it as import-prices does\n"
+    "TABLE is stocks, Analyst, Forecaster or Prices.\n";
 
 int usage(const QString &problem = {})
 {
@@ -141,6 +149,75 @@ int restore(const QStringList &args)
     return ok ? 0 : 1;
 }
 
+int importPrices(const QStringList &args)
+{
+    QStringList files;
+    QString ticker;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--ticker")) {
+            if (++i >= args.size())
+                return usage(QStringLiteral("--ticker needs a SYMBOL"));
+            ticker = args[i];
+        } else if (args[i].startsWith(QLatin1String("--"))) {
+            return usage(QStringLiteral("unknown option %1").arg(args[i]));
+        } else {
+            files << args[i];
+        }
+    }
+    if (files.size() < 2)
+        return usage(QStringLiteral("import-prices needs DB and at least one FILE"));
+    const QString database = files.takeFirst();
+    // As the program's first opening does: the file is checked, backed up and brought up to date.
+    const vantora::OpeningCheck check = vantora::checkOnFirstOpen(database);
+    if (!check.usable) {
+        print(stderr, QStringLiteral("vantora-db: %1").arg(check.message));
+        return 1;
+    }
+    const vantora::prices::ImportResult result =
+        vantora::prices::importFiles(database, files, ticker);
+    print(result.ok ? stdout : stderr,
+          result.ok ? result.message : QStringLiteral("vantora-db: %1").arg(result.message));
+    return result.ok ? 0 : 1;
+}
+
+int fetchPrices(const QStringList &args)
+{
+    QStringList words;
+    QString urlTemplate = vantora::quotes::savedTemplate();
+    QDate from;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        if (arg == QLatin1String("--from") || arg == QLatin1String("--url")) {
+            if (++i >= args.size())
+                return usage(QStringLiteral("%1 needs a value").arg(arg));
+            if (arg == QLatin1String("--url")) {
+                urlTemplate = args[i];
+                continue;
+            }
+            from = QDate::fromString(args[i], Qt::ISODate);
+            if (!from.isValid())
+                return usage(QStringLiteral("--from needs a date such as 2026-01-02"));
+        } else if (arg.startsWith(QLatin1String("--"))) {
+            return usage(QStringLiteral("unknown option %1").arg(arg));
+        } else {
+            words << arg;
+        }
+    }
+    if (words.size() < 2)
+        return usage(QStringLiteral("fetch-prices needs DB and at least one SYMBOL"));
+    const QString database = words.takeFirst();
+    const vantora::OpeningCheck check = vantora::checkOnFirstOpen(database);
+    if (!check.usable) {
+        print(stderr, QStringLiteral("vantora-db: %1").arg(check.message));
+        return 1;
+    }
+    const vantora::prices::ImportResult result =
+        vantora::quotes::fetchAndImport(database, words, from, urlTemplate);
+    print(result.ok ? stdout : stderr,
+          result.ok ? result.message : QStringLiteral("vantora-db: %1").arg(result.message));
+    return result.ok ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -151,8 +228,13 @@ int main(int argc, char *argv[])
         return usage();
     const QString command = args.takeFirst();
     const std::pair<const char *, std::function<int(const QStringList &)>> commands[] = {
-        {"create", create},        {"check", check},     {"export-csv", exportCsv},
-        {"import-csv", importCsv}, {"restore", restore},
+        {"create", create},
+        {"check", check},
+        {"export-csv", exportCsv},
+        {"import-csv", importCsv},
+        {"restore", restore},
+        {"import-prices", importPrices},
+        {"fetch-prices", fetchPrices},
     };
     for (const auto &[name, run] : commands)
         if (command == QLatin1String(name))

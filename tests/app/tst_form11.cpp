@@ -71,7 +71,8 @@ private Q_SLOTS:
         const QList<QPair<QString, QStringList>> expected{
             {QStringLiteral("Fi&le"),
              {QStringLiteral("&Disclaimer"), QStringLiteral("&Visit Our Website"),
-              QStringLiteral("&Get a Free PhoneCard"), QStringLiteral("&Quit")}},
+              QStringLiteral("&Get a Free PhoneCard"), QStringLiteral("&Import Prices…"),
+              QStringLiteral("&Update Prices"), QStringLiteral("&Quit")}},
             {QStringLiteral("&Financial Planner"),
              {QStringLiteral("&Investment Planner"), QStringLiteral("&Dow Forecaster"),
               QStringLiteral("R&etirement Planner")}},

@@ -22,7 +22,9 @@ ScriptedDialogs::ScriptedDialogs()
         DialogReply reply;
         if (request.kind == DialogRequest::Choice)
             reply.button = request.defaultButton;
-        if (request.kind != DialogRequest::Input) {
+        const bool asksText =
+            request.kind == DialogRequest::Input || request.kind == DialogRequest::Files;
+        if (!asksText) {
             if (!m_buttons.empty()) {
                 reply.button = m_buttons.front();
                 m_buttons.pop_front();

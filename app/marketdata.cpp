@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/marketdata.h"
+
+#include "common/config.h"
+#include "common/dialogs.h"
+#include "data/backup.h"
+#include "data/priceimport.h"
+#include "data/quotesource.h"
+
+#include <QCoreApplication>
+#include <QProgressDialog>
+
+namespace vantora {
+namespace {
+
+// The database as the first opening in a run leaves it: checked, backed up, up to date.
+bool databaseReady(const QString &title)
+{
+    const OpeningCheck check = checkOnFirstOpen(config::databasePath());
+    if (!check.message.isEmpty())
+        msgBox(check.message, OkOnly, title);
+    return check.usable;
+}
+
+std::unique_ptr<QProgressDialog> progressDialog(QWidget *parent, const QString &title,
+                                                const QString &label, int maximum)
+{
+    auto dialog =
+        std::make_unique<QProgressDialog>(label, QObject::tr("Cancel"), 0, maximum, parent);
+    dialog->setObjectName(QStringLiteral("vantoraProgress"));
+    dialog->setWindowTitle(title);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setMinimumDuration(400);
+    dialog->setAutoClose(false);
+    dialog->setValue(0);
+    return dialog;
+}
+
+} // namespace
+
+void importPrices(QWidget *parent)
+{
+    const QString title = QObject::tr("Import Prices");
+    const QStringList files =
+        openFilesBox(title, QObject::tr("Daily history (*.csv *.txt);;All files (*)"));
+    if (files.isEmpty() || !databaseReady(title))
+        return;
+    const auto progress = progressDialog(parent, title, QObject::tr("Reading the files…"), 0);
+    const prices::ImportResult result =
+        prices::importFiles(config::databasePath(), files, {}, [&progress](qint64 records) {
+            progress->setLabelText(QObject::tr("%L1 records read…").arg(records));
+            QCoreApplication::processEvents();
+            return !progress->wasCanceled();
+        });
+    progress->close();
+    msgBox(result.message, OkOnly, title);
+}
+
+void updatePrices(QWidget *parent)
+{
+    const QString title = QObject::tr("Update Prices");
+    if (!databaseReady(title))
+        return;
+    QString problem;
+    const QStringList symbols = prices::symbolsToUpdate(config::databasePath(), &problem);
+    if (symbols.isEmpty()) {
+        msgBox(problem, OkOnly, title);
+        return;
+    }
+    const auto progress = progressDialog(
+        parent, title,
+        QObject::tr("Fetching the prices of %1…").arg(symbols.join(QLatin1String(", "))),
+        int(symbols.size()));
+    const prices::ImportResult result = quotes::fetchAndImport(
+        config::databasePath(), symbols, {}, quotes::savedTemplate(), [&progress](int done, int) {
+            progress->setValue(done);
+            return !progress->wasCanceled();
+        });
+    progress->close();
+    msgBox(result.message, OkOnly, title);
+}
+
+} // namespace vantora
