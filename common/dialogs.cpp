@@ -51,7 +51,7 @@ BeepHandler beepHandler()
 
 int msgBox(const QString &text, int style, const QString &title)
 {
-    const DialogRequest request{DialogRequest::Message, text, shownTitle(title), style};
+    const DialogRequest request{DialogRequest::Message, text, shownTitle(title), style, {}, 0};
     if (responders().dialog)
         return responders().dialog(request).button;
 
@@ -70,9 +70,32 @@ int msgBox(const QString &text, int style, const QString &title)
     return box.clickedButton() == ok ? AnswerOk : AnswerCancel;
 }
 
+int choiceBox(const QString &text, const QString &title, const QStringList &buttons,
+              int defaultButton, int escapeButton)
+{
+    DialogRequest request{DialogRequest::Choice, text, shownTitle(title), OkOnly, buttons,
+                          defaultButton};
+    if (responders().dialog)
+        return responders().dialog(request).button;
+
+    QMessageBox box(QMessageBox::NoIcon, request.title, text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    box.setObjectName(QStringLiteral("vantoraChoiceBox"));
+    QList<QPushButton *> added;
+    for (const QString &caption : buttons)
+        added << box.addButton(caption, QMessageBox::ActionRole);
+    if (defaultButton >= 0 && defaultButton < added.size())
+        box.setDefaultButton(added[defaultButton]);
+    if (escapeButton >= 0 && escapeButton < added.size())
+        box.setEscapeButton(added[escapeButton]);
+    box.exec();
+    const qsizetype pressed = added.indexOf(qobject_cast<QPushButton *>(box.clickedButton()));
+    return pressed >= 0 ? int(pressed) : escapeButton;
+}
+
 QString inputBox(const QString &prompt, const QString &title)
 {
-    const DialogRequest request{DialogRequest::Input, prompt, shownTitle(title), OkCancel};
+    const DialogRequest request{DialogRequest::Input, prompt, shownTitle(title), OkCancel, {}, 0};
     if (responders().dialog)
         return responders().dialog(request).text;
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 // Every message box, input box and beep of the program goes through here, so that tests can
@@ -17,20 +18,27 @@ enum MsgAnswer : int { AnswerOk = 1, AnswerCancel = 2 };
 
 // A message box with no icon; an empty title shows the application title. Returns the button.
 int msgBox(const QString &text, int style = OkOnly, const QString &title = {});
+// A message box with buttons of its own, captioned as given; returns the index of the button
+// pressed (the escape button's when the box is closed).
+int choiceBox(const QString &text, const QString &title, const QStringList &buttons,
+              int defaultButton, int escapeButton);
 // A modal input box with no default text; the empty text when cancelled.
 QString inputBox(const QString &prompt, const QString &title);
 void beep();
 
 struct DialogRequest
 {
-    enum Kind { Message, Input };
+    enum Kind { Message, Input, Choice };
     Kind kind = Message;
     QString text;  // message text or input prompt
     QString title; // as shown: the application title when none was given
     int style = OkOnly;
+    QStringList buttons; // a choice's buttons; its default is `defaultButton`
+    int defaultButton = 0;
 };
 
-// What a scripted responder answers: a button for a message, a text for an input box.
+// What a scripted responder answers: a button for a message (a button's index for a choice), a
+// text for an input box.
 struct DialogReply
 {
     int button = AnswerOk;

@@ -20,7 +20,9 @@ ScriptedDialogs::ScriptedDialogs()
     setDialogHandler([this](const DialogRequest &request) {
         m_requests << request;
         DialogReply reply;
-        if (request.kind == DialogRequest::Message) {
+        if (request.kind == DialogRequest::Choice)
+            reply.button = request.defaultButton;
+        if (request.kind != DialogRequest::Input) {
             if (!m_buttons.empty()) {
                 reply.button = m_buttons.front();
                 m_buttons.pop_front();

@@ -18,8 +18,9 @@
 namespace vantora::test {
 
 // Answers the program's dialogs from a script and records what they asked. While one is alive
-// no real dialog opens; an unscripted message box is answered OK, an unscripted input box with
-// the empty text (as Cancel would). Its end puts back whatever answered them before.
+// no real dialog opens; an unscripted message box is answered OK, a choice with its default
+// button, an unscripted input box with the empty text (as Cancel would). Its end puts back whatever
+// answered them before.
 class ScriptedDialogs
 {
 public:
