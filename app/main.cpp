@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/application.h"
+#include "app/desktop.h"
 #include "app/navigation.h"
 #include "app/registry.h"
 #include "common/config.h"
@@ -97,6 +98,7 @@ int main(int argc, char *argv[])
         vantora::config::setSiteRoot(QUrl::fromUserInput(parser.value(site)));
     if (parser.isSet(database))
         vantora::config::setDatabasePath(parser.value(database));
+    vantora::applyDesktopIdentity();
 
     vantora::navigate(nullptr, QStringLiteral("Form11"));
     if (parser.isSet(browse)) {
