@@ -99,6 +99,9 @@ int main(int argc, char *argv[])
     if (parser.isSet(database))
         vantora::config::setDatabasePath(parser.value(database));
     vantora::applyDesktopIdentity();
+    // A screenshot or a timed start never waits for an answer.
+    vantora::offerDatabase(vantora::config::databasePath(), parser.isSet(database),
+                           parser.isSet(screenshot) || parser.isSet(exitWhenShown));
 
     vantora::navigate(nullptr, QStringLiteral("Form11"));
     if (parser.isSet(browse)) {
