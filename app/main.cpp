@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/application.h"
+#include "app/desktop.h"
 #include "app/navigation.h"
 #include "app/registry.h"
 #include "common/config.h"
@@ -98,6 +99,10 @@ int main(int argc, char *argv[])
         vantora::config::setSiteRoot(QUrl::fromUserInput(parser.value(site)));
     if (parser.isSet(database))
         vantora::config::setDatabasePath(parser.value(database));
+    vantora::applyDesktopIdentity();
+    // A screenshot or a timed start never waits for an answer.
+    vantora::offerDatabase(vantora::config::databasePath(), parser.isSet(database),
+                           parser.isSet(screenshot) || parser.isSet(exitWhenShown));
 
     vantora::navigate(nullptr, QStringLiteral("Form11"));
     if (parser.isSet(browse)) {

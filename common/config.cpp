@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace vantora::config {
@@ -28,11 +29,24 @@ QString programDir()
     return QCoreApplication::applicationDirPath();
 }
 
+QString dataFolder(const QString &entry, const QString &programFolder)
+{
+    const QString folders[] = {
+        programFolder,
+        QDir::cleanPath(programFolder + QStringLiteral("/" VANTORA_DATA_FROM_BIN)),
+        QStringLiteral(VANTORA_INSTALLED_DATA),
+    };
+    for (const QString &folder : folders)
+        if (QFileInfo::exists(folder + QLatin1Char('/') + entry))
+            return folder;
+    return programFolder;
+}
+
 QUrl siteRoot()
 {
     QUrl root = overrides().site;
     if (root.isEmpty())
-        root = QUrl::fromLocalFile(programDir() + QStringLiteral("/site/"));
+        root = QUrl::fromLocalFile(dataFolder(QStringLiteral("site")) + QStringLiteral("/site/"));
     if (!root.path().endsWith(QLatin1Char('/')))
         root.setPath(root.path() + QLatin1Char('/'));
     return root;

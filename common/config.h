@@ -7,10 +7,17 @@
 // Run-time locations chosen on the command line, with their defaults.
 namespace vantora::config {
 
-// Folder that holds the program file (the tips file and the offline site lie there).
+// Folder that holds the program file.
 QString programDir();
 
-// Root of the maker's web site, ending in '/'. Default: the offline site beside the program.
+// The folder that holds the program's data file or folder `entry` (the tips file, the offline
+// site). Looked for in this order: beside the program (the build tree), in the installed data
+// folder found from the program's folder (<bin>/../share/vantora, so that an installed copy can
+// be moved), in the data folder the build was configured to install to. The program's folder
+// when none holds it.
+QString dataFolder(const QString &entry, const QString &programFolder = programDir());
+
+// Root of the maker's web site, ending in '/'. Default: the offline site (see dataFolder).
 QUrl siteRoot();
 void setSiteRoot(const QUrl &root);
 QUrl bannerUrl(); // "ban2.htm" at the site root

@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/deps.sh
+# The install test validates the desktop entry and the AppStream metadata.
+bash scripts/deps.sh desktop-file-utils appstream
 # VANTORA_CMAKE_ARGS adds settings of its own (CI: warnings as errors).
 # shellcheck disable=SC2086
 cmake -S . -B build-tests -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTORA_BENCHMARKS=ON \

@@ -50,7 +50,7 @@ QString frmTip::missingFileNotice()
 
 QString frmTip::tipsDirectory() const
 {
-    return m_tipsDirectory.isEmpty() ? config::programDir() : m_tipsDirectory;
+    return m_tipsDirectory.isEmpty() ? config::dataFolder(tipsFileName()) : m_tipsDirectory;
 }
 
 void frmTip::connectHandlers()

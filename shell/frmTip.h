@@ -33,7 +33,8 @@ public:
     const QStringList &tips() const { return m_tips; }
     int currentTip() const { return m_currentTip; }
 
-    // Folder the load step reads the tips file from; empty means the program's folder.
+    // Folder the load step reads the tips file from; empty means the program's data folder
+    // (beside the program, else the installed one).
     void setTipsDirectory(const QString &dir) { m_tipsDirectory = dir; }
     QString tipsDirectory() const;
 

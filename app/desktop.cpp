@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/desktop.h"
+
+#include "common/dialogs.h"
+#include "data/database.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QIcon>
+
+namespace vantora {
+
+void applyDesktopIdentity()
+{
+    // PNG, so that no image plugin is needed; the desktop entry names the same icon.
+    QIcon icon;
+    for (const int size : {48, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/vantora-%1.png").arg(size), QSize(size, size));
+    QGuiApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.tallowby.vantora"));
+}
+
+FirstRun offerDatabase(const QString &path, bool namedByUser, bool unattended)
+{
+    if (namedByUser || unattended || QFileInfo::exists(path))
+        return FirstRun::NothingOffered;
+    const QString text =
+        QStringLiteral("There is no market database yet at\n%1\n\n"
+                       "Create it now? The sample database holds stocks, analysts and index "
+                       "figures to try every screen on; the empty one is ready for your own.\n\n"
+                       "Cancel starts without a database; the command vantora-db create makes "
+                       "one later.")
+            .arg(QDir::toNativeSeparators(path));
+    enum { Sample, Empty, Cancel };
+    const int answer =
+        choiceBox(text, {},
+                  {QStringLiteral("Create Sample Database"),
+                   QStringLiteral("Create Empty Database"), QStringLiteral("Cancel")},
+                  Sample, Cancel);
+    if (answer != Sample && answer != Empty)
+        return FirstRun::Declined;
+    QString error;
+    if (!createDatabase(path, answer == Sample, &error)) {
+        msgBox(error + QStringLiteral("\n\nThe program starts without a database."));
+        return FirstRun::CreationFailed;
+    }
+    return answer == Sample ? FirstRun::CreatedSample : FirstRun::CreatedEmpty;
+}
+
+} // namespace vantora
