@@ -72,6 +72,11 @@ int check(const QStringList &args)
     const vantora::CheckReport report = vantora::checkDatabase(path);
     for (const QString &problem : report.problems)
         print(stderr, QStringLiteral("vantora-db: %1").arg(problem));
+    if (report.verdict == vantora::CheckReport::Busy) {
+        // Nothing is known of it yet: not unusable, only busy.
+        print(stderr, QStringLiteral("%1 is busy: another program is using it.").arg(path));
+        return 1;
+    }
     if (!report.ok) {
         print(stderr, QStringLiteral("%1 is NOT a usable market database.").arg(path));
         return 1;

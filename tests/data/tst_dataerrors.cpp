@@ -112,7 +112,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         QTest::newRow("text file")
             << QByteArray("Name,Ticker\nAcme,ACME\n").repeated(60) << "is not a market database";
-        QTest::newRow("empty file") << QByteArray() << "has no table \"Analyst\"";
+        QTest::newRow("empty file") << QByteArray() << "is an empty file";
     }
     void notADatabase()
     {
