@@ -7,6 +7,7 @@
 #include <QAtomicInt>
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <QUrl>
 #include <sqlite3.h>
@@ -125,8 +126,12 @@ DbError DbConnection::open(const QString &path, Mode mode)
                     error)};
     }
     // Not persistent in the file: every connection asks for it again. Durability over speed.
-    QSqlQuery pragma(m_db);
-    pragma.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    // Asked without waiting for a lock (SQLite reads the schema first): a file that another
+    // program holds locked would keep the opening waiting twice; SQLite's default is FULL too.
+    sqlite3 *handle = *static_cast<sqlite3 *const *>(m_db.driver()->handle().constData());
+    sqlite3_busy_timeout(handle, 0);
+    sqlite3_exec(handle, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    sqlite3_busy_timeout(handle, connectionOptions().busyTimeoutMs);
     return {};
 }
 

@@ -101,6 +101,21 @@ DbError TableCursor::checkedForWriting(const std::function<void()> &whileWaiting
     return {};
 }
 
+// What could not be done, naming the table.
+QString TableCursor::failedAction(Action action) const
+{
+    switch (action) {
+    case Action::Write:
+        return QStringLiteral("Your changes could not be saved in the table \"%1\"").arg(m_table);
+    case Action::Delete:
+        return QStringLiteral("The record could not be deleted from the table \"%1\"").arg(m_table);
+    case Action::Open:
+    case Action::Read:
+        break;
+    }
+    return QStringLiteral("The table \"%1\" could not be read").arg(m_table);
+}
+
 DbError TableCursor::sqlError(const QSqlError &error, Action action) const
 {
     const QString path = m_connection.path();
@@ -123,25 +138,19 @@ DbError TableCursor::sqlError(const QSqlError &error, Action action) const
                               u".\n\nCreate a new one with the command:\nvantora-db create PATH "
                               u"--sample")};
     case SQLITE_BUSY:
-    case SQLITE_LOCKED: {
-        const QString what =
-            action == Action::Write ? QStringLiteral("Your changes could not be saved")
-            : action == Action::Delete
-                ? QStringLiteral("The record could not be deleted")
-                : QStringLiteral("The table \"%1\" could not be read").arg(m_table);
+    case SQLITE_LOCKED:
         return {DbError::Locked,
                 engineMessage(QStringLiteral("%1: the market database \"%2\" is in use by another "
                                              "program")
-                                  .arg(what, path),
+                                  .arg(failedAction(action), path),
                               error, u". Please try again in a moment.")};
-    }
-    case SQLITE_READONLY: {
-        const QString what = action == Action::Delete
-                                 ? QStringLiteral("The record could not be deleted")
-                                 : QStringLiteral("Your changes could not be saved");
+    case SQLITE_READONLY:
         return {DbError::ReadOnly,
-                engineMessage(QStringLiteral("%1: %2").arg(what, readOnlyText(path)), error)};
-    }
+                engineMessage(
+                    QStringLiteral("%1: %2").arg(
+                        failedAction(action == Action::Delete ? Action::Delete : Action::Write),
+                        readOnlyText(path)),
+                    error)};
     default:
         break;
     }

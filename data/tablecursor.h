@@ -77,6 +77,7 @@ public:
 private:
     enum class Action { Open, Read, Write, Delete };
     DbError sqlError(const QSqlError &error, Action action) const;
+    QString failedAction(Action action) const;
     QSqlQuery *prepared(const QString &sql);
     // Runs a one-row query; *found says whether it gave a row, which then becomes current.
     DbError fetch(QSqlQuery *query, bool *found);
