@@ -16,10 +16,13 @@ namespace {
 // The database as the first opening in a run leaves it: checked, backed up, up to date.
 bool databaseReady(const QString &title)
 {
-    const OpeningCheck check = checkOnFirstOpen(config::databasePath());
-    if (!check.message.isEmpty())
-        msgBox(check.message, OkOnly, title);
-    return check.usable;
+    QString message;
+    const bool usable = awaitUsable(config::databasePath(), &message, [] {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
+    if (!message.isEmpty())
+        msgBox(message, OkOnly, title);
+    return usable;
 }
 
 std::unique_ptr<QProgressDialog> progressDialog(QWidget *parent, const QString &title,

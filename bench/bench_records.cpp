@@ -2,16 +2,22 @@
 // Record binding on a large stocks table: how long opening, each step and each Find take, and
 // whether the process's memory grows with the table. Run by hand:
 //   build/bin/bench_records [ROWS...]        (default: 10000 1000000)
+//   build/bin/bench_records --first-open [ROWS [RUNS]]   (default: 1000000 5)
 // Each table is built in a child process, so that building it does not count in the memory.
+// --first-open times the first opening of a run (a process of its own each time) on the sample
+// market and on a table of ROWS stocks: until the first record shows, and until the check and
+// backup made meanwhile are done; with the file in the page cache and dropped from it.
 
 #include "common/config.h"
 #include "common/dialogs.h"
+#include "data/backup.h"
 #include "data/database.h"
 #include "data/datacontrol.h"
 #include "data/recordcommands.h"
 #include "data/schema.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
@@ -23,6 +29,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <fcntl.h>
 #include <functional>
 #include <unistd.h>
 #include <vector>
@@ -212,6 +219,82 @@ void runFor(const QString &path, qint64 rows, int ops)
     setDialogHandler(nullptr);
 }
 
+// The first opening of this process: prints the milliseconds until the first record is on
+// show, and until the file's check and backup are done.
+int openFirst(const QString &path)
+{
+    config::setDatabasePath(path);
+    setDialogHandler([](const DialogRequest &) { return DialogReply{}; });
+    QElapsedTimer clock;
+    clock.start();
+    Screen s;
+    const bool shown = s.data->open(QStringLiteral("stocks")) && !s.name->text().isEmpty();
+    const double firstRecord = double(clock.nsecsElapsed()) / 1e6;
+    waitForOpeningChecks();
+    std::printf("%.3f %.3f\n", firstRecord, double(clock.nsecsElapsed()) / 1e6);
+    return shown ? 0 : 1;
+}
+
+// Tells the kernel to drop the file's pages from its cache: the next opening reads the disk.
+void dropFromCache(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd >= 0) {
+        ::fdatasync(fd);
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+        ::close(fd);
+    }
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+int timeFirstOpenings(qint64 rows, int runs)
+{
+    QTemporaryDir dir;
+    const QString sample = dir.filePath(QStringLiteral("sample/cm1.db"));
+    const QString large = dir.filePath(QStringLiteral("large/stocks.db"));
+    QString error;
+    if (!createDatabase(sample, true, &error) ||
+        !QDir().mkpath(dir.filePath(QStringLiteral("large"))) ||
+        QProcess::execute(QCoreApplication::applicationFilePath(),
+                          {QStringLiteral("--make"), large, QString::number(rows)}) != 0) {
+        std::fprintf(stderr, "could not build the files %s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("%-32s %10s %14s %16s\n", "first opening of a run (ms)", "cache", "first record",
+                "check + backup");
+    std::vector<double> shownWarm;
+    for (const auto &[label, path] :
+         {std::pair{"sample market (36 stocks)", sample}, std::pair{"large table", large}}) {
+        for (const bool cold : {false, true}) {
+            std::vector<double> shown, settled;
+            for (int run = 0; run < runs; ++run) {
+                QDir(backupFolder(path)).removeRecursively();
+                if (cold)
+                    dropFromCache(path);
+                QProcess child;
+                child.start(QCoreApplication::applicationFilePath(),
+                            {QStringLiteral("--open-once"), path});
+                if (!child.waitForFinished(600000) || child.exitCode() != 0) {
+                    std::fprintf(stderr, "the first opening of %s failed\n", qPrintable(path));
+                    return 1;
+                }
+                const QList<QByteArray> times = child.readAllStandardOutput().trimmed().split(' ');
+                shown.push_back(times.value(0).toDouble());
+                settled.push_back(times.value(1).toDouble());
+            }
+            std::printf("%-32s %10s %14.1f %16.1f\n",
+                        path == large ? qPrintable(QStringLiteral("%1 stocks").arg(rows)) : label,
+                        cold ? "dropped" : "warm", median(shown), median(settled));
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -219,6 +302,15 @@ int main(int argc, char *argv[])
     if (argc == 4 && qstrcmp(argv[1], "--make") == 0) {
         QCoreApplication app(argc, argv);
         return makeTable(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toLongLong());
+    }
+    const bool child = argc == 3 && qstrcmp(argv[1], "--open-once") == 0;
+    if (child || (argc >= 2 && qstrcmp(argv[1], "--first-open") == 0)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        if (child)
+            return openFirst(QString::fromLocal8Bit(argv[2]));
+        return timeFirstOpenings(argc > 2 ? QByteArray(argv[2]).toLongLong() : 1000000,
+                                 argc > 3 ? QByteArray(argv[3]).toInt() : 5);
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

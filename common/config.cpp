@@ -66,8 +66,20 @@ QString databasePath()
 {
     if (!overrides().database.isEmpty())
         return overrides().database;
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-           QStringLiteral("/cm1.db");
+    // Without a home folder the data folder would be made up from "/" ("//.local/..."), a path
+    // that nothing can open.
+    if (qEnvironmentVariableIsEmpty("HOME") && qEnvironmentVariableIsEmpty("XDG_DATA_HOME"))
+        return {};
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/cm1.db");
+}
+
+QString databasePathProblem()
+{
+    return QStringLiteral("The program cannot tell where your market database is: the environment "
+                          "variable HOME is not set, so there is no home folder to keep it "
+                          "in.\n\nStart the program with HOME set to your home folder, or name "
+                          "the file with the option --database PATH.");
 }
 
 void setDatabasePath(const QString &path)

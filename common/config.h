@@ -22,8 +22,10 @@ QUrl siteRoot();
 void setSiteRoot(const QUrl &root);
 QUrl bannerUrl(); // "ban2.htm" at the site root
 
-// The market database file. Default: cm1.db in the user's application data folder.
+// The market database file. Default: cm1.db in the user's application data folder; empty when
+// there is none (HOME not set), and databasePathProblem() says so.
 QString databasePath();
+QString databasePathProblem();
 void setDatabasePath(const QString &path);
 
 } // namespace vantora::config

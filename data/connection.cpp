@@ -1,28 +1,29 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/connection.h"
 
+#include "data/privatefiles.h"
 #include "data/schema.h"
 
 #include <QAtomicInt>
+#include <QDir>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlQuery>
+#include <QUrl>
 #include <algorithm>
 #include <sqlite3.h>
 
 namespace vantora {
 namespace {
 
-// A path as an SQLite URI, so that the file can be opened without being created.
+// A path as an SQLite URI, so that the file can be opened without being created. The path is
+// made absolute and clean first: "//x" would otherwise read as a host name.
 QString uriFor(const QString &path, DbConnection::Mode mode)
 {
-    QString escaped = path;
-    escaped.replace(QLatin1Char('%'), QLatin1String("%25"));
-    escaped.replace(QLatin1Char('?'), QLatin1String("%3f"));
-    escaped.replace(QLatin1Char('#'), QLatin1String("%23"));
-    const char *flags = mode == DbConnection::Mode::ReadOnly ? "ro"
-                        : mode == DbConnection::Mode::Create ? "rwc"
-                                                             : "rw";
-    return QStringLiteral("file:%1?mode=%2").arg(escaped, QLatin1String(flags));
+    QUrl url = QUrl::fromLocalFile(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    url.setQuery(mode == DbConnection::Mode::ReadOnly ? QStringLiteral("mode=ro")
+                                                      : QStringLiteral("mode=rw"));
+    return url.toString(QUrl::FullyEncoded);
 }
 
 QString commandPath(const QString &path)
@@ -59,6 +60,17 @@ DbConnection::Mode readWriteIfAllowed(const QString &path)
                                         : DbConnection::Mode::ReadOnly;
 }
 
+QString readOnlyText(const QString &path)
+{
+    const QFileInfo file(path);
+    const QFileInfo folder(file.absolutePath());
+    if (file.isWritable() && !folder.isWritable())
+        return QStringLiteral(
+                   "the folder \"%1\" that holds the market database \"%2\" is read-only")
+            .arg(QDir::toNativeSeparators(folder.absoluteFilePath()), path);
+    return QStringLiteral("the market database \"%1\" is read-only").arg(path);
+}
+
 QString engineDetail(const QSqlError &error)
 {
     return error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
@@ -92,6 +104,12 @@ DbError DbConnection::open(const QString &path, Mode mode)
     if (info.isDir())
         return {DbError::CannotOpen,
                 QStringLiteral("\"%1\" is a folder, not a market database file.").arg(path)};
+    // A new file is private from its first byte: SQLite would create it readable by everyone.
+    if (mode == Mode::Create && !info.exists()) {
+        QString error;
+        if (!createPrivateFile(path, &error))
+            return {DbError::CannotOpen, error + QLatin1Char('.')};
+    }
 
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     m_db.setDatabaseName(uriFor(path, mode));
@@ -109,8 +127,12 @@ DbError DbConnection::open(const QString &path, Mode mode)
                     error)};
     }
     // Not persistent in the file: every connection asks for it again. Durability over speed.
-    QSqlQuery pragma(m_db);
-    pragma.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    // Asked without waiting for a lock (SQLite reads the schema first): a file that another
+    // program holds locked would keep the opening waiting twice; SQLite's default is FULL too.
+    sqlite3 *handle = *static_cast<sqlite3 *const *>(m_db.driver()->handle().constData());
+    sqlite3_busy_timeout(handle, 0);
+    sqlite3_exec(handle, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    sqlite3_busy_timeout(handle, connectionOptions().busyTimeoutMs);
     return {};
 }
 

@@ -16,6 +16,7 @@ struct DbError
     enum Kind {
         None,
         MissingFile,
+        Empty,
         CannotOpen,
         NotADatabase,
         Damaged,
@@ -35,8 +36,9 @@ struct DbError
     explicit operator bool() const { return kind != None; }
 };
 
-// How long a connection waits for another program's lock before it reports the file in use.
-inline constexpr int kBusyTimeoutMs = 3000;
+// How long a connection waits for another program's lock before it reports the file in use:
+// short enough that a locked file is reported within two seconds of a click.
+inline constexpr int kBusyTimeoutMs = 1000;
 
 // What every new connection starts from. Tests lower the wait, and open the table cursor's file
 // as a read-only file would be opened.
@@ -77,6 +79,10 @@ int sqlitePrimaryCode(const QSqlError &error);
 // be written, so that a transaction a crash left unfinished is rolled back first; otherwise
 // read-only.
 DbConnection::Mode readWriteIfAllowed(const QString &path);
+
+// What keeps a write from the file, as a message puts it: the market database is read-only, or
+// the folder that holds it is (SQLite writes its journal beside the file).
+QString readOnlyText(const QString &path);
 
 // The engine's own words about a failure; the driver's where the engine has none.
 QString engineDetail(const QSqlError &error);

@@ -2,10 +2,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <QStringView>
 
 // The market database's tables as CSV files (RFC 4180, UTF-8), in and out.
 namespace vantora::csv {
@@ -23,37 +23,47 @@ struct Record
     int line = 0;
 };
 
-// Reads records one by one from decoded CSV text. Fields are separated by commas, records by
-// CRLF, LF or CR; quoted fields may hold commas, doubled quotes and line breaks. Lines with
-// nothing on them are skipped.
+// Reads records one by one from a CSV file as it streams in (UTF-8; a leading byte order mark
+// is dropped), holding no more of it than the record at hand. Fields are separated by commas,
+// records by CRLF, LF or CR; quoted fields may hold commas, doubled quotes and line breaks.
+// Lines with nothing on them are skipped. Bytes that are no UTF-8 text (a NUL byte among them:
+// it marks a binary file) end the reading with an error at their line.
 class Reader
 {
 public:
-    explicit Reader(QStringView text);
+    explicit Reader(QIODevice *device);
 
     enum class Status { Record, End, Error };
     Status next(Record *record);
 
-    // After Status::Error: the line, the field (counting from 0) and what is wrong there.
+    // After Status::Error: the line, the field (counting from 0; -1 when the bytes themselves
+    // are wrong) and what is wrong there.
     int errorLine() const { return m_errorLine; }
     int errorField() const { return m_errorField; }
     QString errorText() const { return m_errorText; }
 
 private:
-    bool atLineBreak() const;
+    // Decodes the next piece of the file onto the text; false at its end or on an error.
+    bool readMore();
+    // Makes the text reach `ahead` characters past the position, if the file has them.
+    bool has(qsizetype ahead);
+    bool atLineBreak();
     void skipLineBreak();
+    Status fail(int line, int field, const QString &text);
 
-    QStringView m_text;
+    QIODevice *m_device;
+    QString m_text; // decoded, from the start of the record at hand
     qsizetype m_pos = 0;
+    QByteArray m_undecoded; // the start of a character that the next piece completes
+    bool m_started = false;
+    bool m_bad = false; // the bytes are no text, or could not be read
     int m_line = 1;
+    int m_byteLine = 1;            // the line the next undecoded byte is on
+    bool m_carriageReturn = false; // the last byte decoded was a CR
     int m_errorLine = 0;
     int m_errorField = 0;
     QString m_errorText;
 };
-
-// Decodes a file's bytes as UTF-8 (a leading byte order mark is dropped). False, with the line
-// and what is wrong, for bytes that are no UTF-8 text.
-bool decode(const QByteArray &bytes, QString *text, int *badLine, QString *problem);
 
 // One field as written: quoted when it is the empty text or holds a comma, a quote, a line
 // break or spaces at either end; nothing at all for null.
@@ -71,8 +81,9 @@ struct Result
 // Refuses to overwrite an existing file; the file appears whole or not at all.
 Result exportTable(const QString &databasePath, const QString &table, const QString &file);
 
-// Appends the file's rows to the table in one transaction: all or nothing. The header names the
-// fields the file holds, any subset in any order; fields it leaves out stay empty (null).
+// Appends the file's rows to the table in one transaction, row by row as the file is read: all
+// or nothing. The header names the fields the file holds, any subset in any order; fields it
+// leaves out stay empty (null). A file that changes while it is read is refused.
 Result importTable(const QString &databasePath, const QString &table, const QString &file);
 
 } // namespace vantora::csv

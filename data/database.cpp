@@ -2,11 +2,13 @@
 #include "data/database.h"
 
 #include "data/connection.h"
+#include "data/privatefiles.h"
 #include "data/schema.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <sqlite3.h>
@@ -28,9 +30,18 @@ CheckReport::Verdict verdictOf(const QSqlError &error)
         return CheckReport::Damaged;
     case SQLITE_NOTADB:
         return CheckReport::NotADatabase;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return CheckReport::Busy;
     default:
         return CheckReport::Unreadable;
     }
+}
+
+// Asked by SQLite every so many steps of a statement: a non-zero answer ends it.
+int stopWhenAsked(void *stop)
+{
+    return static_cast<const std::atomic_bool *>(stop)->load() ? 1 : 0;
 }
 
 } // namespace
@@ -38,14 +49,14 @@ CheckReport::Verdict verdictOf(const QSqlError &error)
 bool createDatabase(const QString &path, bool sample, QString *error)
 {
     const QFileInfo info(path);
-    if (info.exists()) {
+    if (nameTaken(path)) {
         setError(error, QStringLiteral("\"%1\" already exists; it is left as it is.").arg(path));
         return false;
     }
-    if (!QDir().mkpath(info.absolutePath())) {
-        setError(
-            error,
-            QStringLiteral("The folder \"%1\" could not be created.").arg(info.absolutePath()));
+    QString folderError;
+    if (!makePrivateFolders(info.absolutePath(), &folderError)) {
+        folderError[0] = folderError[0].toUpper();
+        setError(error, folderError + QLatin1Char('.'));
         return false;
     }
 
@@ -84,11 +95,30 @@ bool createDatabase(const QString &path, bool sample, QString *error)
     return ok;
 }
 
-CheckReport checkDatabase(const QString &path, CheckDepth depth)
+bool holdsNoTables(QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    return query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && query.next() &&
+           query.value(0).toLongLong() == 0;
+}
+
+QString emptyFileText(const QString &path)
+{
+    return QStringLiteral("The market database file \"%1\" is an empty file: it holds no tables "
+                          "and no records.")
+        .arg(path);
+}
+
+CheckReport checkDatabase(const QString &path, CheckDepth depth, const std::atomic_bool *stop)
 {
     CheckReport report;
     if (!QFileInfo::exists(path)) {
         report.problems << QStringLiteral("\"%1\" does not exist.").arg(path);
+        return report;
+    }
+    if (QFileInfo(path).isFile() && QFileInfo(path).size() == 0) {
+        report.problems << emptyFileText(path);
+        report.verdict = CheckReport::Empty;
         return report;
     }
     DbConnection connection;
@@ -96,13 +126,24 @@ CheckReport checkDatabase(const QString &path, CheckDepth depth)
         report.problems << failure.message;
         return report;
     }
+    if (stop) {
+        const QVariant handle = connection.db().driver()->handle();
+        if (auto *db = *static_cast<sqlite3 *const *>(handle.constData()))
+            sqlite3_progress_handler(db, 1000, stopWhenAsked, const_cast<std::atomic_bool *>(stop));
+    }
     QSqlQuery query(connection.db());
     auto fail = [&](const QSqlError &error) {
-        report.problems
-            << QStringLiteral("\"%1\" could not be read: %2").arg(path, engineDetail(error));
         report.verdict = verdictOf(error);
+        if (report.verdict == CheckReport::Busy)
+            report.problems << engineMessage(
+                QStringLiteral("The market database \"%1\" is in use by another program").arg(path),
+                error, u"; check it again when that program is done.");
+        else
+            report.problems
+                << QStringLiteral("\"%1\" could not be read: %2").arg(path, engineDetail(error));
     };
 
+    report.version = schemaVersion(connection.db());
     for (const schema::Table &table : schema::tables()) {
         // A file that is no database, or a damaged one, fails here on its first read.
         const TableColumns found = readTableColumns(connection.db(), table.name);
@@ -111,8 +152,13 @@ CheckReport checkDatabase(const QString &path, CheckDepth depth)
             return report;
         }
         if (found.table.isEmpty()) {
+            if (holdsNoTables(connection.db())) {
+                report.problems = QStringList{emptyFileText(path)};
+                report.verdict = CheckReport::Empty;
+                return report;
+            }
             // A file of an older version gets the table at its next opening in the program.
-            if (table.since > schemaVersion(connection.db()))
+            if (table.since > report.version)
                 report.facts << QStringLiteral("%1: added at the next opening").arg(table.name);
             else
                 report.problems << QStringLiteral("The table \"%1\" is missing.").arg(table.name);

@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <atomic>
 
 class QSqlDatabase;
 
@@ -21,7 +22,9 @@ struct CheckReport
 {
     enum Verdict {
         Usable,        // every table, field and index there, and the check passed
-        Unreadable,    // missing, or could not be opened or read (in use, no permission)
+        Unreadable,    // missing, or could not be opened or read (no permission)
+        Busy,          // another program holds the file locked; nothing is known of it
+        Empty,         // a file of no bytes, or a database without a single table
         NotADatabase,  // SQLite does not take the file for a database
         Damaged,       // the engine's check failed, or the engine met corrupt pages
         SchemaProblems // a table, field or index is missing; the file itself is sound
@@ -30,6 +33,7 @@ struct CheckReport
     Verdict verdict = Unreadable;
     QStringList problems; // one line each: a missing table, field or index, a failed check
     QStringList facts;    // row counts and the like, when the file could be read
+    int version = 0;      // the file's schema version, when it could be read
 };
 
 enum class CheckDepth {
@@ -40,7 +44,14 @@ enum class CheckDepth {
 // Whether the file has every table, field and index of the schema and passes SQLite's integrity
 // (or quick) check. Never creates the file. A file that may be written is opened read-write, so
 // that a transaction a crash left unfinished is rolled back before checking, as any program
-// opening it would; otherwise it is opened read-only.
-CheckReport checkDatabase(const QString &path, CheckDepth depth = CheckDepth::Full);
+// opening it would; otherwise it is opened read-only. Setting *stop ends a long check early
+// (as unreadable).
+CheckReport checkDatabase(const QString &path, CheckDepth depth = CheckDepth::Full,
+                          const std::atomic_bool *stop = nullptr);
+
+// A database file with no table at all: what SQLite makes of a file of no bytes.
+bool holdsNoTables(QSqlDatabase &db);
+// What every message says of such a file.
+QString emptyFileText(const QString &path);
 
 } // namespace vantora

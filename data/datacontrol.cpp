@@ -4,10 +4,12 @@
 #include "common/config.h"
 #include "common/dialogs.h"
 #include "common/numbers.h"
+#include "data/backup.h"
 #include "data/instances.h"
 #include "data/schema.h"
 #include "data/tablecursor.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -75,6 +77,22 @@ DataControl::DataControl(QWidget *parent)
     escape->setObjectName(QStringLiteral("Revert"));
     escape->setContext(Qt::WindowShortcut);
     connect(escape, &QShortcut::activated, this, &DataControl::revert);
+
+    // The first opening's check and backup report from their own thread.
+    connect(OpeningChecks::instance(), &OpeningChecks::settled, this, [this] {
+        if (!isOpen())
+            return;
+        const OpeningCheck check = openingCheck(m_cursor->path());
+        if (check.state == OpeningCheck::Damaged)
+            fileFoundDamaged(check.message);
+    });
+    connect(OpeningChecks::instance(), &OpeningChecks::noticeWaiting, this, [this] {
+        if (!isOpen())
+            return;
+        const QString notice = takeOpeningNotice(m_cursor->path());
+        if (!notice.isEmpty())
+            msgBox(notice);
+    });
 }
 
 DataControl::~DataControl() = default;
@@ -157,13 +175,45 @@ void DataControl::setControlText(const Binding &binding, const QString &text)
 
 void DataControl::showError(const DbError &error)
 {
+    // Nothing more is written to a damaged file; what the user typed stays on screen, and
+    // closing asks before it is thrown away.
+    if (error.kind == DbError::Damaged && isOpen()) {
+        m_cursor->close();
+        if (!hasChanges())
+            fill();
+    }
     msgBox(error.message);
+}
+
+void DataControl::fileFoundDamaged(const QString &message)
+{
+    if (isOpen()) // otherwise said already
+        showError({DbError::Damaged, message});
+}
+
+bool DataControl::checkedForWriting(DbError *failure)
+{
+    // The window keeps painting while the check finishes; clicks wait for it.
+    const DbError error = m_cursor->checkedForWriting(
+        [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    if (!error)
+        return true;
+    if (error.kind == DbError::Damaged)
+        fileFoundDamaged(error.message);
+    else if (failure)
+        *failure = error;
+    else
+        showError(error);
+    return false;
 }
 
 DbError DataControl::openCursor(TableCursor &cursor) const
 {
+    const QString path = config::databasePath();
+    if (path.isEmpty())
+        return {DbError::MissingFile, config::databasePathProblem()};
     QString notice;
-    DbError error = cursor.open(config::databasePath(), m_table, &notice);
+    DbError error = cursor.open(path, m_table, &notice);
     if (!notice.isEmpty())
         msgBox(notice);
     if (!error)
@@ -240,6 +290,8 @@ bool DataControl::ensureOpen()
 
 bool DataControl::close()
 {
+    DbError failure;
+    const bool checked = !isOpen() || !hasChanges() || checkedForWriting(&failure);
     if (!m_cursor || !m_cursor->isOpen()) {
         // Nothing typed is thrown away without the user's word.
         if (hasChanges() &&
@@ -251,8 +303,7 @@ bool DataControl::close()
         m_cursor.reset();
         return true;
     }
-    DbError failure;
-    switch (leaveRecord(&failure, true)) {
+    switch (checked ? leaveRecord(&failure, true) : Leaving::Failed) {
     case Leaving::Left:
         break;
     case Leaving::Stayed:
@@ -447,6 +498,8 @@ bool DataControl::step(Step step, bool fromButton)
     if (!ensureOpen())
         return false;
     const bool refresh = hasChanges() || m_cursor->isNew();
+    if (hasChanges() && !checkedForWriting())
+        return false;
     if (!leave())
         return false;
 
@@ -510,6 +563,8 @@ bool DataControl::addNew()
 {
     if (!ensureOpen())
         return false;
+    if (hasChanges() && !checkedForWriting())
+        return false;
     if (!leave())
         return false;
     m_cursor->addNew();
@@ -529,7 +584,7 @@ bool DataControl::deleteCurrent()
             showError(m_cursor->deleteCurrent());
             return false;
         }
-        if (!leave())
+        if (!checkedForWriting() || !leave())
             return false;
         if (DbError error = m_cursor->deleteCurrent()) {
             fill();
@@ -562,6 +617,8 @@ bool DataControl::seek(const QString &key)
     if (!ensureOpen())
         return false;
     m_noMatch = false;
+    if (hasChanges() && !checkedForWriting())
+        return false;
     if (!leave())
         return false;
 

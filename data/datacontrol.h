@@ -112,6 +112,12 @@ private:
     QString recordName(const QVariantList &values) const;
     void holdInstanceMark();
     bool ensureOpen();
+    // Waits for the verdict of the file's check before anything is written; false (with the
+    // message shown, or given in *failure) when the file may not be written.
+    bool checkedForWriting(DbError *failure = nullptr);
+    // The check found damage: no more writes, and the record goes unless something typed is on
+    // screen (showError does that for any error of a damaged file).
+    void fileFoundDamaged(const QString &message);
     // Opens the cursor on the screen's table (showing the notice of the file's first opening in
     // this run, if there is one), checks that every bound field is there and moves to the first
     // record; the cursor is left as the first failure left it.

@@ -6,6 +6,7 @@
 #include "data/pricefiles.h"
 #include "data/schema.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QLocale>
 #include <QMap>
@@ -87,19 +88,22 @@ private:
 
 std::optional<QString> Import::read(const Source &source)
 {
-    QByteArray bytes = source.bytes;
+    // Read as a stream: a file of any size takes no more memory than its record at hand.
+    QBuffer buffer;
+    QFile file;
+    QIODevice *device = &buffer;
     if (source.fromFile) {
-        QFile file(source.name);
+        file.setFileName(source.name);
         if (!file.open(QIODevice::ReadOnly))
             return QStringLiteral("\"%1\" could not be read: %2.")
                 .arg(source.name, file.errorString());
-        bytes = file.readAll();
+        device = &file;
+    } else {
+        buffer.setData(source.bytes);
+        buffer.open(QIODevice::ReadOnly);
     }
-    QString text, problem;
-    int badLine = 0;
-    if (!csv::decode(bytes, &text, &badLine, &problem))
-        return QStringLiteral("\"%1\", line %2: %3.").arg(source.name).arg(badLine).arg(problem);
-    csv::Reader reader(text);
+    csv::Reader reader(device);
+    QString problem;
     csv::Record headerRecord;
     csv::Reader::Status status = reader.next(&headerRecord);
     if (status == csv::Reader::Status::End)
@@ -126,6 +130,11 @@ std::optional<QString> Import::read(const Source &source)
             return QStringLiteral("The import was cancelled.");
         }
     }
+    if (status == csv::Reader::Status::Error && reader.errorField() < 0)
+        return QStringLiteral("\"%1\", line %2: %3.")
+            .arg(source.name)
+            .arg(reader.errorLine())
+            .arg(reader.errorText());
     if (status == csv::Reader::Status::Error)
         return QStringLiteral("%1: %2.").arg(
             where(source.name, reader.errorLine(),

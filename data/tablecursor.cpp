@@ -2,8 +2,10 @@
 #include "data/tablecursor.h"
 
 #include "data/backup.h"
+#include "data/database.h"
 #include "data/schema.h"
 
+#include <QFileInfo>
 #include <sqlite3.h>
 
 namespace vantora {
@@ -34,12 +36,13 @@ DbError TableCursor::open(const QString &path, const QString &table, QString *no
     close();
     // The name asked for, until the file's own spelling is known.
     m_table = table;
+    startOpeningCheck(path);
     // A damaged file is left exactly as it is: it is not even opened.
-    const OpeningCheck check = checkOnFirstOpen(path);
-    if (!check.usable)
+    const OpeningCheck check = openingCheck(path);
+    if (check.state == OpeningCheck::Damaged)
         return {DbError::Damaged, check.message};
     if (notice)
-        *notice = check.message;
+        *notice = takeOpeningNotice(path);
 
     if (DbError error =
             m_connection.open(path, connectionOptions().readOnly ? DbConnection::Mode::ReadOnly
@@ -53,7 +56,10 @@ DbError TableCursor::open(const QString &path, const QString &table, QString *no
         return error;
     }
     if (found.table.isEmpty()) {
+        const bool empty = holdsNoTables(m_connection.db());
         close();
+        if (empty)
+            return {DbError::Empty, emptyFileMessage(path)};
         return {DbError::MissingTable,
                 QStringLiteral("The market database \"%1\" has no table \"%2\".").arg(path, table)};
     }
@@ -83,10 +89,48 @@ DbError TableCursor::fieldError(const QString &field) const
                 .arg(m_connection.path(), m_table, field)};
 }
 
+DbError TableCursor::checkedForWriting(const std::function<void()> &whileWaiting) const
+{
+    const OpeningCheck check = awaitOpeningCheck(m_connection.path(), whileWaiting);
+    if (check.state == OpeningCheck::Damaged)
+        return {DbError::Damaged, check.message};
+    if (check.state == OpeningCheck::Busy)
+        return sqlError(QSqlError(QString(), QStringLiteral("database is locked"),
+                                  QSqlError::StatementError, QString::number(SQLITE_BUSY)),
+                        Action::Write);
+    return {};
+}
+
+// What could not be done, naming the table.
+QString TableCursor::failedAction(Action action) const
+{
+    switch (action) {
+    case Action::Write:
+        return QStringLiteral("Your changes could not be saved in the table \"%1\"").arg(m_table);
+    case Action::Delete:
+        return QStringLiteral("The record could not be deleted from the table \"%1\"").arg(m_table);
+    case Action::Open:
+    case Action::Read:
+        break;
+    }
+    return QStringLiteral("The table \"%1\" could not be read").arg(m_table);
+}
+
 DbError TableCursor::sqlError(const QSqlError &error, Action action) const
 {
     const QString path = m_connection.path();
-    switch (sqlitePrimaryCode(error)) {
+    int code = sqlitePrimaryCode(error);
+    // Without a writable folder SQLite cannot create its journal, and says it cannot open.
+    if (code == SQLITE_CANTOPEN && (action == Action::Write || action == Action::Delete) &&
+        !QFileInfo(QFileInfo(path).absolutePath()).isWritable())
+        code = SQLITE_READONLY;
+    if (code == SQLITE_CORRUPT || code == SQLITE_NOTADB) {
+        // The file's check says what is wrong with it, and which backup puts it right.
+        const OpeningCheck check = awaitOpeningCheck(path);
+        if (check.state == OpeningCheck::Damaged)
+            return {DbError::Damaged, check.message};
+    }
+    switch (code) {
     case SQLITE_NOTADB:
         return {DbError::NotADatabase,
                 engineMessage(QStringLiteral("The file \"%1\" is not a market database").arg(path),
@@ -94,27 +138,19 @@ DbError TableCursor::sqlError(const QSqlError &error, Action action) const
                               u".\n\nCreate a new one with the command:\nvantora-db create PATH "
                               u"--sample")};
     case SQLITE_BUSY:
-    case SQLITE_LOCKED: {
-        const QString what =
-            action == Action::Write ? QStringLiteral("Your changes could not be saved")
-            : action == Action::Delete
-                ? QStringLiteral("The record could not be deleted")
-                : QStringLiteral("The table \"%1\" could not be read").arg(m_table);
+    case SQLITE_LOCKED:
         return {DbError::Locked,
                 engineMessage(QStringLiteral("%1: the market database \"%2\" is in use by another "
                                              "program")
-                                  .arg(what, path),
+                                  .arg(failedAction(action), path),
                               error, u". Please try again in a moment.")};
-    }
-    case SQLITE_READONLY: {
-        const QString what = action == Action::Delete
-                                 ? QStringLiteral("The record could not be deleted")
-                                 : QStringLiteral("Your changes could not be saved");
+    case SQLITE_READONLY:
         return {DbError::ReadOnly,
                 engineMessage(
-                    QStringLiteral("%1: the market database \"%2\" is read-only").arg(what, path),
+                    QStringLiteral("%1: %2").arg(
+                        failedAction(action == Action::Delete ? Action::Delete : Action::Write),
+                        readOnlyText(path)),
                     error)};
-    }
     default:
         break;
     }
@@ -548,6 +584,8 @@ DbError TableCursor::saveAsNew()
 
 DbError TableCursor::deleteCurrent()
 {
+    if (DbError error = checkedForWriting())
+        return error;
     if (!m_hasRow)
         return {DbError::NoRecord,
                 QStringLiteral("There is no record to delete: the table \"%1\" is empty.")

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -24,13 +25,19 @@ public:
     ~TableCursor();
     Q_DISABLE_COPY_MOVE(TableCursor)
 
-    // The first opening of a file in a run checks it and backs it up first (checkOnFirstOpen):
-    // a damaged file is an error and is not opened at all; a backup that could not be made is
-    // a *notice for the user, and the table opens all the same.
+    // The first opening of a file in a run starts its check and backup (startOpeningCheck) and
+    // opens the table meanwhile. A file known to be damaged, or empty, is an error and is not
+    // opened at all; a backup that could not be made is a *notice for the user, and the table
+    // opens all the same.
     DbError open(const QString &path, const QString &table, QString *notice = nullptr);
     void close();
     bool isOpen() const { return m_connection.isOpen(); }
     QString table() const { return m_table; } // as the file spells it
+    QString path() const { return m_connection.path(); }
+
+    // Nothing is written to a file before its check has passed: waits for the verdict (calling
+    // whileWaiting now and then) and says why the file may not be written, if it may not.
+    DbError checkedForWriting(const std::function<void()> &whileWaiting = {}) const;
 
     // The field's name as the file spells it, looked up without regard to case; empty if none.
     QString fieldName(QStringView name) const;
@@ -100,6 +107,7 @@ public:
 private:
     enum class Action { Open, Read, Write, Delete };
     DbError sqlError(const QSqlError &error, Action action) const;
+    QString failedAction(Action action) const;
     QSqlQuery *prepared(const QString &sql);
     // Runs a one-row query; *found says whether it gave a row, which then becomes current.
     DbError fetch(QSqlQuery *query, bool *found);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/frmBrowser.h"
 
+#include "app/banner.h"
 #include "app/registry.h"
 #include "common/config.h"
 
@@ -90,6 +91,7 @@ void frmBrowser::connectHandlers()
     m_timTimer->setInterval(5);
 
     QWebEngineView *view = m_ui->brwWebBrowser;
+    guardLocalPages(view);
     connect(view, &QWebEngineView::loadStarted, this, [this] {
         m_loading = true;
         m_loadRequested = false;

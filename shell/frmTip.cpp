@@ -3,10 +3,12 @@
 
 #include "app/registry.h"
 #include "common/config.h"
+#include "common/dialogs.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
@@ -29,12 +31,16 @@ QString readShowTipsSetting()
     return settings.value(frmTip::settingsKey(), QStringLiteral("1")).toString();
 }
 
-void writeShowTipsSetting(const QString &value)
+// False, with the settings file named, when the store could not be written.
+bool writeShowTipsSetting(const QString &value, QString *file)
 {
     const QString app = QCoreApplication::applicationName();
     QSettings settings(QSettings::UserScope, app, app);
     settings.beginGroup(frmTip::settingsSection());
     settings.setValue(frmTip::settingsKey(), value);
+    settings.sync();
+    *file = settings.fileName();
+    return settings.status() == QSettings::NoError;
 }
 
 } // namespace
@@ -111,7 +117,9 @@ void frmTip::Form_Load()
         unload();
         return;
     }
+    m_loading = true;
     m_ui->chkLoadTipsAtStartup->setChecked(true);
+    m_loading = false;
 
     m_random.seed(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()));
 
@@ -174,8 +182,18 @@ void frmTip::cmdOK_Click()
 
 void frmTip::chkLoadTipsAtStartup_Click()
 {
-    writeShowTipsSetting(m_ui->chkLoadTipsAtStartup->isChecked() ? QStringLiteral("1")
-                                                                 : QStringLiteral("0"));
+    QString file;
+    if (writeShowTipsSetting(m_ui->chkLoadTipsAtStartup->isChecked() ? QStringLiteral("1")
+                                                                     : QStringLiteral("0"),
+                             &file) ||
+        m_loading || m_settingsFailureShown)
+        return;
+    // Said once in a run: the user's choice is lost, not only the program's own write.
+    m_settingsFailureShown = true;
+    msgBox(QStringLiteral("Your choice could not be kept: the settings file \"%1\" cannot be "
+                          "written, so \"Show Tips at Startup\" stays as it was when the program "
+                          "starts next time.")
+               .arg(QDir::toNativeSeparators(file)));
 }
 
 } // namespace vantora

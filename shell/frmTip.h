@@ -52,6 +52,8 @@ private:
     QRandomGenerator m_random;
     QString m_tipsDirectory;
     bool m_placed = false;
+    bool m_loading = false;
+    bool m_settingsFailureShown = false; // for the whole run
 };
 
 } // namespace vantora

@@ -81,6 +81,11 @@ int check(const QStringList &args)
     const vantora::CheckReport report = vantora::checkDatabase(path);
     for (const QString &problem : report.problems)
         print(stderr, QStringLiteral("vantora-db: %1").arg(problem));
+    if (report.verdict == vantora::CheckReport::Busy) {
+        // Nothing is known of it yet: not unusable, only busy.
+        print(stderr, QStringLiteral("%1 is busy: another program is using it.").arg(path));
+        return 1;
+    }
     if (!report.ok) {
         print(stderr, QStringLiteral("%1 is NOT a usable market database.").arg(path));
         return 1;
@@ -149,6 +154,18 @@ int restore(const QStringList &args)
     return ok ? 0 : 1;
 }
 
+// As the program's first opening does: the file is checked, backed up and brought up to date
+// before anything is written to it.
+bool readyAsAtFirstOpening(const QString &database)
+{
+    QString message;
+    const bool usable = vantora::awaitUsable(database, &message);
+    vantora::waitForOpeningChecks();
+    if (!message.isEmpty())
+        print(stderr, QStringLiteral("vantora-db: %1").arg(message));
+    return usable;
+}
+
 int importPrices(const QStringList &args)
 {
     QStringList files;
@@ -167,12 +184,8 @@ int importPrices(const QStringList &args)
     if (files.size() < 2)
         return usage(QStringLiteral("import-prices needs DB and at least one FILE"));
     const QString database = files.takeFirst();
-    // As the program's first opening does: the file is checked, backed up and brought up to date.
-    const vantora::OpeningCheck check = vantora::checkOnFirstOpen(database);
-    if (!check.usable) {
-        print(stderr, QStringLiteral("vantora-db: %1").arg(check.message));
+    if (!readyAsAtFirstOpening(database))
         return 1;
-    }
     const vantora::prices::ImportResult result =
         vantora::prices::importFiles(database, files, ticker);
     print(result.ok ? stdout : stderr,
@@ -206,11 +219,8 @@ int fetchPrices(const QStringList &args)
     if (words.size() < 2)
         return usage(QStringLiteral("fetch-prices needs DB and at least one SYMBOL"));
     const QString database = words.takeFirst();
-    const vantora::OpeningCheck check = vantora::checkOnFirstOpen(database);
-    if (!check.usable) {
-        print(stderr, QStringLiteral("vantora-db: %1").arg(check.message));
+    if (!readyAsAtFirstOpening(database))
         return 1;
-    }
     const vantora::prices::ImportResult result =
         vantora::quotes::fetchAndImport(database, words, from, urlTemplate);
     print(result.ok ? stdout : stderr,

@@ -3,11 +3,14 @@
 // write transaction that is rolled back unless it is committed.
 
 #include "data/connection.h"
+#include "data/database.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <sqlite3.h>
 
 using namespace vantora;
@@ -57,6 +60,41 @@ private Q_SLOTS:
         QCOMPARE(found.error.isValid(), code != 0);
         if (code)
             QCOMPARE(sqlitePrimaryCode(found.error), code);
+    }
+
+    // Any local path opens, written as it stands: the address SQLite is given comes from Qt's
+    // own URL functions.
+    void anyLocalPathOpens_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("spaces") << "my stocks/cm 1.db";
+        QTest::newRow("hash") << "#1/cm#1.db";
+        QTest::newRow("percent") << "100%/cm%41.db";
+        QTest::newRow("question mark") << "why?/cm?mode=ro.db";
+        QTest::newRow("unicode") << "Zoë 日本/cm1.db";
+        QTest::newRow("leading double slash") << "//cm1.db";
+    }
+    void anyLocalPathOpens()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        // "//x" names the same file as "/x"; the folder's path starts with "/".
+        const QString path = name.startsWith(QLatin1String("//"))
+                                 ? QLatin1Char('/') + dir.filePath(name.mid(2))
+                                 : dir.filePath(name);
+        QString error;
+        QVERIFY2(createDatabase(path, false, &error), qPrintable(error));
+        {
+            DbConnection connection;
+            const DbError failure = connection.open(path, DbConnection::Mode::ReadWrite);
+            QVERIFY2(!failure, qPrintable(failure.message));
+            QVERIFY(QSqlQuery(connection.db())
+                        .exec(QStringLiteral("INSERT INTO Analyst DEFAULT VALUES")));
+        }
+        QVERIFY(checkDatabase(path).facts.contains(QStringLiteral("Analyst: 1 rows")));
+        const QStringList created =
+            QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        QCOMPARE(created.size(), 1); // nothing beside it under another name
     }
 
     // Committed rows stay; a transaction that leaves its scope uncommitted, or cannot begin while

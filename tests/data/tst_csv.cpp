@@ -9,7 +9,11 @@
 #include "tests/support/testsupport.h"
 
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QRandomGenerator>
+#include <atomic>
+#include <thread>
 
 using namespace vantora;
 using vantora::test::ExclusiveLock;
@@ -174,6 +178,17 @@ private Q_SLOTS:
         QTest::newRow("UTF-8")
             << QStringLiteral("Analyst's Name,Stock Picks\nZoë,日本 📈\n").toUtf8()
             << QVariantList{QStringLiteral("Zoë"), QStringLiteral("日本 📈"), kNull, kNull} << 1;
+        // The file is read in pieces of 256 KiB: a character, a CRLF and a quoted value that
+        // cross from one piece to the next.
+        for (int shift = 0; shift < 4; ++shift) {
+            QByteArray file = "Analyst's Name,Stock Picks\r\n\"";
+            file += QByteArray(256 * 1024 - file.size() - 1 - shift, 'a') + "\",日本📈\r\n";
+            QTest::newRow(qPrintable(QStringLiteral("across two pieces, %1").arg(shift)))
+                << file + "B,C\r\n"
+                << QVariantList{QString(256 * 1024 - 30 - shift, QLatin1Char('a')),
+                                QStringLiteral("日本📈"), kNull, kNull}
+                << 2;
+        }
     }
     void filesAreRead()
     {
@@ -318,6 +333,11 @@ private Q_SLOTS:
         QTest::newRow("bad record after 300 good ones")
             << "Analyst" << late
             << QStringList{"line 302, field \"Stock Picks\"", "text follows the closing quote"};
+        // A CRLF split between the first piece read and the next counts once.
+        QByteArray split = names + "A," + QByteArray(256 * 1024 - 1 - names.size() - 2, 'x');
+        QTest::newRow("not UTF-8 after a CRLF across two pieces")
+            << "Analyst" << split + "\r\nC,caf\xE9\n"
+            << QStringList{"line 3", "not UTF-8 text"};
     }
     void badFilesAreRefused()
     {
@@ -359,6 +379,112 @@ private Q_SLOTS:
         QCOMPARE(checksum(db), before);
         QVERIFY(csv::importTable(db.path(), kAnalyst, path).ok); // once it is free
         QCOMPARE(db.count(kAnalyst), 14);
+    }
+
+    // Devices that never end and hold no text are refused at once.
+    void bytesThatAreNoTextAreRefusedAtOnce_data()
+    {
+        QTest::addColumn<QString>("device");
+        QTest::newRow("NUL bytes") << "/dev/zero";
+        QTest::newRow("random bytes") << "/dev/urandom";
+    }
+    void bytesThatAreNoTextAreRefusedAtOnce()
+    {
+        QFETCH(QString, device);
+        TestDatabase db(TestDatabase::Sample);
+        const QByteArray before = checksum(db);
+        QElapsedTimer clock;
+        clock.start();
+        const csv::Result result = csv::importTable(db.path(), kAnalyst, device);
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(!result.ok);
+        QVERIFY2(result.message.contains(QStringLiteral("\"%1\", line").arg(device)) &&
+                     result.message.contains(QStringLiteral("Nothing was imported")),
+                 qPrintable(result.message));
+        QCOMPARE(checksum(db), before);
+    }
+
+    // A file still being written when it is read: refused, and nothing of it is stored.
+    void fileThatChangesWhileReadIsRefused()
+    {
+        TestDatabase db;
+        const QString path = db.folder() + QStringLiteral("/growing.csv");
+        QByteArray rows = "Analyst's Name,Stock Picks\n";
+        for (int i = 0; i < 40000; ++i)
+            rows += "Analyst " + QByteArray::number(i) + ",picks of the day\n";
+        writeFile(path, rows);
+        std::atomic_bool done{false};
+        std::thread writer([&] {
+            QFile file(path);
+            file.open(QIODevice::Append);
+            while (!done) {
+                // Now and then the last line stops half-way, as a writer's does.
+                file.write("late,cut of");
+                file.flush();
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                file.write("f\n");
+                file.flush();
+            }
+        });
+        const csv::Result result = csv::importTable(db.path(), kAnalyst, path);
+        done = true;
+        writer.join();
+        QVERIFY(!result.ok);
+        QVERIFY2(result.message.contains(QStringLiteral("changed while it was read")),
+                 qPrintable(result.message));
+        QCOMPARE(db.count(kAnalyst), 0);
+    }
+
+    // An import stores a number exactly as a bound box would store the same text.
+    void numbersAreStoredAsTheScreensStoreThem()
+    {
+        QStringList texts{"0",
+                          "-0",
+                          "7",
+                          "-12",
+                          "0.1",
+                          "0.0001",
+                          "0.00001",
+                          "-0.5",
+                          "1.50",
+                          "007",
+                          "12.",
+                          ".5",
+                          "1e3",
+                          "+5",
+                          "1,000",
+                          "10.25",
+                          "100000000000000",
+                          "999999999999999",
+                          "1000000000000000",
+                          "123456789012345",
+                          "12345678901234.5",
+                          "1234567890123456",
+                          "0.000123456789012",
+                          "٣",
+                          "99999999999999.9"};
+        QRandomGenerator random(7);
+        for (int i = 0; i < 3000; ++i)
+            texts << QString::number(random.bounded(2000000) - 1000000) +
+                         (i % 3 ? QStringLiteral(".") + QString::number(random.bounded(100000))
+                                : QString());
+        TestDatabase db;
+        const QString path = db.folder() + QStringLiteral("/numbers.csv");
+        QByteArray file = "DD\n";
+        for (const QString &text : texts)
+            file += csv::field(text).toUtf8() + '\n';
+        writeFile(path, file);
+        const csv::Result result = csv::importTable(db.path(), QStringLiteral("Forecaster"), path);
+        QVERIFY2(result.ok, qPrintable(result.message));
+        const QVariantList stored =
+            db.fieldValues(QStringLiteral("Forecaster"), QStringLiteral("DD"));
+        QCOMPARE(stored.size(), texts.size());
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            const QVariant typed = schema::storedValue(schema::FieldKind::Number, texts[i]);
+            QVERIFY2(
+                stored[i].typeId() == typed.typeId() && stored[i] == typed,
+                qPrintable(texts[i] + QStringLiteral(" is stored as ") + stored[i].toString()));
+        }
     }
 
     void exportNeverOverwrites()

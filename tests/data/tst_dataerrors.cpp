@@ -10,9 +10,13 @@
 #include "tests/support/testsupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <unistd.h>
 
 using namespace vantora;
 using vantora::test::ExclusiveLock;
@@ -22,6 +26,38 @@ using vantora::test::TestDatabase;
 namespace {
 
 const QString kName = QStringLiteral("Analyst's Name");
+
+// Makes a folder read-only for as long as it lives: its mode as a user, its immutable flag as
+// root (whom no mode stops).
+class ReadOnlyFolder
+{
+public:
+    explicit ReadOnlyFolder(const QString &path)
+        : m_path(path)
+    {
+        if (::geteuid() == 0)
+            m_readOnly =
+                QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
+        else
+            m_readOnly =
+                QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        m_readOnly = m_readOnly && !QFileInfo(path).isWritable();
+    }
+    ~ReadOnlyFolder()
+    {
+        if (::geteuid() == 0)
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), m_path});
+        else
+            QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                              QFileDevice::ExeOwner);
+    }
+    Q_DISABLE_COPY_MOVE(ReadOnlyFolder)
+    bool isReadOnly() const { return m_readOnly; }
+
+private:
+    QString m_path;
+    bool m_readOnly = false;
+};
 const QString kPicks = QStringLiteral("Stock Picks");
 
 // A record screen in miniature: two boxes bound to Analyst, and the data control.
@@ -112,7 +148,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         QTest::newRow("text file")
             << QByteArray("Name,Ticker\nAcme,ACME\n").repeated(60) << "is not a market database";
-        QTest::newRow("empty file") << QByteArray() << "has no table \"Analyst\"";
+        QTest::newRow("empty file") << QByteArray() << "is an empty file";
     }
     void notADatabase()
     {
@@ -245,29 +281,43 @@ private Q_SLOTS:
         QCOMPARE(s.name->text(), QStringLiteral("typed without Add"));
     }
 
-    // A file the program may not write, or one another program holds locked: the edit stays on
-    // screen, the record is not left, and the stored row is untouched.
+    // A file the program may not write, one in a folder it may not write, or one another program
+    // holds locked: the edit stays on screen, the record is not left, and the stored row is
+    // untouched.
     void unsavableEdit_data()
     {
-        QTest::addColumn<bool>("locked");
+        QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("read-only") << false << "is read-only";
-        QTest::newRow("locked") << true << "is in use by another program";
+        QTest::newRow("read-only") << "read-only"
+                                   << "is read-only";
+        QTest::newRow("locked") << "locked"
+                                << "is in use by another program";
+        QTest::newRow("read-only folder") << "folder"
+                                          << "that holds the market database";
     }
     void unsavableEdit()
     {
-        QFETCH(bool, locked);
+        QFETCH(QString, how);
         QFETCH(QString, expected);
+        const bool locked = how == QLatin1String("locked");
         TestDatabase db;
         addTwo(db);
         connectionOptions().busyTimeoutMs = 50;
-        connectionOptions().readOnly = !locked;
+        connectionOptions().readOnly = how == QLatin1String("read-only");
         BoundScreen s;
         ScriptedDialogs dialogs;
         QVERIFY(s.data->open(QStringLiteral("Analyst")));
+        test::finishOpeningChecks();
         s.picks->setText(QStringLiteral("my edit"));
         auto lock = locked ? std::make_unique<ExclusiveLock>(db.path()) : nullptr;
         QVERIFY(!lock || lock->isLocked());
+        std::unique_ptr<ReadOnlyFolder> folder;
+        if (how == QLatin1String("folder")) {
+            folder = std::make_unique<ReadOnlyFolder>(db.folder());
+            if (!folder->isReadOnly())
+                QSKIP("no way to make a folder read-only here");
+            expected = QStringLiteral("the folder \"%1\" %2").arg(db.folder(), expected);
+        }
 
         s.click("Next");
         QCOMPARE(dialogs.messages().size(), 1);
@@ -371,6 +421,92 @@ private Q_SLOTS:
         s.click("Next");
         QCOMPARE(s.name->text(), QStringLiteral("Adam Best"));
         QCOMPARE(dialogs.messages().size(), 1);
+    }
+
+    // Another program holds the file locked: every action says so within two seconds, naming the
+    // table; what was typed stays, and is saved once the other program lets go.
+    void lockedFileIsReportedWithinTwoSeconds_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("opening") << "open"
+                                 << "The table \"Analyst\" could not be read";
+        QTest::newRow("stepping") << "Next"
+                                  << "The table \"Analyst\" could not be read";
+        QTest::newRow("finding") << "find"
+                                 << "The table \"Analyst\" could not be read";
+        QTest::newRow("saving an edit") << "edit"
+                                        << "Your changes could not be saved in the table "
+                                           "\"Analyst\"";
+    }
+    void lockedFileIsReportedWithinTwoSeconds()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, says);
+        TestDatabase db;
+        addTwo(db);
+        BoundScreen s;
+        ScriptedDialogs dialogs;
+        if (action != QLatin1String("open")) {
+            QVERIFY(s.data->open(QStringLiteral("Analyst")));
+            test::finishOpeningChecks();
+            if (action == QLatin1String("edit"))
+                s.picks->setText(QStringLiteral("typed"));
+        }
+        const QString shown = s.picks->text();
+        auto lock = std::make_unique<ExclusiveLock>(db.path());
+        QVERIFY(lock->isLocked());
+        QElapsedTimer clock;
+        clock.start();
+        if (action == QLatin1String("open")) {
+            QVERIFY(!s.data->open(QStringLiteral("Analyst")));
+        } else if (action == QLatin1String("find")) {
+            dialogs.answerText(QStringLiteral("Adam Best"));
+            recordFind(s.data,
+                       {QStringLiteral("p"), QStringLiteral("t"), QStringLiteral("Analyst's Name"),
+                        QStringLiteral("Sorry, I couldn't find this analyst. ")});
+        } else {
+            s.click("Next");
+        }
+        QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(dialogs.messages().size(), 1);
+        const QString message = dialogs.messages().at(0);
+        QVERIFY2(message.startsWith(says) &&
+                     message.contains(QStringLiteral("the market database \"%1\" is in use by "
+                                                     "another program")
+                                          .arg(db.path())),
+                 qPrintable(message));
+        QCOMPARE(s.picks->text(), shown); // nothing typed is lost, no record half shown
+
+        lock.reset();
+        s.click("Next");
+        QCOMPARE(dialogs.messages().size(), 1);
+        QCOMPARE(s.name->text(), QStringLiteral("Adam Best"));
+        if (action == QLatin1String("edit"))
+            QCOMPARE(db.fieldValues(QStringLiteral("Analyst"), kPicks).at(0).toString(),
+                     QStringLiteral("typed"));
+    }
+
+    // Without HOME there is no home folder to find the database in: the message says so,
+    // instead of a path that nothing can open.
+    void unsetHomeIsExplained()
+    {
+        const QByteArray home = qgetenv("HOME");
+        const QByteArray data = qgetenv("XDG_DATA_HOME");
+        const auto restore = qScopeGuard([&] {
+            qputenv("HOME", home);
+            qputenv("XDG_DATA_HOME", data);
+        });
+        qunsetenv("HOME");
+        qunsetenv("XDG_DATA_HOME");
+        config::setDatabasePath(QString());
+        BoundScreen s;
+        ScriptedDialogs dialogs;
+        QVERIFY(!s.data->open(QStringLiteral("Analyst")));
+        QCOMPARE(dialogs.messages().size(), 1);
+        QVERIFY2(dialogs.messages().at(0).contains(QStringLiteral("HOME is not set")) &&
+                     dialogs.messages().at(0).contains(QStringLiteral("--database PATH")),
+                 qPrintable(dialogs.messages().at(0)));
     }
 
     void readingALockedFileKeepsTheRecord()

@@ -356,7 +356,10 @@ private Q_SLOTS:
         QVERIFY2(before.ok, qPrintable(before.problems.join('\n')));
         QVERIFY(before.facts.contains(QStringLiteral("Prices: added at the next opening")));
 
-        QVERIFY(checkOnFirstOpen(db.path()).message.isEmpty());
+        QString message;
+        QVERIFY(awaitUsable(db.path(), &message));
+        QVERIFY2(message.isEmpty(), qPrintable(message));
+        waitForOpeningChecks();
         QCOMPARE(db.scalar(QStringLiteral("PRAGMA user_version")).toInt(), schema::kSchemaVersion);
         QCOMPARE(db.count(QStringLiteral("Prices")), 0);
         QVERIFY(checkDatabase(db.path()).ok);

@@ -329,6 +329,22 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("none.db"))));
     }
 
+    // A file another program holds locked is busy, not unusable.
+    void checkOfALockedFileSaysBusy()
+    {
+        if (!QFileInfo::exists(test::databaseTool()))
+            QSKIP("vantora-db is not built");
+        TestDatabase db(TestDatabase::Sample);
+        test::ExclusiveLock lock(db.path());
+        QVERIFY(lock.isLocked());
+        const test::ToolRun run = test::runDatabaseTool({QStringLiteral("check"), db.path()});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.output.contains(QStringLiteral("%1 is busy").arg(db.path())) &&
+                     run.output.contains(QStringLiteral("in use by another program")) &&
+                     !run.output.contains(QStringLiteral("NOT a usable")),
+                 qPrintable(run.output));
+    }
+
     // The tool as a user runs it: exit codes and what it says.
     void tool_data()
     {

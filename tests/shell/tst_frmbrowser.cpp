@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/banner.h"
 #include "app/registry.h"
 #include "common/config.h"
 #include "shell/frmBrowser.h"
@@ -12,6 +13,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -19,6 +21,10 @@
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace vantora;
 
@@ -413,7 +419,115 @@ private Q_SLOTS:
         QCOMPARE(addressBox()->pos(), QPoint(3, label->y() + label->height() + 1));
     }
 
+    // A local page keeps its scripts, but reads no local file outside the offline site and
+    // reaches no server, in the browser window as in a banner view.
+    void localPageReadsNoOtherFile_data()
+    {
+        QTest::addColumn<bool>("banner");
+        QTest::newRow("browser window") << false;
+        QTest::newRow("banner view") << true;
+    }
+    void localPageReadsNoOtherFile()
+    {
+        QFETCH(bool, banner);
+        Listener server;
+        QVERIFY(server.port() > 0);
+        writePage("secret.txt", "TOPSECRET");
+        QByteArray probe = R"(<title>probe</title><iframe id="outside" src="@SECRET"></iframe>
+<script>
+const secret = '@SECRET', server = 'http://127.0.0.1:@PORT/';
+async function get(url) {
+  const abort = new AbortController();
+  setTimeout(() => abort.abort(), 1500);
+  try {
+    const text = await (await fetch(url, {signal: abort.signal, mode: 'no-cors'})).text();
+    return text.includes('TOPSECRET') ? 'read' : 'loaded';
+  } catch (e) { return 'blocked'; }
+}
+async function probe() {
+  const seen = ['file:' + await get(secret), 'site:' + await get('index.html')];
+  const frame = document.getElementById('outside').contentDocument;
+  seen.push('frame:' + (frame && frame.body && frame.body.innerText.includes('TOPSECRET')
+                        ? 'read' : 'blocked'));
+  seen.push('net:' + await get(server + '?' + seen.join()));
+  await new Promise(done => { const i = new Image(); i.onload = i.onerror = done;
+                              i.src = server + 'i.png'; });
+  document.title = seen.join(' ');
+}
+window.onload = () => probe();
+</script>)";
+        probe.replace("@SECRET", url(QStringLiteral("secret.txt")).toUtf8())
+            .replace("@PORT", QByteArray::number(server.port()));
+        writePage("site/ban2.htm", probe);
+
+        QWebEngineView bannerView;
+        QWebEngineView *shown = &bannerView;
+        if (banner) {
+            showBanner(&bannerView);
+        } else {
+            browser()->setStartingAddress(url(QStringLiteral("site/ban2.htm")));
+            browser()->load();
+            shown = view();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(shown->title(),
+                                  QStringLiteral("file:blocked site:loaded frame:blocked "
+                                                 "net:blocked"),
+                                  15000);
+        QCOMPARE(server.connections(), 0);
+    }
+
+    // The offline site shows whole: its home page holds the banner page in a frame.
+    void offlineSiteShowsItsBanner()
+    {
+        config::setSiteRoot(QUrl::fromLocalFile(config::programDir() + QStringLiteral("/site/")));
+        const auto restore = qScopeGuard([this] {
+            config::setSiteRoot(QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("site/"))));
+        });
+        browser()->setStartingAddress(frmBrowser::homePage().toString());
+        browser()->load();
+        QTRY_COMPARE_WITH_TIMEOUT(caption(), QStringLiteral("Tallowby Software"), 15000);
+        const QString script =
+            QStringLiteral("document.querySelector('iframe').contentDocument.title");
+        QString framed;
+        QTRY_VERIFY_WITH_TIMEOUT((view()->page()->runJavaScript(
+                                      script, [&](const QVariant &v) { framed = v.toString(); }),
+                                  framed == QLatin1String("Vantora Market Pro")),
+                                 15000);
+    }
+
 private:
+    // A server that takes connections and never answers: it counts whoever reached it.
+    class Listener
+    {
+    public:
+        Listener()
+        {
+            m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            sockaddr_in address{};
+            address.sin_family = AF_INET;
+            address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            socklen_t size = sizeof address;
+            if (::bind(m_fd, reinterpret_cast<sockaddr *>(&address), size) == 0 &&
+                ::listen(m_fd, 16) == 0 &&
+                ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&address), &size) == 0)
+                m_port = ntohs(address.sin_port);
+        }
+        ~Listener() { ::close(m_fd); }
+        Q_DISABLE_COPY_MOVE(Listener)
+        int port() const { return m_port; }
+        int connections()
+        {
+            int count = 0;
+            for (int client; (client = ::accept(m_fd, nullptr, nullptr)) >= 0; ++count)
+                ::close(client);
+            return count;
+        }
+
+    private:
+        int m_fd = -1;
+        int m_port = 0;
+    };
+
     QString url(const QString &page) const
     {
         return QUrl::fromLocalFile(m_dir.filePath(page)).toString();

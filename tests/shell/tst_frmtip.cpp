@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -164,6 +165,27 @@ private Q_SLOTS:
         QCOMPARE(storedSetting(), QStringLiteral("0"));
         box->click();
         QCOMPARE(storedSetting(), QStringLiteral("1"));
+    }
+
+    // A settings file that cannot be written: the lost choice is said once in a run.
+    void unwritableSettingsAreReportedOnce()
+    {
+        const QString app = QCoreApplication::applicationName();
+        const QString file = QSettings(QSettings::UserScope, app, app).fileName();
+        QVERIFY(QFile::remove(file) || !QFileInfo::exists(file));
+        QVERIFY(QDir().mkpath(file)); // a folder where the file would be
+        const auto restore = qScopeGuard([file] { QDir(file).removeRecursively(); });
+        test::ScriptedDialogs dialogs;
+        navigate(nullptr, QStringLiteral("Form11"));
+        QVERIFY(tip()->isLoaded());
+        QVERIFY(dialogs.messages().isEmpty());
+        auto *box = control<QCheckBox>("chkLoadTipsAtStartup");
+        for (int click = 0; click < 3; ++click)
+            box->click();
+        QCOMPARE(dialogs.messages().size(), 1);
+        QVERIFY2(dialogs.messages().at(0).contains(file) &&
+                     dialogs.messages().at(0).contains(QStringLiteral("cannot be written")),
+                 qPrintable(dialogs.messages().at(0)));
     }
 
     void tipsFile_data()

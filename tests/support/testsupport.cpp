@@ -4,6 +4,7 @@
 #include "app/application.h"
 #include "app/navigation.h"
 #include "app/registry.h"
+#include "data/backup.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -64,6 +65,12 @@ void ScriptedDialogs::clear()
 void flushDeletes()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void finishOpeningChecks()
+{
+    waitForOpeningChecks();
+    QCoreApplication::processEvents();
 }
 
 void unloadAllScreens()

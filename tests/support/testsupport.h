@@ -48,6 +48,9 @@ private:
 // Destroys deferred-deleted windows, as the event loop would.
 void flushDeletes();
 
+// Lets the checks and backups of the files opened so far finish, and delivers what they report.
+void finishOpeningChecks();
+
 // Unloads every loaded screen, then destroys their windows.
 void unloadAllScreens();
 
