@@ -13,6 +13,7 @@
 #include <QSet>
 #include <QSqlDriver>
 #include <QSqlQuery>
+#include <cstdio>
 #include <optional>
 #include <sqlite3.h>
 
@@ -82,6 +83,8 @@ private:
     sqlite3 *m_handle = nullptr;
     sqlite3_stmt *m_upsert = nullptr;
     QSet<QString> m_symbols;
+    QString m_lastRaw, m_lastSymbol; // the symbol of the last record, as written and as stored
+    QByteArray m_lastSymbolText;
     QMap<QDate, Breadth> m_breadth;
     qint64 m_records = 0;
 };
@@ -207,7 +210,15 @@ std::optional<QString> Import::readRecord(const Source &source, const Layout &la
         symbol = fieldAt(layout.symbol).trimmed();
     if (symbol.isEmpty())
         symbol = symbolFromFileName(source.name);
-    symbol = canonicalSymbol(symbol);
+    // Files hold one symbol for many days in a row: its spelling is worked out once.
+    if (symbol != m_lastRaw) {
+        m_lastRaw = symbol;
+        m_lastSymbol = canonicalSymbol(symbol);
+        m_lastSymbolText = m_lastSymbol.toUtf8();
+        if (!m_lastSymbol.isEmpty())
+            m_symbols.insert(m_lastSymbol);
+    }
+    symbol = m_lastSymbol;
     if (symbol.isEmpty())
         return QStringLiteral("%1: the record names no symbol; give one with --ticker.")
             .arg(
@@ -225,11 +236,12 @@ std::optional<QString> Import::readRecord(const Source &source, const Layout &la
             -1, &m_upsert, nullptr) != SQLITE_OK)
         return QStringLiteral("The table \"Prices\" could not be written (%1).")
             .arg(QString::fromUtf8(sqlite3_errmsg(m_handle)));
-    const QByteArray symbolText = symbol.toUtf8();
-    const QByteArray isoDay = day->toString(Qt::ISODate).toLatin1();
-    sqlite3_bind_text(m_upsert, 1, symbolText.constData(), int(symbolText.size()),
-                      SQLITE_TRANSIENT);
-    sqlite3_bind_text(m_upsert, 2, isoDay.constData(), int(isoDay.size()), SQLITE_TRANSIENT);
+    char isoDay[16];
+    const int dayLength = std::snprintf(isoDay, sizeof isoDay, "%04d-%02d-%02d", day->year(),
+                                        day->month(), day->day());
+    sqlite3_bind_text(m_upsert, 1, m_lastSymbolText.constData(), int(m_lastSymbolText.size()),
+                      SQLITE_STATIC);
+    sqlite3_bind_text(m_upsert, 2, isoDay, dayLength, SQLITE_TRANSIENT);
     int column = 3;
     for (const std::optional<double> &value : {open, high, low, close, volume}) {
         if (value)
@@ -245,7 +257,6 @@ std::optional<QString> Import::readRecord(const Source &source, const Layout &la
             .arg(record.line)
             .arg(QString::fromUtf8(sqlite3_errmsg(m_handle)));
     ++summary.days;
-    m_symbols.insert(symbol);
     return std::nullopt;
 }
 
