@@ -2,6 +2,7 @@
 #include "data/csv.h"
 
 #include "data/connection.h"
+#include "data/foldedkeys.h"
 #include "data/schema.h"
 
 #include <QFile>
@@ -503,6 +504,9 @@ Result importTable(const QString &databasePath, const QString &tableName, const 
                     statement.lastError())));
         }
     }
+    // Find seeks the imported keys case-folded, as it does those the program wrote.
+    if (const QSqlError error = fillFoldedKeys(db, actualTable); error.isValid())
+        return failure(nothingImported(engineFailure(databasePath, error, true)));
     if (!transaction.commit())
         return failure(nothingImported(engineFailure(databasePath, transaction.error(), true)));
     Result result;
