@@ -4,6 +4,7 @@
 #include "common/config.h"
 #include "data/datacontrol.h"
 #include "data/schema.h"
+#include "forecast/Form3.h"
 #include "tests/support/screenfixture.h"
 
 #include <QLabel>
@@ -170,11 +171,17 @@ private Q_SLOTS:
         for (const QString &value : outputs)
             expected << test::shown(value);
         QCOMPARE(actual, expected);
-        // The inputs and the day stay as they were, and nothing is asked or said.
+        // The inputs and the day stay as they were; only a forecast that cannot be computed says
+        // so.
         for (int i = 0; i < kInputs.size(); ++i)
             QCOMPARE(text(kInputs.at(i)), inputs.at(i));
         QCOMPARE(text(QStringLiteral("text1")), date);
-        QVERIFY(dialogs.requests().isEmpty());
+        QCOMPARE(dialogs.messages(), outputs.first() == QLatin1String("-")
+                                         ? QStringList{Form3::tooLargeMessage()}
+                                         : QStringList());
+        // Every box shows the beginning of its figure.
+        for (const QString &output : kOutputs)
+            QCOMPARE(box(output)->cursorPosition(), outputs.first() == QLatin1String("-") ? 1 : 0);
     }
 
     // After a forecast, leaving the day by any way stores all six forecasts with it, and the
