@@ -2,12 +2,17 @@
 #include "common/dialogs.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace vantora {
 namespace {
+
+// A title bar's icon and its three buttons, with some air.
+constexpr int kTitleBarRoom = 150;
 
 // What answers the dialogs and beeps instead of the real ones (tests); empty for the real ones.
 struct Responders
@@ -25,6 +30,24 @@ Responders &responders()
 QString shownTitle(const QString &title)
 {
     return title.isEmpty() ? QString::fromUtf8(kAppTitle) : title;
+}
+
+// As wide as the window manager needs to show the title in full: its text in a title bar's bold
+// face, and room for the bar's icon and buttons.
+int titleWidth(const QWidget &box, const QString &title)
+{
+    QFont font = box.font();
+    font.setBold(true);
+    return QFontMetrics(font).horizontalAdvance(title) + kTitleBarRoom;
+}
+
+// A message box sizes itself to its layout, so the width goes into the layout.
+void fitTitle(QMessageBox &box)
+{
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(titleWidth(box, box.windowTitle()), 0, QSizePolicy::Fixed,
+                                      QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 } // namespace
@@ -66,6 +89,7 @@ int msgBox(const QString &text, int style, const QString &title)
         box.setEscapeButton(ok);
     }
     box.setDefaultButton(ok);
+    fitTitle(box);
     box.exec();
     return box.clickedButton() == ok ? AnswerOk : AnswerCancel;
 }
@@ -88,6 +112,7 @@ int choiceBox(const QString &text, const QString &title, const QStringList &butt
         box.setDefaultButton(added[defaultButton]);
     if (escapeButton >= 0 && escapeButton < added.size())
         box.setEscapeButton(added[escapeButton]);
+    fitTitle(box);
     box.exec();
     const qsizetype pressed = added.indexOf(qobject_cast<QPushButton *>(box.clickedButton()));
     return pressed >= 0 ? int(pressed) : escapeButton;
@@ -104,6 +129,7 @@ QString inputBox(const QString &prompt, const QString &title)
     dialog.setWindowTitle(request.title);
     dialog.setLabelText(prompt);
     dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setMinimumWidth(titleWidth(dialog, request.title));
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.textValue();

@@ -40,8 +40,6 @@ public:
 private:
     void connectHandlers() override;
     void Form_Load() override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void placeBesideMainWindow();
     void cmdNextTip_Click();
     void cmdOK_Click();
     void chkLoadTipsAtStartup_Click();
@@ -50,7 +48,6 @@ private:
     int m_currentTip = 0;
     QRandomGenerator m_random;
     QString m_tipsDirectory;
-    bool m_placed = false;
 };
 
 } // namespace vantora
