@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/schema.h"
 
+#include "data/casefold.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -234,7 +236,7 @@ QStringList foldedKeyStatements(const Table &table)
 
 QString foldedText(const QString &key)
 {
-    const QString folded = key.toCaseFolded();
+    const QString folded = fullCaseFold(key);
     return folded.isNull() ? QStringLiteral("") : folded;
 }
 

@@ -80,7 +80,7 @@ bool isFoldedColumn(QStringView table, QStringView column);
 // The index and the trigger of a table's folded keys, made only where missing (the columns
 // themselves come with CREATE TABLE, or ALTER TABLE for an older file).
 QStringList foldedKeyStatements(const Table &table);
-// The key as the folded column holds it: case-folded, never null.
+// The key as the folded column holds it: Unicode's full case folding of it, never null.
 QString foldedText(const QString &key);
 // A name as an SQL identifier: "Buy\Target Price", "Analyst's Name" and the like.
 QString quoted(QStringView name);
