@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/accessibility.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QComboBox>
@@ -71,6 +72,15 @@ void installAccessibility()
         return true;
     }();
     Q_UNUSED(installed);
+}
+
+void nameViewsByCaptions(QWidget *window)
+{
+    for (const QLabel *label : window->findChildren<QLabel *>()) {
+        auto *view = qobject_cast<QAbstractItemView *>(label->buddy());
+        if (view && view->accessibleName().isEmpty())
+            view->setAccessibleName(label->text().remove(QLatin1Char('&')).trimmed());
+    }
 }
 
 } // namespace vantora

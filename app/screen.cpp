@@ -69,6 +69,7 @@ void Screen::load()
     m_window = window;
     connectHandlers();
     prepareBoxes(window);
+    nameViewsByCaptions(window);
     prepareForm();
     Form_Load();
 }

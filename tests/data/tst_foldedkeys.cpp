@@ -14,13 +14,14 @@
 #include <QStandardPaths>
 
 using namespace vantora;
-using vantora::test::TestDatabase;
 
 namespace {
 
 const QString kAnalyst = QStringLiteral("Analyst");
+// A text key and the column that holds it case-folded.
 const QString kName = QStringLiteral("Analyst's Name");
 const QString kFolded = QStringLiteral("Analyst's Name (folded)");
+// A name with letters beyond A to Z, as stored.
 const QString kStored = QStringLiteral("Émile Zoë Ångström");
 
 // Runs the sqlite3 shell on the file; empty when it did not run.
@@ -83,7 +84,7 @@ private Q_SLOTS:
         QFETCH(bool, readOnly);
         QFETCH(QString, otherCase);
         QFETCH(bool, found);
-        TestDatabase db;
+        test::TestDatabase db;
         QVERIFY(db.isValid());
         if (writer.startsWith(QLatin1String("program"))) {
             TableCursor cursor;
@@ -136,7 +137,7 @@ private Q_SLOTS:
     // opening once its backup is made.
     void olderFileGetsTheFoldedKeysAfterItsBackup()
     {
-        TestDatabase db(TestDatabase::Sample);
+        test::TestDatabase db(test::TestDatabase::Sample);
         QVERIFY(db.insert(kAnalyst, {kName}, {kStored}));
         for (const schema::Table &table : schema::tables())
             for (const schema::FoldedKey &key : table.foldedKeys)

@@ -207,19 +207,6 @@ private:
             QCOMPARE(text(box), test::shown(expected));
         }
     }
-    // Keys as the window system delivers them: to the widget with the focus.
-    static void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
-    }
-    // Typed letter by letter, of any script.
-    static void type(const QString &text)
-    {
-        for (const QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown,
-                                QString(c), Qt::NoModifier);
-    }
-
 private Q_SLOTS:
     void cleanup()
     {
@@ -630,7 +617,7 @@ void TstRecordScreens::keyboardAlone()
     const qsizetype last = records.size() - 1;
     const qsizetype expected[] = {1, last, last - 1, 0};
     for (int i = 0; i < 4; ++i) {
-        press(keys[i].first, keys[i].second);
+        test::pressKey(keys[i].first, keys[i].second);
         QTRY_COMPARE(text(shownBox), records.at(expected[i]));
     }
 
@@ -639,11 +626,11 @@ void TstRecordScreens::keyboardAlone()
     child(lastBox)->setFocus();
     QStringList order;
     for (int i = 0; i < 4; ++i) {
-        press(Qt::Key_Tab);
+        test::pressKey(Qt::Key_Tab);
         order << QApplication::focusWidget()->objectName();
     }
     QCOMPARE(order, (QStringList{"First", "Previous", "Next", "Last"}));
-    press(Qt::Key_Space);
+    test::pressKey(Qt::Key_Space);
     QTRY_COMPARE(text(shownBox), records.at(last));
 
     // Add by its access key (where two buttons share it, the key moves the focus between them
@@ -652,16 +639,16 @@ void TstRecordScreens::keyboardAlone()
     auto *add = child<QPushButton>(QString::fromLatin1(m_spec->add));
     for (int i = 0; i < 3 && !data()->isNewRecord(); ++i) {
         const QWidget *before = QApplication::focusWidget();
-        press(Qt::Key_A, Qt::AltModifier);
+        test::pressKey(Qt::Key_A, Qt::AltModifier);
         QTRY_VERIFY(data()->isNewRecord() || QApplication::focusWidget() != before);
         QVERIFY(screen()->isLoaded());
         if (!data()->isNewRecord() && QApplication::focusWidget() == add)
-            press(Qt::Key_Space);
+            test::pressKey(Qt::Key_Space);
     }
     QVERIFY(data()->isNewRecord());
     QCOMPARE(QApplication::focusWidget(), child(QString::fromLatin1(m_spec->firstBox)));
-    type(typed);
-    press(Qt::Key_PageUp);
+    test::typeText(typed);
+    test::pressKey(Qt::Key_PageUp);
     QTRY_VERIFY(!data()->isNewRecord());
     const QVariantList stored = m_db->fieldValues(QString::fromLatin1(m_spec->table), field);
     QCOMPARE(stored.size(), m_spec->rows.size() + 1);
@@ -675,10 +662,10 @@ void TstRecordScreens::pastedLineBreaksBecomeSpaces()
     QVERIFY(QTest::qWaitForWindowActive(screen()->window()));
     QGuiApplication::clipboard()->setText(QStringLiteral("Chips,\r\nbanks\nand\u2028energy"));
     child(QStringLiteral("Text2"))->setFocus();
-    press(Qt::Key_A, Qt::ControlModifier);
-    press(Qt::Key_V, Qt::ControlModifier);
+    test::pressKey(Qt::Key_A, Qt::ControlModifier);
+    test::pressKey(Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(text(QStringLiteral("Text2")), QStringLiteral("Chips, banks and energy"));
-    press(Qt::Key_PageDown);
+    test::pressKey(Qt::Key_PageDown);
     QTRY_COMPARE(ScreenFixture::stored(QStringLiteral("Analyst"), QStringLiteral("Analyst's Name"),
                                        QStringLiteral("Margaret Whitfield"),
                                        QStringLiteral("Stock Picks"))
