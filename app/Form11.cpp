@@ -60,13 +60,15 @@ bool Form11::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == window() && event->type() == QEvent::Show) {
         // Centred, with a tip window that has just opened beside it; a tip window left open
-        // from before stays where it is.
+        // from before stays where it is, and this window goes beside it again rather than
+        // over it.
         const Screen *tip = ScreenRegistry::existing(QStringLiteral("frmTip"));
-        QWidget *tipWindow = tip && tip->isLoaded() ? tip->window() : nullptr;
+        QWidget *tipWindow =
+            tip && tip->isLoaded() && tip->window()->isVisible() ? tip->window() : nullptr;
         const bool fresh = tipWindow && tipWindow != m_placedTip;
         if (fresh)
             m_placedTip = tipWindow;
-        placeStartWindows(window(), fresh ? tipWindow : nullptr);
+        placeStartWindows(window(), tipWindow, fresh);
     }
     return Screen::eventFilter(watched, event);
 }

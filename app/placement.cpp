@@ -50,7 +50,7 @@ bool framed(const QWidget *window)
     return !window || (window->windowHandle() && !window->windowHandle()->frameMargins().isNull());
 }
 
-void apply(QWidget *main, QWidget *tip)
+void apply(QWidget *main, QWidget *tip, bool moveTip)
 {
     const QScreen *screen = main->screen();
     if (!screen)
@@ -60,7 +60,7 @@ void apply(QWidget *main, QWidget *tip)
                                           tip ? frameSize(tip, guess) : QSize());
     // A window's position is that of its frame.
     main->move(placed.main.topLeft());
-    if (tip)
+    if (tip && moveTip)
         tip->move(placed.tip.topLeft());
 }
 
@@ -89,11 +89,11 @@ Placement placeWindows(const QRect &area, const QSize &mainFrame, const QSize &t
     return placed;
 }
 
-void placeStartWindows(QWidget *main, QWidget *tip)
+void placeStartWindows(QWidget *main, QWidget *tip, bool moveTip)
 {
     if (!main)
         return;
-    apply(main, tip);
+    apply(main, tip, moveTip);
     if (framed(main) && framed(tip))
         return;
     // The window manager frames the windows a moment after they are shown; then the frames'
@@ -102,14 +102,15 @@ void placeStartWindows(QWidget *main, QWidget *tip)
     timer->setInterval(25);
     QPointer<QWidget> tipWindow = tip;
     int ticks = 0;
-    QObject::connect(timer, &QTimer::timeout, main, [main, tipWindow, timer, ticks]() mutable {
-        const bool done = framed(main) && framed(tipWindow);
-        if (done || ++ticks > 80) {
-            if (done)
-                apply(main, tipWindow);
-            timer->deleteLater();
-        }
-    });
+    QObject::connect(timer, &QTimer::timeout, main,
+                     [main, tipWindow, moveTip, timer, ticks]() mutable {
+                         const bool done = framed(main) && framed(tipWindow);
+                         if (done || ++ticks > 80) {
+                             if (done)
+                                 apply(main, tipWindow, moveTip);
+                             timer->deleteLater();
+                         }
+                     });
     timer->start();
 }
 

@@ -23,7 +23,8 @@ struct Placement
 Placement placeWindows(const QRect &area, const QSize &mainFrame, const QSize &tipFrame = {});
 
 // Places the main window, and the tip window if given, on the main window's screen; again once
-// the window manager has framed them and their frames' true sizes are known.
-void placeStartWindows(QWidget *main, QWidget *tip);
+// the window manager has framed them and their frames' true sizes are known. With `moveTip`
+// false the tip window stays where it is and only the main window goes beside it.
+void placeStartWindows(QWidget *main, QWidget *tip, bool moveTip = true);
 
 } // namespace vantora

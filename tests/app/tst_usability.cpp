@@ -10,6 +10,8 @@
 #include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <memory>
 
 using namespace vantora;
@@ -78,21 +80,31 @@ private Q_SLOTS:
         QVERIFY(input >= kReadable);
     }
 
-    // The start: the main window and the tip window beside it, both wholly on the screen.
+    // The start: the main window and the tip window beside it, both wholly on the screen; back
+    // from another screen, the main window goes beside the tip window again, not over it.
     void startWindowsOnScreen()
     {
         QVERIFY(navigate(nullptr, QStringLiteral("Form11")));
         Screen *tip = ScreenRegistry::existing(QStringLiteral("frmTip"));
         QVERIFY(tip && tip->isLoaded());
-        QWidget *main = test::mainWindow()->window();
-        QVERIFY(QTest::qWaitForWindowExposed(main));
         QVERIFY(QTest::qWaitForWindowExposed(tip->window()));
-        QTRY_VERIFY(test::whollyOnScreen(main));
-        QTRY_VERIFY(test::whollyOnScreen(tip->window()));
-        qInfo("screen %s: main window %s, tip window %s",
-              qPrintable(rectText(main->screen()->availableGeometry())),
-              qPrintable(rectText(main->frameGeometry())),
-              qPrintable(rectText(tip->window()->frameGeometry())));
+        const auto besideOnScreen = [tip] {
+            QWidget *main = test::mainWindow()->window();
+            QVERIFY(QTest::qWaitForWindowExposed(main));
+            QTRY_VERIFY(test::whollyOnScreen(main));
+            QTRY_VERIFY(test::whollyOnScreen(tip->window()));
+            QTRY_VERIFY(!main->frameGeometry().intersects(tip->window()->frameGeometry()));
+            qInfo("screen %s: main window %s, tip window %s",
+                  qPrintable(rectText(main->screen()->availableGeometry())),
+                  qPrintable(rectText(main->frameGeometry())),
+                  qPrintable(rectText(tip->window()->frameGeometry())));
+        };
+        besideOnScreen();
+        const QPoint tipAt = tip->window()->pos();
+        QVERIFY(navigate(test::mainWindow(), QStringLiteral("Form6")));
+        QVERIFY(navigate(ScreenRegistry::get(QStringLiteral("Form6")), QStringLiteral("Form11")));
+        besideOnScreen();
+        QCOMPARE(tip->window()->pos(), tipAt);
     }
 
     void placement_data()
@@ -142,5 +154,28 @@ private:
     std::unique_ptr<test::TestDatabase> m_db;
 };
 
-VANTORA_TEST_MAIN(TstUsability)
+// A screen as wide as a small laptop's, where the two start windows fit side by side.
+int main(int argc, char *argv[])
+{
+    test::prepareTestApplication();
+    QTemporaryDir dir;
+    const QString config = dir.filePath(QStringLiteral("screen.json"));
+    QFile file(config);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(R"({"screens": [{"name": "wide", "x": 0, "y": 0, "width": 1280, "height": 800,)"
+                   R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})") < 0)
+        return 1;
+    file.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
+    QApplication app(argc, argv);
+    test::nameTestApplication(app);
+    int result = 0;
+    {
+        TstUsability tc;
+        QTEST_SET_MAIN_SOURCE_PATH
+        result = QTest::qExec(&tc, argc, argv);
+    }
+    test::finishTestApplication();
+    return result;
+}
 #include "tst_usability.moc"
