@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace vantora {
@@ -39,6 +40,17 @@ int titleWidth(const QWidget &box, const QString &title)
     QFont font = box.font();
     font.setBold(true);
     return QFontMetrics(font).horizontalAdvance(title) + kTitleBarRoom;
+}
+
+// The window a dialog belongs to: the active one, or, between two dialogs (when the first has
+// closed and the window manager has not yet given the focus back), the one the last dialog
+// belonged to, so that the second opens over the same window rather than in the screen's middle.
+QWidget *dialogParent()
+{
+    static QPointer<QWidget> last;
+    if (QWidget *active = QApplication::activeWindow())
+        last = active;
+    return last && last->isVisible() ? last.data() : nullptr;
 }
 
 // A message box sizes itself to its layout, so the width goes into the layout.
@@ -79,7 +91,7 @@ int msgBox(const QString &text, int style, const QString &title)
         return responders().dialog(request).button;
 
     QMessageBox box(QMessageBox::NoIcon, request.title, text, QMessageBox::NoButton,
-                    QApplication::activeWindow());
+                    dialogParent());
     box.setObjectName(QStringLiteral("vantoraMessageBox"));
     QPushButton *ok = box.addButton(QMessageBox::Ok);
     if (style == OkCancel) {
@@ -103,7 +115,7 @@ int choiceBox(const QString &text, const QString &title, const QStringList &butt
         return responders().dialog(request).button;
 
     QMessageBox box(QMessageBox::NoIcon, request.title, text, QMessageBox::NoButton,
-                    QApplication::activeWindow());
+                    dialogParent());
     box.setObjectName(QStringLiteral("vantoraChoiceBox"));
     QList<QPushButton *> added;
     for (const QString &caption : buttons)
@@ -124,7 +136,7 @@ QString inputBox(const QString &prompt, const QString &title)
     if (responders().dialog)
         return responders().dialog(request).text;
 
-    QInputDialog dialog(QApplication::activeWindow());
+    QInputDialog dialog(dialogParent());
     dialog.setObjectName(QStringLiteral("vantoraInputBox"));
     dialog.setWindowTitle(request.title);
     dialog.setLabelText(prompt);

@@ -78,6 +78,17 @@ private Q_SLOTS:
               message, input);
         QVERIFY(message >= kReadable);
         QVERIFY(input >= kReadable);
+
+        // A box that opens while no window is active (one box has just closed, the next opens)
+        // still opens over the screen's window.
+        const QWidget *parent = nullptr;
+        QVERIFY(test::whileModal(
+            [] {
+                QApplication::setActiveWindow(nullptr);
+                msgBox(QStringLiteral("Sorry, I couldn't find your stock. "));
+            },
+            [&parent](QWidget *box) { parent = box->parentWidget(); }));
+        QCOMPARE(parent, window);
     }
 
     // The start: the main window and the tip window beside it, both wholly on the screen; back
