@@ -3,11 +3,13 @@
 
 #include "app/marketdata.h"
 #include "app/navigation.h"
+#include "app/placement.h"
 #include "app/registry.h"
 #include "common/config.h"
 #include "common/dialogs.h"
 
 #include <QDesktopServices>
+#include <QEvent>
 #include <QLocale>
 #include <QMainWindow>
 #include <QTime>
@@ -55,6 +57,23 @@ void Form11::Form_Load()
         if (tip->isLoaded())
             tip->show();
     }
+}
+
+bool Form11::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == window() && event->type() == QEvent::Show) {
+        // Centred, with a tip window that has just opened beside it; a tip window left open
+        // from before stays where it is, and this window goes beside it again rather than
+        // over it.
+        const Screen *tip = ScreenRegistry::existing(QStringLiteral("frmTip"));
+        QWidget *tipWindow =
+            tip && tip->isLoaded() && tip->window()->isVisible() ? tip->window() : nullptr;
+        const bool fresh = tipWindow && tipWindow != m_placedTip;
+        if (fresh)
+            m_placedTip = tipWindow;
+        placeStartWindows(window(), tipWindow, fresh);
+    }
+    return Screen::eventFilter(watched, event);
 }
 
 void Form11::Command1_Click()

@@ -5,6 +5,7 @@
 #include "ui_Form11.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 class QTimer;
 
@@ -21,10 +22,13 @@ public:
 private:
     void connectHandlers() override;
     void Form_Load() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void Command1_Click();
     void Timer1_Timer();
     void visit_Click();
     void quit_Click();
+
+    QPointer<QWidget> m_placedTip; // the tip window as last placed beside this one
 };
 
 } // namespace vantora

@@ -51,6 +51,7 @@ protected:
     {
         FormScreen<Form>::prepareForm();
         data()->setCaption(m_dataCaption);
+        data()->placeInTabOrder();
         data()->open(m_table);
     }
     bool queryUnload() override { return data()->close(); }

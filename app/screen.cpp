@@ -1,10 +1,53 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/screen.h"
 
+#include "app/accessibility.h"
+
 #include <QCloseEvent>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 
 namespace vantora {
+namespace {
+
+// A single-line box shows a pasted line break as a space; it stores a space too, so that what
+// shows is what is stored.
+void keepOnOneLine(QLineEdit *box)
+{
+    QObject::connect(box, &QLineEdit::textEdited, box, [box](const QString &text) {
+        static const QRegularExpression lineBreak(
+            QStringLiteral("\\r\\n|[\\r\\n\\v\\f\\x{85}\\x{2028}\\x{2029}]"));
+        if (!text.contains(lineBreak))
+            return;
+        const int cursor = int(QString(text.left(box->cursorPosition()))
+                                   .replace(lineBreak, QStringLiteral(" "))
+                                   .size());
+        box->setText(QString(text).replace(lineBreak, QStringLiteral(" ")));
+        box->setCursorPosition(cursor);
+    });
+}
+
+// What the keyboard does in every screen's boxes.
+void prepareBoxes(QWidget *window)
+{
+    QPushButton *main = nullptr;
+    // A dialog presses its default button on Enter itself; a plain window leaves it to us.
+    if (!qobject_cast<QDialog *>(window))
+        for (QPushButton *button : window->findChildren<QPushButton *>())
+            if (button->isDefault())
+                main = button;
+    for (QLineEdit *box : window->findChildren<QLineEdit *>()) {
+        keepOnOneLine(box);
+        // Enter in a box runs the screen's main action ("&Calculate", "&Forecast").
+        if (main)
+            QObject::connect(box, &QLineEdit::returnPressed, main, &QPushButton::click);
+    }
+}
+
+} // namespace
 
 Screen::~Screen()
 {
@@ -18,12 +61,15 @@ void Screen::load()
 {
     if (m_window)
         return;
+    installAccessibility();
     QWidget *window = buildWindow();
     window->setObjectName(name());
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     window->installEventFilter(this);
     m_window = window;
     connectHandlers();
+    prepareBoxes(window);
+    nameViewsByCaptions(window);
     prepareForm();
     Form_Load();
 }

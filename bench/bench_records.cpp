@@ -13,6 +13,7 @@
 #include "data/backup.h"
 #include "data/database.h"
 #include "data/datacontrol.h"
+#include "data/foldedkeys.h"
 #include "data/recordcommands.h"
 #include "data/schema.h"
 
@@ -38,7 +39,8 @@ using namespace vantora;
 
 namespace {
 
-// Builds a stocks table of the given size in one transaction; the indexes come last.
+// Builds a stocks table of the given size in one transaction; the indexes and the case-folded
+// keys come last.
 int makeTable(const QString &path, qint64 rows)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("make"));
@@ -73,6 +75,11 @@ int makeTable(const QString &path, qint64 rows)
         }
         for (const QString &statement : indexes)
             query.exec(statement);
+        // The case-folded keys, as the program fills those of rows another program wrote.
+        if (const QSqlError error = fillFoldedKeys(db, QStringLiteral("stocks")); error.isValid()) {
+            std::fprintf(stderr, "%s\n", qPrintable(error.text()));
+            return 1;
+        }
         query.exec(QStringLiteral("COMMIT"));
     }
     db.close();

@@ -3,12 +3,18 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace vantora {
 namespace {
+
+// A title bar's icon and its three buttons, with some air.
+constexpr int kTitleBarRoom = 150;
 
 // What answers the dialogs and beeps instead of the real ones (tests); empty for the real ones.
 struct Responders
@@ -26,6 +32,35 @@ Responders &responders()
 QString shownTitle(const QString &title)
 {
     return title.isEmpty() ? QString::fromUtf8(kAppTitle) : title;
+}
+
+// As wide as the window manager needs to show the title in full: its text in a title bar's bold
+// face, and room for the bar's icon and buttons.
+int titleWidth(const QWidget &box, const QString &title)
+{
+    QFont font = box.font();
+    font.setBold(true);
+    return QFontMetrics(font).horizontalAdvance(title) + kTitleBarRoom;
+}
+
+// The window a dialog belongs to: the active one, or, between two dialogs (when the first has
+// closed and the window manager has not yet given the focus back), the one the last dialog
+// belonged to, so that the second opens over the same window rather than in the screen's middle.
+QWidget *dialogParent()
+{
+    static QPointer<QWidget> last;
+    if (QWidget *active = QApplication::activeWindow())
+        last = active;
+    return last && last->isVisible() ? last.data() : nullptr;
+}
+
+// A message box sizes itself to its layout, so the width goes into the layout.
+void fitTitle(QMessageBox &box)
+{
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(titleWidth(box, box.windowTitle()), 0, QSizePolicy::Fixed,
+                                      QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 } // namespace
@@ -57,7 +92,7 @@ int msgBox(const QString &text, int style, const QString &title)
         return responders().dialog(request).button;
 
     QMessageBox box(QMessageBox::NoIcon, request.title, text, QMessageBox::NoButton,
-                    QApplication::activeWindow());
+                    dialogParent());
     box.setObjectName(QStringLiteral("vantoraMessageBox"));
     QPushButton *ok = box.addButton(QMessageBox::Ok);
     if (style == OkCancel) {
@@ -67,6 +102,7 @@ int msgBox(const QString &text, int style, const QString &title)
         box.setEscapeButton(ok);
     }
     box.setDefaultButton(ok);
+    fitTitle(box);
     box.exec();
     return box.clickedButton() == ok ? AnswerOk : AnswerCancel;
 }
@@ -80,7 +116,7 @@ int choiceBox(const QString &text, const QString &title, const QStringList &butt
         return responders().dialog(request).button;
 
     QMessageBox box(QMessageBox::NoIcon, request.title, text, QMessageBox::NoButton,
-                    QApplication::activeWindow());
+                    dialogParent());
     box.setObjectName(QStringLiteral("vantoraChoiceBox"));
     QList<QPushButton *> added;
     for (const QString &caption : buttons)
@@ -89,6 +125,7 @@ int choiceBox(const QString &text, const QString &title, const QStringList &butt
         box.setDefaultButton(added[defaultButton]);
     if (escapeButton >= 0 && escapeButton < added.size())
         box.setEscapeButton(added[escapeButton]);
+    fitTitle(box);
     box.exec();
     const qsizetype pressed = added.indexOf(qobject_cast<QPushButton *>(box.clickedButton()));
     return pressed >= 0 ? int(pressed) : escapeButton;
@@ -111,11 +148,12 @@ QString inputBox(const QString &prompt, const QString &title)
     if (responders().dialog)
         return responders().dialog(request).text;
 
-    QInputDialog dialog(QApplication::activeWindow());
+    QInputDialog dialog(dialogParent());
     dialog.setObjectName(QStringLiteral("vantoraInputBox"));
     dialog.setWindowTitle(request.title);
     dialog.setLabelText(prompt);
     dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setMinimumWidth(titleWidth(dialog, request.title));
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.textValue();

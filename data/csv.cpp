@@ -2,6 +2,7 @@
 #include "data/csv.h"
 
 #include "data/connection.h"
+#include "data/foldedkeys.h"
 #include "data/privatefiles.h"
 #include "data/schema.h"
 
@@ -714,6 +715,9 @@ Result importTable(const QString &databasePath, const QString &tableName, const 
             QStringLiteral("\"%1\" changed while it was read (is it still being written?). Import "
                            "it again once it is complete.")
                 .arg(file)));
+    // Find seeks the imported keys case-folded, as it does those the program wrote.
+    if (const QSqlError error = fillFoldedKeys(db, actualTable); error.isValid())
+        return failure(nothingImported(engineFailure(databasePath, error, true)));
     if (!transaction.commit())
         return failure(nothingImported(engineFailure(databasePath, transaction.error(), true)));
     result.ok = true;

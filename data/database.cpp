@@ -2,6 +2,7 @@
 #include "data/database.h"
 
 #include "data/connection.h"
+#include "data/foldedkeys.h"
 #include "data/privatefiles.h"
 #include "data/schema.h"
 
@@ -11,6 +12,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <optional>
 #include <sqlite3.h>
 
 namespace vantora {
@@ -168,31 +170,66 @@ CheckReport checkDatabase(const QString &path, CheckDepth depth, const std::atom
             if (!found.columns.contains(field.name, Qt::CaseInsensitive))
                 report.problems << QStringLiteral("The table \"%1\" has no field \"%2\".")
                                        .arg(table.name, field.name);
-        for (const schema::Index &index : table.indexes) {
+        // The key fields of an index of this table, in lower case; nothing when it has none.
+        const auto indexKeys = [&](const QString &name) -> std::optional<QStringList> {
             query.prepare(
                 QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND "
                                "tbl_name = ? COLLATE NOCASE AND name = ? COLLATE NOCASE"));
             query.addBindValue(table.name);
-            query.addBindValue(index.name);
-            if (!query.exec() || !query.next()) {
+            query.addBindValue(name);
+            if (!query.exec() || !query.next())
+                return std::nullopt;
+            query.exec(QStringLiteral("PRAGMA index_info(%1)").arg(schema::quoted(name)));
+            QStringList keys;
+            while (query.next())
+                keys << query.value(2).toString().toLower();
+            return keys;
+        };
+        for (const schema::Index &index : table.indexes) {
+            const std::optional<QStringList> keys = indexKeys(index.name);
+            if (!keys) {
                 report.problems << QStringLiteral("The table \"%1\" has no index \"%2\".")
                                        .arg(table.name, index.name);
                 continue;
             }
-            query.exec(QStringLiteral("PRAGMA index_info(%1)").arg(schema::quoted(index.name)));
-            QStringList keys;
-            while (query.next())
-                keys << query.value(2).toString().toLower();
             QStringList expected{index.field.toLower()};
             if (!index.secondField.isEmpty())
                 expected << index.secondField.toLower();
-            if (keys != expected)
+            if (*keys != expected)
                 report.problems << QStringLiteral("The index \"%1\" is not on the field \"%2\".")
                                        .arg(index.name, index.secondField.isEmpty()
                                                             ? index.field
                                                             : index.field + QStringLiteral(", ") +
                                                                   index.secondField);
         }
+        QStringList lacking;
+        for (const schema::FoldedKey &key : table.foldedKeys) {
+            if (!found.columns.contains(key.column, Qt::CaseInsensitive))
+                lacking << QStringLiteral("The table \"%1\" has no field \"%2\".")
+                               .arg(table.name, key.column);
+            if (indexKeys(key.column) != QStringList{key.column.toLower(), key.field.toLower()})
+                lacking << QStringLiteral("The table \"%1\" has no index \"%2\" on the fields "
+                                          "\"%2\", \"%3\".")
+                               .arg(table.name, key.column, key.field);
+            query.prepare(
+                QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'trigger' AND "
+                               "tbl_name = ? COLLATE NOCASE AND name = ? COLLATE NOCASE"));
+            query.addBindValue(table.name);
+            query.addBindValue(key.trigger);
+            if (!query.exec() || !query.next())
+                lacking << QStringLiteral("The table \"%1\" has no trigger \"%2\".")
+                               .arg(table.name, key.trigger);
+        }
+        query.finish();
+        // A file of an older version gets them at its next opening in the program.
+        if (!lacking.isEmpty() && report.version < schema::kFoldedKeysSince)
+            report.facts
+                << QStringLiteral("%1: case-folded keys added at the next opening").arg(table.name);
+        else
+            report.problems << lacking;
+        if (lacking.isEmpty() && hasEmptyFoldedKeys(connection.db(), table.name))
+            report.facts
+                << QStringLiteral("%1: case-folded keys filled at the next Find").arg(table.name);
         if (query.exec(QStringLiteral("SELECT count(*) FROM %1").arg(schema::quoted(table.name))) &&
             query.next())
             report.facts

@@ -39,24 +39,32 @@ DataControl::DataControl(QWidget *parent)
 {
     setObjectName(QStringLiteral("Data1"));
     setAttribute(Qt::WA_StyledBackground);
+    // A window that grows gives the step bar no more height.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(3, 3, 3, 3);
     layout->setSpacing(2);
-    auto button = [this](const char *name, const char *text, const QString &tip) {
+    // The keys leave every key that edits text alone: a single-line box has no use for Page Up
+    // and Page Down. Page Up is the left arrow that saves a new record.
+    auto button = [this](const char *name, const char *text, const QString &does,
+                         const QKeySequence &key) {
         auto *b = new QPushButton(QString::fromLatin1(text), this);
         b->setObjectName(QString::fromLatin1(name));
-        b->setToolTip(tip);
-        b->setAccessibleName(tip);
+        b->setShortcut(key);
+        b->setToolTip(does + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) +
+                      QLatin1Char(')'));
+        b->setAccessibleName(does);
         b->setAutoDefault(false);
-        // Clicking an arrow leaves the focus in the box the user was typing in.
-        b->setFocusPolicy(Qt::NoFocus);
+        // Reached with Tab, after the boxes; a click leaves the focus in the box the user was
+        // typing in.
+        b->setFocusPolicy(Qt::TabFocus);
         return b;
     };
-    m_first = button("First", "|<", tr("First record"));
-    m_previous = button("Previous", "<", tr("Previous record"));
-    m_next = button("Next", ">", tr("Next record"));
-    m_last = button("Last", ">|", tr("Last record"));
+    m_first = button("First", "|<", tr("First record"), QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+    m_previous = button("Previous", "<", tr("Previous record"), QKeySequence(Qt::Key_PageUp));
+    m_next = button("Next", ">", tr("Next record"), QKeySequence(Qt::Key_PageDown));
+    m_last = button("Last", ">|", tr("Last record"), QKeySequence(Qt::CTRL | Qt::Key_PageDown));
     m_caption = new QLabel(this);
     m_caption->setObjectName(QStringLiteral("Caption"));
     m_caption->setAlignment(Qt::AlignCenter);
@@ -100,6 +108,24 @@ DataControl::~DataControl() = default;
 void DataControl::setCaption(const QString &caption)
 {
     m_caption->setText(caption);
+    setAccessibleName(tr("Records: %1").arg(caption));
+}
+
+void DataControl::placeInTabOrder()
+{
+    // After the bound box that comes last in the window's Tab order.
+    QWidget *last = nullptr;
+    QWidget *start = window();
+    for (QWidget *w = start->nextInFocusChain(); w && w != start; w = w->nextInFocusChain())
+        for (const Binding &binding : m_bindings)
+            if (binding.widget == w && binding.kind != Label)
+                last = w;
+    QWidget *previous = last;
+    for (QPushButton *arrow : {m_first, m_previous, m_next, m_last}) {
+        if (previous)
+            QWidget::setTabOrder(previous, arrow);
+        previous = arrow;
+    }
 }
 
 QString DataControl::caption() const

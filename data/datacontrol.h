@@ -21,7 +21,8 @@ class TableCursor;
 struct DbError;
 
 // The record binding of a record screen (objectName "Data1"): four step buttons named First,
-// Previous, Next and Last with the caption label "Caption" between them, bound to one table of the
+// Previous, Next and Last (keys Ctrl+Page Up, Page Up, Page Down, Ctrl+Page Down) with the
+// caption label "Caption" between them, bound to one table of the
 // market database. Bound text boxes and labels are filled whenever a record becomes current; a
 // control whose text differs from what was filled counts as changed, and all changed controls are
 // written and saved in one transaction before the current record changes for any reason and when
@@ -41,6 +42,8 @@ public:
 
     void setCaption(const QString &caption);
     QString caption() const;
+    // Puts the step buttons into the Tab order right after the bound boxes, First to Last.
+    void placeInTabOrder();
 
     void bind(QLineEdit *box, const QString &field, Mode mode = Mode::Bound);
     void bind(QLabel *label, const QString &field, Mode mode = Mode::Bound);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/migration.h"
 
+#include "data/foldedkeys.h"
 #include "data/schema.h"
 
 #include <QSqlQuery>
@@ -17,13 +18,17 @@ DbError upgradeSchema(const QString &path, QString *added)
     if (version >= schema::kSchemaVersion)
         return {};
 
+    const auto failed = [&path](const QSqlError &error) {
+        return DbError{DbError::Failed,
+                       engineMessage(QStringLiteral("The market database \"%1\" could not be "
+                                                    "brought up to date")
+                                         .arg(path),
+                                     error)};
+    };
     QStringList tables;
     Transaction transaction(db);
     if (!transaction.begin())
-        return {DbError::Failed, engineMessage(QStringLiteral("The market database \"%1\" could "
-                                                              "not be brought up to date")
-                                                   .arg(path),
-                                               transaction.error())};
+        return failed(transaction.error());
     for (const schema::Table &table : schema::tables())
         if (table.since > version && readTableColumns(db, table.name).table.isEmpty())
             tables << table.name;
@@ -38,17 +43,15 @@ DbError upgradeSchema(const QString &path, QString *added)
             continue;
         QSqlQuery query(db);
         if (!query.exec(statement))
-            return {DbError::Failed,
-                    engineMessage(QStringLiteral("The market database \"%1\" could not be "
-                                                 "brought up to date")
-                                      .arg(path),
-                                  query.lastError())};
+            return failed(query.lastError());
     }
+    // The tables the file had before get the case-folded keys of their text indexes.
+    if (version < schema::kFoldedKeysSince)
+        for (const schema::Table &table : schema::tables())
+            if (const QSqlError error = addFoldedKeys(db, table); error.isValid())
+                return failed(error);
     if (!transaction.commit())
-        return {DbError::Failed, engineMessage(QStringLiteral("The market database \"%1\" could "
-                                                              "not be brought up to date")
-                                                   .arg(path),
-                                               transaction.error())};
+        return failed(transaction.error());
     if (added)
         *added = tables.join(QLatin1String(", "));
     return {};

@@ -3,6 +3,7 @@
 
 #include "analysis/ratings.h"
 #include "data/connection.h"
+#include "data/foldedkeys.h"
 #include "data/schema.h"
 #include "forecast/forecast.h"
 #include "planners/advice.h"
@@ -350,8 +351,18 @@ bool insertDays(QSqlDatabase &db, Dice &dice, QString *error)
 bool insertSampleData(QSqlDatabase &db, QString *error)
 {
     Dice dice;
-    return insertStocks(db, dice, error) && insertAnalysts(db, error) &&
-           insertDays(db, dice, error);
+    if (!insertStocks(db, dice, error) || !insertAnalysts(db, error) ||
+        !insertDays(db, dice, error))
+        return false;
+    for (const char *table : {"stocks", "Analyst"})
+        if (const QSqlError failure = fillFoldedKeys(db, QString::fromLatin1(table));
+            failure.isValid()) {
+            if (error)
+                *error =
+                    QStringLiteral("Writing the sample rows failed: %1").arg(engineDetail(failure));
+            return false;
+        }
+    return true;
 }
 
 } // namespace vantora

@@ -1,10 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/schema.h"
 
+#include "data/casefold.h"
+
+#include <algorithm>
 #include <cmath>
 
 namespace vantora::schema {
 namespace {
+
+bool sameName(QStringView a, QStringView b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 Field text(const char *name)
 {
@@ -49,13 +57,15 @@ QList<Table> buildTables()
                  {onField("Name of Stock", "Name of Stock"),
                   onField("Ticker Symbol", "Ticker Symbol"),
                   onField("Ticker_Symbol", "Ticker Symbol")},
-                 1};
+                 1,
+                 {}};
 
     Table analyst{
         QStringLiteral("Analyst"),
         {text("Analyst's Name"), text("Stock Picks"), text("Market Outlook"), text("Credibility")},
         {onField("Analyst's Name", "Analyst's Name")},
-        1};
+        1,
+        {}};
 
     // NF and SF keep the Nasdaq and S&P 500 forecast highs, so that a stored day holds all six
     // forecasts without touching the up/down points in Dn and Ds.
@@ -76,7 +86,8 @@ QList<Table> buildTables()
                       number("NF"),
                       number("SF")},
                      {onField("Date", "Date", false)},
-                     1};
+                     1,
+                     {}};
 
     // The daily history of prices, one row per symbol and trading day.
     Table prices{QStringLiteral("Prices"),
@@ -89,14 +100,23 @@ QList<Table> buildTables()
                   number("Volume")},
                  {{QStringLiteral("Ticker and Date"), QStringLiteral("Ticker Symbol"), true,
                    QStringLiteral("Date"), true}},
-                 2};
+                 2,
+                 {}};
 
-    return {stocks, analyst, forecaster, prices};
-}
-
-bool sameName(QStringView a, QStringView b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    QList<Table> all{stocks, analyst, forecaster, prices};
+    for (Table &table : all)
+        for (const Index &index : std::as_const(table.indexes)) {
+            const bool textKey = findField(table, index.field)->kind == FieldKind::Text;
+            const bool known =
+                std::any_of(table.foldedKeys.cbegin(), table.foldedKeys.cend(),
+                            [&](const FoldedKey &k) { return k.field == index.field; });
+            if (index.noCase && index.secondField.isEmpty() && textKey && !known) {
+                const QString column = index.field + QStringLiteral(" (folded)");
+                table.foldedKeys << FoldedKey{index.field, column,
+                                              column + QStringLiteral(" on change")};
+            }
+        }
+    return all;
 }
 
 } // namespace
@@ -159,6 +179,8 @@ QStringList createStatements(int afterVersion)
                 column += QLatin1String(" COLLATE NOCASE");
             columns << column;
         }
+        for (const FoldedKey &key : table.foldedKeys)
+            columns << quoted(key.column) + QLatin1String(" TEXT");
         statements << QStringLiteral("CREATE TABLE %1 (%2)")
                           .arg(quoted(table.name), columns.join(QLatin1String(", ")));
         for (const Index &index : table.indexes) {
@@ -171,9 +193,51 @@ QStringList createStatements(int afterVersion)
                               .arg(index.unique ? QLatin1String("UNIQUE ") : QLatin1String(),
                                    quoted(index.name), quoted(table.name), keys);
         }
+        statements << foldedKeyStatements(table);
     }
     statements << QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion);
     return statements;
+}
+
+const FoldedKey *findFoldedKey(QStringView table, QStringView field)
+{
+    if (const Table *t = findTable(table))
+        for (const FoldedKey &key : t->foldedKeys)
+            if (sameName(key.field, field))
+                return &key;
+    return nullptr;
+}
+
+bool isFoldedColumn(QStringView table, QStringView column)
+{
+    if (const Table *t = findTable(table))
+        for (const FoldedKey &key : t->foldedKeys)
+            if (sameName(key.column, column))
+                return true;
+    return false;
+}
+
+QStringList foldedKeyStatements(const Table &table)
+{
+    QStringList statements;
+    for (const FoldedKey &key : table.foldedKeys) {
+        // With the key beside the folded one, a seek of the folded key comes out in the key's
+        // own order, and rows whose folded key is missing are found without a scan.
+        statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%1, %3 COLLATE NOCASE)")
+                          .arg(quoted(key.column), quoted(table.name), quoted(key.field));
+        statements << QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1 AFTER UPDATE OF %2 ON %3 "
+                                     "WHEN NEW.%2 IS NOT OLD.%2 BEGIN UPDATE %3 SET %4 = NULL "
+                                     "WHERE rowid = NEW.rowid; END")
+                          .arg(quoted(key.trigger), quoted(key.field), quoted(table.name),
+                               quoted(key.column));
+    }
+    return statements;
+}
+
+QString foldedText(const QString &key)
+{
+    const QString folded = fullCaseFold(key);
+    return folded.isNull() ? QStringLiteral("") : folded;
 }
 
 QString numberText(double value, QChar decimalPoint)

@@ -3,6 +3,7 @@
 
 #include "data/backup.h"
 #include "data/database.h"
+#include "data/foldedkeys.h"
 #include "data/schema.h"
 
 #include <QFileInfo>
@@ -24,6 +25,7 @@ void TableCursor::close()
     m_fields.clear();
     m_index.clear();
     m_indexField.clear();
+    m_foldedColumn.clear();
     m_hasRow = false;
     m_new = false;
     m_noMatch = false;
@@ -257,6 +259,8 @@ DbError TableCursor::setIndex(const QString &name)
     m_index = index;
     m_indexField = field;
     m_collation = collation.isEmpty() ? QStringLiteral("BINARY") : collation;
+    const schema::FoldedKey *folded = schema::findFoldedKey(m_table, m_indexField);
+    m_foldedColumn = folded ? fieldName(folded->column) : QString();
     return {};
 }
 
@@ -367,20 +371,51 @@ DbError TableCursor::movePrevious(bool *moved)
     return error;
 }
 
+void TableCursor::fillFoldedKeys()
+{
+    QSqlQuery *empty = prepared(QStringLiteral("SELECT 1 FROM %1 WHERE %2 IS NULL AND %3 IS NOT "
+                                               "NULL LIMIT 1")
+                                    .arg(schema::quoted(m_table), schema::quoted(m_foldedColumn),
+                                         schema::quoted(m_indexField)));
+    if (!empty || !empty->exec())
+        return;
+    const bool any = empty->next();
+    empty->finish();
+    if (!any)
+        return;
+    // Rows another program wrote: a file that cannot be written now is sought with NOCASE for
+    // them, and filled another time.
+    Transaction transaction(m_connection.db());
+    if (transaction.begin() && !vantora::fillFoldedKeys(m_connection.db(), m_table).isValid())
+        transaction.commit();
+}
+
 DbError TableCursor::seek(const QVariant &key)
 {
     m_noMatch = true;
+    const bool folded =
+        !m_index.isEmpty() && !m_foldedColumn.isEmpty() && key.typeId() == QMetaType::QString;
+    QVariantList values{key};
     QString sql;
     if (m_index.isEmpty()) {
         sql = selectFrom() + QStringLiteral("WHERE rowid = ? LIMIT 1");
+    } else if (folded) {
+        fillFoldedKeys();
+        const QString foldedKey = schema::foldedText(key.toString());
+        values = {foldedKey, key};
+        sql = selectFrom() + QStringLiteral("WHERE %1 = %2 OR (%1 IS NULL AND %3 = %4) ORDER BY "
+                                            "%3, rowid LIMIT 1")
+                                 .arg(schema::quoted(m_foldedColumn), placeholderFor(foldedKey),
+                                      keyExpr(), placeholderFor(key));
     } else {
-        sql =
-            selectFrom() + QStringLiteral("WHERE %1 = ? ORDER BY %1, rowid LIMIT 1").arg(keyExpr());
+        sql = selectFrom() + QStringLiteral("WHERE %1 = %2 ORDER BY %1, rowid LIMIT 1")
+                                 .arg(keyExpr(), placeholderFor(key));
     }
     QSqlQuery *query = prepared(sql);
     if (!query)
         return sqlError(m_prepareError, Action::Read);
-    query->bindValue(0, key);
+    for (qsizetype i = 0; i < values.size(); ++i)
+        query->bindValue(int(i), bindable(values[i]));
     bool found = false;
     const DbError error = fetch(query, &found);
     m_noMatch = !found;
@@ -512,6 +547,10 @@ DbError TableCursor::save(const QStringList &watched, SaveCheck check)
             return error;
     if (DbError error = write())
         return error;
+    // A changed key has had its folded key emptied by the trigger, a new row has none yet.
+    if (const QSqlError error = vantora::fillFoldedKeys(m_connection.db(), m_table);
+        error.isValid())
+        return sqlError(error, Action::Write);
     if (!transaction.commit())
         return sqlError(transaction.error(), Action::Write);
 
@@ -571,7 +610,9 @@ DbError TableCursor::saveAsNew()
     QHash<QString, QVariant> values;
     if (m_hasRow)
         for (qsizetype i = 0; i < m_fields.size(); ++i)
-            values.insert(m_fields[i], m_values.value(i));
+            // The folded keys follow the keys as saved.
+            if (!schema::isFoldedColumn(m_table, m_fields[i]))
+                values.insert(m_fields[i], m_values.value(i));
     for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it)
         values.insert(fieldName(it.key()).isEmpty() ? it.key() : fieldName(it.key()), it.value());
     m_pending = values;

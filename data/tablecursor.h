@@ -47,6 +47,9 @@ public:
     DbError setIndex(const QString &name);
     QString index() const { return m_index; }           // empty: stored order
     QString indexField() const { return m_indexField; } // the index's key field
+    // The column of the index field's case-folded key, as the file spells it; empty when the
+    // field (or the file) has none.
+    QString foldedColumn() const { return m_foldedColumn; }
 
     // Each move keeps the current row when there is nowhere to go; *moved says whether it moved.
     DbError moveFirst(bool *moved = nullptr);
@@ -54,7 +57,9 @@ public:
     DbError moveNext(bool *moved = nullptr);
     DbError movePrevious(bool *moved = nullptr);
     // Seeks the first row of the current index whose key equals the value. A match becomes the
-    // current row; otherwise noMatch() is set and the current row stays.
+    // current row; otherwise noMatch() is set and the current row stays. A text key with a
+    // folded column is compared case-folded (rows whose folded key is missing, with NOCASE);
+    // missing folded keys are filled first where the file may be written.
     DbError seek(const QVariant &key);
     bool noMatch() const { return m_noMatch; }
 
@@ -118,6 +123,7 @@ private:
     // The stored row's state against what was read, inside the running write transaction.
     DbError checkStoredRow(const QStringList &watched);
     DbError write();
+    void fillFoldedKeys();
 
     DbConnection m_connection;
     QString m_table;
@@ -125,6 +131,7 @@ private:
     QString m_index;
     QString m_indexField;
     QString m_collation;
+    QString m_foldedColumn;
     std::map<QString, std::unique_ptr<QSqlQuery>> m_queries; // prepared once per connection
     QSqlError m_prepareError;
 

@@ -2,6 +2,7 @@
 #include "forecast/Form3.h"
 
 #include "app/navigation.h"
+#include "common/dialogs.h"
 #include "common/numbers.h"
 #include "forecast/forecast.h"
 
@@ -43,6 +44,17 @@ void Form3::connectHandlers()
     };
     for (const auto &[box, field] : bound)
         data->bind(box, QString::fromLatin1(field));
+    // Each box of the grid is named by its row and its column.
+    const std::pair<QLabel *, QList<QLineEdit *>> rows[] = {
+        {m_ui->Label4, {m_ui->d1, m_ui->n1, m_ui->s1}},
+        {m_ui->Label11, {m_ui->d2, m_ui->n2, m_ui->s2}},
+        {m_ui->Label6, {m_ui->d3, m_ui->n3, m_ui->s3}},
+        {m_ui->Label7, {m_ui->d4, m_ui->n4, m_ui->s4}},
+    };
+    const QLabel *const columns[] = {m_ui->Label8, m_ui->Label9, m_ui->Label10};
+    for (const auto &[row, boxes] : rows)
+        for (int i = 0; i < 3; ++i)
+            boxes[i]->setAccessibleName(row->text() + QStringLiteral(", ") + columns[i]->text());
 
     wireAdd(m_ui->Command1, m_ui->text1);
     wireFind(m_ui->Command2, findTexts());
@@ -63,15 +75,25 @@ void Form3::Command3_Click()
     day.nasdaqPoints = parseNumber(m_ui->n2->text());
     day.spPoints = parseNumber(m_ui->s2->text());
     const ForecastResult result = forecastDay(day);
-    if (!result.ok())
-        return; // an overflowing figure leaves the six boxes as they were
+    if (!result.ok()) {
+        msgBox(tooLargeMessage());
+        return;
+    }
     const IndexForecast &f = result.value;
-    m_ui->d3->setText(formatNumber(f.dowHigh));
-    m_ui->d4->setText(formatNumber(f.dowLow));
-    m_ui->n3->setText(formatNumber(f.nasdaqHigh));
-    m_ui->n4->setText(formatNumber(f.nasdaqLow));
-    m_ui->s3->setText(formatNumber(f.spHigh));
-    m_ui->s4->setText(formatNumber(f.spLow));
+    const std::pair<QLineEdit *, double> outputs[] = {
+        {m_ui->d3, f.dowHigh},   {m_ui->d4, f.dowLow}, {m_ui->n3, f.nasdaqHigh},
+        {m_ui->n4, f.nasdaqLow}, {m_ui->s3, f.spHigh}, {m_ui->s4, f.spLow},
+    };
+    for (const auto &[box, value] : outputs) {
+        box->setText(formatNumber(value));
+        box->setCursorPosition(0); // a long figure shows its beginning
+    }
+}
+
+QString Form3::tooLargeMessage()
+{
+    return QStringLiteral("The forecast cannot be worked out: its figures would be too large for "
+                          "a number. No box was changed.");
 }
 
 void Form3::Command4_Click()

@@ -16,6 +16,8 @@ public:
     Form3();
 
     static FindTexts findTexts();
+    // Why Forecast changed no box.
+    static QString tooLargeMessage();
 
 private:
     void connectHandlers() override;

@@ -48,20 +48,43 @@ void form1::Command1_Click()
     if (!m_ui->Option1->isChecked() && !m_ui->Option2->isChecked())
         msgBox(QStringLiteral("Please choose a calculation"));
 
-    // Nothing chosen in the list, a zero divisor or an overflowing figure leaves the result as
-    // it was.
+    // Nothing chosen in the list leaves the result as it was; a figure that cannot be computed
+    // leaves it too, and says why.
     const std::optional<PaymentFrequency> frequency = paymentFrequencyAt(selectedFrequency());
     if (!frequency)
         return;
     plan.frequency = *frequency;
-    const auto show = [this](const Checked &x) {
+    const auto show = [this, &plan](const Checked &x) {
         if (x.ok())
             m_ui->Label8->setText(formatNumber(x.value));
+        else if (x.error == ArithError::Overflow)
+            msgBox(tooLargeMessage());
+        else if (plan.retirementAge - plan.currentAge == 0)
+            msgBox(equalAgesMessage());
+        else
+            msgBox(noDailyRateMessage());
     };
     if (m_ui->Option1->isChecked())
         show(paymentAmount(plan));
     if (m_ui->Option2->isChecked())
         show(targetSavings(plan));
+}
+
+QString form1::equalAgesMessage()
+{
+    return QStringLiteral("The payment amount cannot be worked out when the current age and the "
+                          "retirement age are the same: there are no years to pay in.");
+}
+
+QString form1::noDailyRateMessage()
+{
+    return QStringLiteral("A daily payment amount cannot be worked out with an interest rate "
+                          "of 0.");
+}
+
+QString form1::tooLargeMessage()
+{
+    return QStringLiteral("The result is too large to be worked out. Please check the figures.");
 }
 
 void form1::Command2_Click()

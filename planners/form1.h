@@ -11,6 +11,12 @@ class form1 final : public FormScreen<Ui::form1>
 {
     Q_OBJECT
 
+public:
+    // Why Calculate shows no result.
+    static QString equalAgesMessage();
+    static QString noDailyRateMessage();
+    static QString tooLargeMessage();
+
 private:
     void connectHandlers() override;
     int selectedFrequency() const;

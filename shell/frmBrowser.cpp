@@ -82,9 +82,18 @@ void frmBrowser::connectHandlers()
     for (int i = 0; i < 6; ++i)
         buttons[i]->setIcon(icons.at(i));
 
-    // The address box takes what is typed as it is: no completion, no new entries on Enter.
-    m_ui->cboAddress->setCompleter(nullptr);
-    m_ui->cboAddress->lineEdit()->installEventFilter(this);
+    // The address box takes what is typed as it is: no completion, no new entries on Enter, and
+    // no jump to a list entry that matches the text when the box loses the focus.
+    QComboBox *address = m_ui->cboAddress;
+    address->setCompleter(nullptr);
+    QObject::disconnect(address->lineEdit(), &QLineEdit::editingFinished, address, nullptr);
+    // Keys reach the box itself, which hands them to its line edit without asking filters; a
+    // key sent to the line edit directly passes its own filter.
+    address->installEventFilter(this);
+    address->lineEdit()->installEventFilter(this);
+    address->lineEdit()->setAccessibleName(address->accessibleName().isEmpty()
+                                               ? m_ui->lblAddress->text().remove(QLatin1Char('&'))
+                                               : address->accessibleName());
 
     m_timTimer = new QTimer(window());
     m_timTimer->setObjectName(QStringLiteral("timTimer"));
@@ -248,13 +257,14 @@ bool frmBrowser::eventFilter(QObject *watched, QEvent *event)
     if (m_ui) {
         if (watched == window() && event->type() == QEvent::Resize) {
             Form_Resize();
-        } else if (watched == m_ui->cboAddress->lineEdit() && event->type() == QEvent::KeyPress) {
+        } else if ((watched == m_ui->cboAddress || watched == m_ui->cboAddress->lineEdit()) &&
+                   event->type() == QEvent::KeyPress) {
             const auto *key = static_cast<QKeyEvent *>(event);
             const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
             const int code = enter ? 13 : (key->text().isEmpty() ? 0 : key->text().at(0).unicode());
             cboAddress_KeyPress(code);
-            // The box's own Enter handling would pick a matching list entry and navigate a
-            // second time, to that entry's text rather than the typed one.
+            // Enter navigates once, to the text as typed; the box's own Enter handling would
+            // pick a matching list entry and navigate again, to that entry's text.
             if (enter)
                 return true;
         }

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/frmTip.h"
 
-#include "app/registry.h"
 #include "common/config.h"
 #include "common/dialogs.h"
 
@@ -12,11 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
-#include <QScreen>
 #include <QSettings>
 #include <QTextStream>
-#include <QTimer>
-#include <algorithm>
 
 namespace vantora {
 
@@ -61,7 +57,6 @@ QString frmTip::tipsDirectory() const
 
 void frmTip::connectHandlers()
 {
-    m_placed = false;
     // The tip panel's 32 x 32 light bulb, sharp at the screen's pixel ratio.
     m_ui->imgTipIcon->setPixmap(QIcon(QStringLiteral(":/icons/lightbulb.svg"))
                                     .pixmap(QSize(32, 32), window()->devicePixelRatioF()));
@@ -73,40 +68,6 @@ void frmTip::connectHandlers()
     // Raised when the user clicks the box and when the program sets its value.
     connect(m_ui->chkLoadTipsAtStartup, &QCheckBox::toggled, this,
             &frmTip::chkLoadTipsAtStartup_Click);
-}
-
-bool frmTip::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == window() && event->type() == QEvent::Show && !m_placed) {
-        m_placed = true;
-        // The main window is shown after this one; place the tip once both are up.
-        QTimer::singleShot(0, window(), [this] { placeBesideMainWindow(); });
-    }
-    return Screen::eventFilter(watched, event);
-}
-
-void frmTip::placeBesideMainWindow()
-{
-    QWidget *tip = window();
-    const Screen *main = ScreenRegistry::existing(QStringLiteral("Form11"));
-    if (!tip || !main || !main->window() || !main->window()->isVisible())
-        return;
-    const QRect mainFrame = main->window()->frameGeometry();
-    const QRect tipFrame = tip->frameGeometry();
-    const QScreen *screen = main->window()->screen();
-    if (!screen)
-        return;
-    const QRect area = screen->availableGeometry();
-    const int gap = 12;
-    // To the right of the main window if it fits, else to its left; otherwise leave it.
-    QPoint topLeft(mainFrame.right() + 1 + gap, mainFrame.top());
-    if (topLeft.x() + tipFrame.width() > area.right() + 1)
-        topLeft.setX(mainFrame.left() - gap - tipFrame.width());
-    if (topLeft.x() < area.left())
-        return;
-    topLeft.setY(std::clamp(topLeft.y(), area.top(),
-                            std::max(area.top(), area.bottom() + 1 - tipFrame.height())));
-    tip->move(topLeft);
 }
 
 void frmTip::Form_Load()

@@ -41,8 +41,6 @@ public:
 private:
     void connectHandlers() override;
     void Form_Load() override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void placeBesideMainWindow();
     void cmdNextTip_Click();
     void cmdOK_Click();
     void chkLoadTipsAtStartup_Click();
@@ -51,7 +49,6 @@ private:
     int m_currentTip = 0;
     QRandomGenerator m_random;
     QString m_tipsDirectory;
-    bool m_placed = false;
     bool m_loading = false;
     bool m_settingsFailureShown = false; // for the whole run
 };

@@ -54,12 +54,6 @@ private Q_SLOTS:
     void labelUnchanged();
     void exchangeNeverStored_data();
     void exchangeNeverStored();
-    void find_data();
-    void find();
-    void deleteStock_data();
-    void deleteStock();
-    void add_data();
-    void add();
 
 private:
     QString box(const QString &name) const { return text(name); }
@@ -70,7 +64,6 @@ private:
     {
         return storedStock(ticker, field);
     }
-    int rowCount() const { return int(m_db->count(QStringLiteral("stocks"))); }
 };
 
 // C, B, E and S into Text3, Text4, Text5 and Text6.
@@ -259,115 +252,6 @@ void TstForm12::exchangeNeverStored()
     }
     QCOMPARE(stored("NWT", "Stock Exchange").toString(), QStringLiteral("NYSE"));
     QCOMPARE(stored("NWT", "Analyst's Comments").toString(), QStringLiteral("Raised guidance"));
-}
-
-void TstForm12::find_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("found");
-
-    QTest::newRow("exact name") << "Zenith Mining"
-                                << "Zenith Mining" << true;
-    QTest::newRow("other case") << "blue HARBOR shipping"
-                                << "Blue Harbor Shipping" << true;
-    QTest::newRow("partial name: first by name") << "Zenith"
-                                                 << "Blue Harbor Shipping" << false;
-    QTest::newRow("ticker is no name") << "ZEN"
-                                       << "Blue Harbor Shipping" << false;
-    QTest::newRow("cancelled") << ""
-                               << "Blue Harbor Shipping" << false;
-}
-
-void TstForm12::find()
-{
-    QFETCH(QString, key);
-    QFETCH(QString, name);
-    QFETCH(bool, found);
-
-    m_dialogs->answerText(key);
-    click(QStringLiteral("Command5"));
-
-    const QList<DialogRequest> &requests = m_dialogs->requests();
-    QVERIFY(!requests.isEmpty());
-    QCOMPARE(requests[0].kind, DialogRequest::Input);
-    QCOMPARE(requests[0].text, QStringLiteral("Enter the full (complete) name of the stock. "));
-    QCOMPARE(requests[0].title, QStringLiteral("Stock Search"));
-    QCOMPARE(m_dialogs->messages(),
-             found ? QStringList() : QStringList{"Sorry, I couldn't find your stock. "});
-    QCOMPARE(box("Text1"), name);
-
-    // Stepping follows name order from now on.
-    click(QStringLiteral("First"));
-    click(QStringLiteral("Next"));
-    QCOMPARE(box("Text1"), QStringLiteral("Northwind Traders"));
-}
-
-void TstForm12::deleteStock_data()
-{
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<QString>("name");
-
-    QTest::newRow("OK") << int(AnswerOk) << 2 << "Northwind Traders";
-    QTest::newRow("Cancel") << int(AnswerCancel) << 3 << "Zenith Mining";
-}
-
-void TstForm12::deleteStock()
-{
-    QFETCH(int, answer);
-    QFETCH(int, rows);
-    QFETCH(QString, name);
-
-    click(QStringLiteral("Next"));
-    m_dialogs->answerButton(answer);
-    click(QStringLiteral("Command3"));
-
-    QCOMPARE(m_dialogs->messages(),
-             QStringList{QStringLiteral("Do you really want to delete this record")});
-    QCOMPARE(m_dialogs->requests()[0].title, QStringLiteral("Delete Record"));
-    QCOMPARE(m_dialogs->requests()[0].style, int(OkCancel));
-    QCOMPARE(rowCount(), rows);
-    QCOMPARE(box("Text1"), name);
-}
-
-void TstForm12::add_data()
-{
-    QTest::addColumn<int>("answer");
-    QTest::newRow("OK") << int(AnswerOk);
-    QTest::newRow("Cancel") << int(AnswerCancel);
-}
-
-void TstForm12::add()
-{
-    QFETCH(int, answer);
-
-    child<QLineEdit>(QStringLiteral("Text3"))->setFocus();
-    m_dialogs->answerButton(answer);
-    click(QStringLiteral("Command4"));
-
-    QCOMPARE(m_dialogs->messages(),
-             QStringList{QStringLiteral("Enter new record, and click left arrow button. ")});
-    QCOMPARE(m_dialogs->requests()[0].title, QStringLiteral("Add Record"));
-    if (answer == AnswerCancel) {
-        QCOMPARE(box("Text1"), QStringLiteral("Northwind Traders"));
-        QVERIFY(!data()->isNewRecord());
-        return;
-    }
-    QVERIFY(data()->isNewRecord());
-    QCOMPARE(screen()->window()->focusWidget(), child<QLineEdit>(QStringLiteral("Text1")));
-    QCOMPARE(result(), QString());
-    QTest::keyClicks(child<QLineEdit>(QStringLiteral("Text1")), QStringLiteral("Harbor Lights"));
-    child<QLineEdit>(QStringLiteral("Text2"))->setText(QStringLiteral("HLT"));
-    setInputs({"12", "10", "2", "50"});
-    calculate(QStringLiteral("Option2"));
-    QCOMPARE(result(), QStringLiteral("100"));
-    click(QStringLiteral("Previous"));
-
-    QCOMPARE(rowCount(), 4);
-    QCOMPARE(stored("HLT", "Name of Stock").toString(), QStringLiteral("Harbor Lights"));
-    QCOMPARE(stored("HLT", "Shares Owned").toDouble(), 50.0);
-    QVERIFY(stored("HLT", "Stock Exchange").isNull());
 }
 
 VANTORA_TEST_MAIN(TstForm12)

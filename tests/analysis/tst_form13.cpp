@@ -26,9 +26,6 @@ const QList<QStringList> kAnalysts{
     {"Victor Almeida", "SBTC, HFMT", "Contrarian", "Medium"},
 };
 
-const QString kPrompt = QStringLiteral("Enter the full (complete) name of the Analyst ");
-const QString kNotFound = QStringLiteral("Sorry, I couldn't find this analyst. ");
-
 } // namespace
 
 class TstForm13 : public QObject, public test::ScreenFixture
@@ -39,15 +36,6 @@ public:
     TstForm13()
         : ScreenFixture("Form13")
     {
-    }
-
-private:
-    QStringList storedNames() const
-    {
-        QStringList names;
-        for (const QVariant &v : m_db->fieldValues(QStringLiteral("Analyst"), kFields[0]))
-            names << v.toString();
-        return names;
     }
 
 private Q_SLOTS:
@@ -101,101 +89,6 @@ private Q_SLOTS:
             w = w->nextInFocusChain();
         }
         QCOMPARE(order, expected);
-    }
-
-    void find_data()
-    {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<bool>("notFound");
-        QTest::newRow("full name") << "Grace O'Donnell"
-                                   << "Grace O'Donnell" << false;
-        QTest::newRow("other case") << "grace o'DONNELL"
-                                    << "Grace O'Donnell" << false;
-        // Not found: the first analyst by name.
-        QTest::newRow("first name only") << "Grace"
-                                         << "Daniel Okafor" << true;
-        QTest::newRow("cancelled") << ""
-                                   << "Daniel Okafor" << true;
-    }
-    void find()
-    {
-        QFETCH(QString, answer);
-        QFETCH(QString, shown);
-        QFETCH(bool, notFound);
-        step("Last");
-        m_dialogs->answerText(answer);
-        click("Command3");
-        const QList<DialogRequest> &asked = m_dialogs->requests();
-        QCOMPARE(asked.at(0).kind, DialogRequest::Input);
-        QCOMPARE(asked.at(0).text, kPrompt);
-        QCOMPARE(asked.at(0).title, QStringLiteral("Analyst's Search"));
-        QCOMPARE(text("Text1"), shown);
-        QCOMPARE(m_dialogs->messages(), notFound ? QStringList{kNotFound} : QStringList{});
-        if (notFound) {
-            QCOMPARE(asked.last().title, QStringLiteral("Vantora Market Pro"));
-            QCOMPARE(asked.last().style, int(OkOnly));
-        }
-    }
-
-    void stepsByNameAfterFind()
-    {
-        m_dialogs->answerText(QStringLiteral("Margaret Whitfield"));
-        click("Command3");
-        QStringList seen{text("Text1")};
-        for (int i = 0; i < 3; ++i) {
-            step("Next");
-            seen << text("Text1");
-        }
-        QCOMPARE(seen, (QStringList{"Margaret Whitfield", "Victor Almeida", "Victor Almeida",
-                                    "Victor Almeida"}));
-        step("First");
-        QCOMPARE(text("Text1"), QStringLiteral("Daniel Okafor"));
-        step("Next");
-        QCOMPARE(text("Text1"), QStringLiteral("Grace O'Donnell"));
-    }
-
-    void add_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("rows");
-        QTest::newRow("cancel") << int(AnswerCancel) << QString() << 4;
-        QTest::newRow("ok, typed, left arrow") << int(AnswerOk) << "Nina Frost" << 5;
-        QTest::newRow("ok, nothing typed") << int(AnswerOk) << QString() << 4;
-    }
-    void add()
-    {
-        QFETCH(int, answer);
-        QFETCH(QString, typed);
-        QFETCH(int, rows);
-        step("Next");
-        child("Text3")->setFocus();
-        m_dialogs->answerButton(answer);
-        click("Command4");
-        QCOMPARE(m_dialogs->requests().size(), 1);
-        QCOMPARE(m_dialogs->requests().at(0).text,
-                 QStringLiteral("Enter new record, and click left arrow button. "));
-        QCOMPARE(m_dialogs->requests().at(0).title, QStringLiteral("Add Record"));
-        QCOMPARE(m_dialogs->requests().at(0).style, int(OkCancel));
-        if (answer == AnswerCancel) {
-            QCOMPARE(text("Text1"), kAnalysts[1][0]);
-            QCOMPARE(text("Text2"), kAnalysts[1][1]);
-        } else {
-            QCOMPARE(screen()->window()->focusWidget(), child("Text1"));
-            for (const char *box : {"Text1", "Text2", "Text3", "Text4"})
-                QCOMPARE(text(box), QString());
-            if (!typed.isEmpty()) {
-                QTest::keyClicks(child("Text1"), typed);
-                QTest::keyClicks(child("Text4"), QStringLiteral("Unknown"));
-            }
-            step("Previous");
-        }
-        QCOMPARE(m_db->count(QStringLiteral("Analyst")), rows);
-        if (!typed.isEmpty()) {
-            QCOMPARE(storedNames().last(), typed);
-            QCOMPARE(text("Text1"), kAnalysts[3][0]); // the left arrow steps back from the new row
-        }
     }
 
     void editReachesTheFileOnlyWhenLeaving_data()

@@ -74,10 +74,6 @@ private Q_SLOTS:
     void resultStoredOnLeavingRecord();
     void findByNameDeselectsRating_data();
     void findByNameDeselectsRating();
-    void find_data();
-    void find();
-    void recordCommands_data();
-    void recordCommands();
 
 private:
     Form14 *ratings() const { return qobject_cast<Form14 *>(screen()); }
@@ -453,93 +449,6 @@ void TstForm14::findByNameDeselectsRating()
 
     QCOMPARE(resultTexts(), labels);
     compareFigures(kWorkedFigures); // the calculation itself still runs
-}
-
-void TstForm14::find_data()
-{
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("byName");
-    QTest::addColumn<bool>("found");
-    QTest::addColumn<QString>("shownName");
-
-    QTest::newRow("by ticker, other case")
-        << QStringList() << "zzw" << false << true << "Acme Widgets";
-    QTest::newRow("by name, other case")
-        << QStringList{"Option4"} << "acme WIDGETS" << true << true << "Acme Widgets";
-    QTest::newRow("rating option after find by name searches tickers")
-        << QStringList{"Option4", "Option1"} << "BHS" << false << true << "Blue Harbor Shipping";
-    QTest::newRow("a name is no ticker: first by ticker")
-        << QStringList() << "Acme Widgets" << false << false << "Blue Harbor Shipping";
-    QTest::newRow("partial name: first by name")
-        << QStringList{"Option4"} << "Blue Harbor" << true << false << "Acme Widgets";
-    QTest::newRow("a ticker is no name: first by name")
-        << QStringList{"Option4"} << "NWT" << true << false << "Acme Widgets";
-}
-
-void TstForm14::find()
-{
-    QFETCH(QStringList, options);
-    QFETCH(QString, typed);
-    QFETCH(bool, byName);
-    QFETCH(bool, found);
-    QFETCH(QString, shownName);
-
-    for (const QString &option : options)
-        click(option);
-    m_dialogs->answerText(typed);
-    click(QStringLiteral("Command3"));
-
-    const QList<DialogRequest> &requests = m_dialogs->requests();
-    QVERIFY(!requests.isEmpty());
-    QCOMPARE(requests.first().kind, DialogRequest::Input);
-    QCOMPARE(requests.first().text,
-             byName ? QStringLiteral("Enter the full(complete) name of the company. ")
-                    : QStringLiteral("Enter the full(complete) ticker symbol of the company. "));
-    QCOMPARE(requests.first().title, QStringLiteral("Stock Search"));
-    QCOMPARE(m_dialogs->messages(),
-             found ? QStringList() : QStringList{"Sorry, I couldn't find your stock. "});
-    QCOMPARE(child<QLineEdit>("Text1")->text(), shownName);
-}
-
-void TstForm14::recordCommands_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("shownName");
-    QTest::addColumn<int>("rows");
-
-    QTest::newRow("add, cancel") << "Command4" << int(AnswerCancel) << "Add Record"
-                                 << "Northwind Traders" << 3;
-    QTest::newRow("add, OK") << "Command4" << int(AnswerOk) << "Add Record"
-                             << "" << 3;
-    QTest::newRow("delete, cancel") << "Command5" << int(AnswerCancel) << "Delete Record"
-                                    << "Northwind Traders" << 3;
-    QTest::newRow("delete, OK") << "Command5" << int(AnswerOk) << "Delete Record"
-                                << "Acme Widgets" << 2;
-}
-
-void TstForm14::recordCommands()
-{
-    QFETCH(QString, button);
-    QFETCH(int, answer);
-    QFETCH(QString, title);
-    QFETCH(QString, shownName);
-    QFETCH(int, rows);
-
-    m_dialogs->answerButton(answer);
-    click(button);
-
-    QCOMPARE(m_dialogs->requests().size(), 1);
-    QCOMPARE(m_dialogs->requests().first().title, title);
-    QCOMPARE(child<QLineEdit>("Text1")->text(), shownName);
-    if (button == QLatin1String("Command4") && answer == AnswerOk) {
-        QCOMPARE(screen()->window()->focusWidget(), child<QLineEdit>("Text1"));
-        for (int i = 2; i <= 9; ++i)
-            QVERIFY(child<QLineEdit>(QStringLiteral("Text%1").arg(i))->text().isEmpty());
-    }
-    QCOMPARE(m_db->count(QStringLiteral("stocks")), qint64(rows));
 }
 
 VANTORA_TEST_MAIN(TstForm14)

@@ -30,7 +30,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("table");
         QTest::addColumn<QStringList>("columns");
         QTest::addColumn<int>("code"); // of the engine error, or 0 for none
-        const QStringList analyst{"Analyst's Name", "Stock Picks", "Market Outlook", "Credibility"};
+        const QStringList analyst{"Analyst's Name", "Stock Picks", "Market Outlook", "Credibility",
+                                  "Analyst's Name (folded)"};
         QTest::newRow("as spelt") << "Analyst"
                                   << "Analyst" << analyst << 0;
         QTest::newRow("in other letter case") << "ANALYST"

@@ -4,13 +4,13 @@
 #include "common/config.h"
 #include "data/datacontrol.h"
 #include "data/schema.h"
+#include "forecast/Form3.h"
 #include "tests/support/screenfixture.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QScopeGuard>
 
 using namespace vantora;
 
@@ -170,11 +170,17 @@ private Q_SLOTS:
         for (const QString &value : outputs)
             expected << test::shown(value);
         QCOMPARE(actual, expected);
-        // The inputs and the day stay as they were, and nothing is asked or said.
+        // The inputs and the day stay as they were; only a forecast that cannot be computed says
+        // so.
         for (int i = 0; i < kInputs.size(); ++i)
             QCOMPARE(text(kInputs.at(i)), inputs.at(i));
         QCOMPARE(text(QStringLiteral("text1")), date);
-        QVERIFY(dialogs.requests().isEmpty());
+        QCOMPARE(dialogs.messages(), outputs.first() == QLatin1String("-")
+                                         ? QStringList{Form3::tooLargeMessage()}
+                                         : QStringList());
+        // Every box shows the beginning of its figure.
+        for (const QString &output : kOutputs)
+            QCOMPARE(box(output)->cursorPosition(), outputs.first() == QLatin1String("-") ? 1 : 0);
     }
 
     // After a forecast, leaving the day by any way stores all six forecasts with it, and the
@@ -215,130 +221,6 @@ private Q_SLOTS:
         QCOMPARE(stored("2024-03-05", QStringLiteral("Dn")), QVariant(20.0));
         QCOMPARE(stored("2024-03-05", QStringLiteral("Ds")), QVariant(5.0));
         QCOMPARE(storedDays(), 3);
-    }
-
-    void forecastOnANewDay()
-    {
-        test::ScriptedDialogs dialogs;
-        dialogs.answerButton(AnswerOk);
-        click("Command1");
-        QCOMPARE(dialogs.requests().size(), 1);
-        QCOMPARE(dialogs.requests().first().text,
-                 QStringLiteral("Enter new record, and click left arrow button. "));
-        QCOMPARE(dialogs.requests().first().title, QStringLiteral("Add Record"));
-        QCOMPARE(screen()->window()->focusWidget(), box(QStringLiteral("text1")));
-        for (const QString &box : kInputs + kOutputs)
-            QCOMPARE(text(box), QString());
-
-        const QStringList inputs{"10000", "2000", "1300", "1500", "1200", "100", "30", "10"};
-        box(QStringLiteral("text1"))->setText(QStringLiteral("2024-03-06"));
-        for (int i = 0; i < kInputs.size(); ++i)
-            box(kInputs.at(i))->setText(inputs.at(i));
-        click("Command3");
-        QCOMPARE(text(QStringLiteral("d3")), test::shown(QStringLiteral("10088.3333333333")));
-        step("Previous");
-
-        QCOMPARE(storedDays(), 4);
-        QCOMPARE(test::shown(schema::shownText(stored("2024-03-06", QStringLiteral("DF")))),
-                 test::shown(QStringLiteral("10088.3333333333")));
-        QCOMPARE(stored("2024-03-06", QStringLiteral("NF")), QVariant(2012.0));
-        QCOMPARE(stored("2024-03-06", QStringLiteral("SF")), QVariant(1309.75));
-        QCOMPARE(stored("2024-03-06", QStringLiteral("Dn")), QVariant(30.0));
-        QCOMPARE(stored("2024-03-06", QStringLiteral("Ds")), QVariant(10.0));
-    }
-
-    void addCancelled()
-    {
-        test::ScriptedDialogs dialogs;
-        dialogs.answerButton(AnswerCancel);
-        click("Command1");
-        QCOMPARE(text(QStringLiteral("d1")), QStringLiteral("10000"));
-        QVERIFY(!child<DataControl>(QStringLiteral("Data1"))->isNewRecord());
-        test::unloadAllScreens();
-        QCOMPARE(storedDays(), 3);
-    }
-
-    void find_data()
-    {
-        QTest::addColumn<QString>("locale"); // the user's locale; empty for the one of the run
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QString>("dowClose"); // tells the day on show apart
-        QTest::addColumn<bool>("found");
-
-        const QDate march4(2024, 3, 4);
-        QTest::newRow("ISO date") << QString() << QStringLiteral("2024-03-04")
-                                  << QStringLiteral("9900") << true;
-        QTest::newRow("locale's short date")
-            << QString() << QLocale().toString(march4, QLocale::ShortFormat)
-            << QStringLiteral("9900") << true;
-        QTest::newRow("US short date") << QStringLiteral("en_US") << QStringLiteral("3/4/24")
-                                       << QStringLiteral("9900") << true;
-        QTest::newRow("German short date") << QStringLiteral("de_DE") << QStringLiteral("04.03.24")
-                                           << QStringLiteral("9900") << true;
-        QTest::newRow("ISO with blanks around")
-            << QString() << QStringLiteral("  2024-03-01 ") << QStringLiteral("9800") << true;
-        // A miss shows the message and the first day by date, not by stored order.
-        QTest::newRow("no such day")
-            << QString() << QStringLiteral("2024-03-06") << QStringLiteral("9800") << false;
-        QTest::newRow("other locale's form")
-            << QStringLiteral("en_US") << QStringLiteral("04.03.24") << QStringLiteral("9800")
-            << false;
-        QTest::newRow("no date at all")
-            << QString() << QStringLiteral("last Tuesday") << QStringLiteral("9800") << false;
-        QTest::newRow("impossible date")
-            << QString() << QStringLiteral("2024-02-30") << QStringLiteral("9800") << false;
-        QTest::newRow("cancelled (empty answer)")
-            << QString() << QString() << QStringLiteral("9800") << false;
-    }
-
-    void find()
-    {
-        QFETCH(QString, locale);
-        QFETCH(QString, answer);
-        QFETCH(QString, dowClose);
-        QFETCH(bool, found);
-
-        const QLocale before;
-        if (!locale.isEmpty())
-            QLocale::setDefault(QLocale(locale));
-        const auto restore = qScopeGuard([&before] { QLocale::setDefault(before); });
-
-        test::ScriptedDialogs dialogs;
-        dialogs.answerText(answer);
-        click("Command2");
-
-        QVERIFY(!dialogs.requests().isEmpty());
-        const DialogRequest ask = dialogs.requests().first();
-        QCOMPARE(ask.kind, DialogRequest::Input);
-        QCOMPARE(
-            ask.text,
-            QStringLiteral("Enter the full(complete) date of the Forecast you wish to analyze "));
-        QCOMPARE(ask.title, QStringLiteral("Forecast Search"));
-        const QStringList expectedMessages =
-            found ? QStringList()
-                  : QStringList{QStringLiteral("Sorry, I couldn't find your date. ")};
-        QCOMPARE(dialogs.messages(), expectedMessages);
-        if (!found) {
-            QCOMPARE(dialogs.requests().last().title, QString::fromLatin1(kAppTitle));
-            QCOMPARE(dialogs.requests().last().style, int(OkOnly));
-        }
-        QCOMPARE(text(QStringLiteral("d1")), dowClose);
-
-        // The screen stays usable: a forecast still works on the day on show.
-        click("Command3");
-        QVERIFY(!text(QStringLiteral("d3")).isEmpty());
-    }
-
-    void findThenStepFollowsDates()
-    {
-        test::ScriptedDialogs dialogs;
-        dialogs.answerText(QStringLiteral("2024-03-01"));
-        click("Command2");
-        QCOMPARE(text(QStringLiteral("d1")), QStringLiteral("9800"));
-        step("Next");
-        QCOMPARE(text(QStringLiteral("d1")), QStringLiteral("9900"));
-        step("Next");
-        QCOMPARE(text(QStringLiteral("d1")), QStringLiteral("10000"));
     }
 
     // "Hel&p" then "&Go Back" brings back a forecaster as from the menu: a new window on the

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/registry.h"
+#include "planners/form1.h"
 #include "tests/support/testsupport.h"
 
 #include <QLabel>
@@ -177,7 +178,8 @@ private Q_SLOTS:
         QVERIFY(dialogs.requests().isEmpty());
     }
 
-    // Nothing to compute with: the result keeps what it showed, with or without a message.
+    // Nothing to compute with: the result keeps what it showed; a figure that cannot be computed
+    // says why.
     void resultKept_data()
     {
         QTest::addColumn<QString>("option");
@@ -198,18 +200,22 @@ private Q_SLOTS:
         QTest::newRow("target, no frequency") << "Option2" << -1 << "30"
                                               << "60"
                                               << "5" << none;
+        const QStringList equalAges{form1::equalAgesMessage()};
         QTest::newRow("equal ages") << "Option1" << 3 << "40"
                                     << "40"
-                                    << "5" << none;
+                                    << "5" << equalAges;
         QTest::newRow("both ages empty") << "Option1" << 1 << ""
                                          << ""
-                                         << "5" << none;
+                                         << "5" << equalAges;
         QTest::newRow("daily, rate 0") << "Option1" << 0 << "30"
                                        << "60"
-                                       << "0" << none;
+                                       << "0" << QStringList{form1::noDailyRateMessage()};
         QTest::newRow("overflow") << "Option2" << 0 << "0"
                                   << "1e300"
-                                  << "1e300" << none;
+                                  << "1e300" << QStringList{form1::tooLargeMessage()};
+        QTest::newRow("payment overflows") << "Option1" << 3 << "0"
+                                           << "1e-305"
+                                           << "5" << QStringList{form1::tooLargeMessage()};
     }
 
     void resultKept()

@@ -20,7 +20,6 @@ const QString kWait = QStringLiteral("Wait for a while till the price goes down"
 const QString kShort = QStringLiteral("This is a great time to short this stock");
 const QString kAggressive = QStringLiteral("Buy this stock aggressively for a great gain");
 const QString kNoAdvice = QStringLiteral("Sorry, There is no advice at the given time");
-const QString kNotFound = QStringLiteral("Sorry, I couldn't find your stock. ");
 
 const QStringList kFields{"Name of Stock", "Ticker Symbol",   "Shares Owned", "Current Price",
                           "Money",         "Predicted Price", "52 Wk Lo",     "52 Wk Hi",
@@ -60,10 +59,6 @@ private Q_SLOTS:
     void shareValueFollowsRecords();
     void adviceStoredOnLeaving_data();
     void adviceStoredOnLeaving();
-    void find_data();
-    void find();
-    void add_data();
-    void add();
     void buyAndSellChangeNothing_data();
     void buyAndSellChangeNothing();
 
@@ -291,93 +286,6 @@ void TstForm2::adviceStoredOnLeaving()
     QCOMPARE(stored("NWT", "Shares Owned").toDouble(), 100.0);
     QCOMPARE(stored("NWT", "Money").toDouble(), 5000.0);
     QCOMPARE(stored("NWT", "Status").toString(), QStringLiteral("Active"));
-}
-
-void TstForm2::find_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("found");
-
-    QTest::newRow("ticker") << "ZEN"
-                            << "Zenith Mining" << true;
-    QTest::newRow("other case") << "bhs"
-                                << "Blue Harbor Shipping" << true;
-    QTest::newRow("not there: first by ticker") << "XYZ"
-                                                << "Acme Widgets" << false;
-    QTest::newRow("partial ticker") << "ZE"
-                                    << "Acme Widgets" << false;
-    QTest::newRow("cancelled") << ""
-                               << "Acme Widgets" << false;
-    QTest::newRow("name is no ticker") << "Zenith Mining"
-                                       << "Acme Widgets" << false;
-}
-
-void TstForm2::find()
-{
-    QFETCH(QString, key);
-    QFETCH(QString, name);
-    QFETCH(bool, found);
-
-    m_dialogs->answerText(key);
-    click(QStringLiteral("Command5"));
-
-    const QList<DialogRequest> &requests = m_dialogs->requests();
-    QVERIFY(!requests.isEmpty());
-    QCOMPARE(requests[0].kind, DialogRequest::Input);
-    QCOMPARE(requests[0].text,
-             QStringLiteral("Enter the full(complete) ticker symbol of the company. "));
-    QCOMPARE(requests[0].title, QStringLiteral("Stock Search"));
-    QCOMPARE(m_dialogs->messages(), found ? QStringList() : QStringList{kNotFound});
-    if (!found)
-        QCOMPARE(requests[1].title, QString::fromUtf8(kAppTitle));
-    QCOMPARE(box("Text4"), name);
-
-    // Stepping follows ticker order from now on: ACM, BHS, NWT, ZEN.
-    click(QStringLiteral("First"));
-    click(QStringLiteral("Next"));
-    QCOMPARE(box("Text5"), QStringLiteral("BHS"));
-}
-
-void TstForm2::add_data()
-{
-    QTest::addColumn<int>("answer");
-    QTest::newRow("OK") << int(AnswerOk);
-    QTest::newRow("Cancel") << int(AnswerCancel);
-}
-
-void TstForm2::add()
-{
-    QFETCH(int, answer);
-
-    child<QLineEdit>(QStringLiteral("Text4"))->setFocus();
-    m_dialogs->answerButton(answer);
-    click(QStringLiteral("Command6"));
-
-    QCOMPARE(m_dialogs->messages(),
-             QStringList{QStringLiteral("Enter new record, and click left arrow button. ")});
-    QCOMPARE(m_dialogs->requests()[0].title, QStringLiteral("Add Record"));
-    QCOMPARE(m_dialogs->requests()[0].style, int(OkCancel));
-    if (answer == AnswerCancel) {
-        QCOMPARE(box("Text4"), QStringLiteral("Northwind Traders"));
-        QCOMPARE(text("Label17"), QStringLiteral("1250"));
-        QVERIFY(!data()->isNewRecord());
-        return;
-    }
-    QVERIFY(data()->isNewRecord());
-    QCOMPARE(screen()->window()->focusWidget(), child<QLineEdit>(QStringLiteral("Text1")));
-    for (const char *name : {"Text4", "Text5", "Text6", "Text7", "Text1"})
-        QCOMPARE(box(QString::fromLatin1(name)), QString());
-    QCOMPARE(text("Label17"), QStringLiteral("0"));
-
-    QTest::keyClicks(child<QLineEdit>(QStringLiteral("Text1")), QStringLiteral("900"));
-    child<QLineEdit>(QStringLiteral("Text5"))->setText(QStringLiteral("NEW"));
-    child<QLineEdit>(QStringLiteral("Text6"))->setText(QStringLiteral("4"));
-    typePrice(QStringLiteral("2.5"));
-    QCOMPARE(text("Label17"), QStringLiteral("10"));
-    click(QStringLiteral("Previous"));
-    QCOMPARE(stored("NEW", "Money").toDouble(), 900.0);
-    QCOMPARE(stored("NEW", "Current Price").toDouble(), 2.5);
 }
 
 void TstForm2::buyAndSellChangeNothing_data()

@@ -5,6 +5,7 @@
 #include "shell/frmBrowser.h"
 #include "tests/support/testsupport.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
@@ -279,6 +280,58 @@ private Q_SLOTS:
         QCOMPARE(entries(), QStringList({url("a.html"), url("b.html")}));
     }
 
+    // Keys as the window system delivers them, to the widget with the focus: the address box
+    // reached by its label's key, then a typed address and Enter, or an entry of the list.
+    void addressBoxNavigatesOnce_data()
+    {
+        QTest::addColumn<QString>("typed"); // empty: picked from the list
+        QTest::addColumn<bool>("popup");    // picked from the open list rather than by Down
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("title");
+
+        QTest::newRow("new address") << "c.html" << false << "c.html"
+                                     << "Page C";
+        QTest::newRow("known address") << "a.html" << false << "a.html"
+                                       << "Page A";
+        QTest::newRow("next entry by Down") << "" << false << "a.html"
+                                            << "Page A";
+        QTest::newRow("entry of the open list") << "" << true << "a.html"
+                                                << "Page A";
+    }
+
+    void addressBoxNavigatesOnce()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, popup);
+        QFETCH(QString, page);
+        QFETCH(QString, title);
+        openOnAThenB();
+        QVERIFY(QTest::qWaitForWindowActive(browser()->window()));
+        control<QToolBar>("tbToolBar")->widgetForAction(control<QAction>("Home"))->setFocus();
+        test::pressKey(Qt::Key_A, Qt::AltModifier);
+        QTRY_VERIFY(addressBox()->hasFocus());
+
+        QSignalSpy loads(view(), &QWebEngineView::loadStarted);
+        if (!typed.isEmpty()) {
+            test::pressKey(Qt::Key_A, Qt::ControlModifier);
+            test::typeText(url(typed));
+            test::pressKey(Qt::Key_Return);
+        } else if (popup) {
+            test::pressKey(Qt::Key_Down, Qt::AltModifier);
+            QTRY_VERIFY(addressBox()->view()->isVisible());
+            test::pressKey(Qt::Key_Down);
+            test::pressKey(Qt::Key_Return);
+        } else {
+            test::pressKey(Qt::Key_Down);
+        }
+        QTRY_COMPARE(caption(), title);
+        QTRY_VERIFY(!timer()->isActive());
+        QCOMPARE(view()->url().toString(), url(page));
+        QTest::qWait(300); // a second navigation would start by now
+        QCOMPARE(loads.count(), 1);
+        QCOMPARE(addressBox()->currentText(), url(page));
+    }
+
     void toolbar_data()
     {
         QTest::addColumn<QString>("key");
@@ -304,11 +357,7 @@ private Q_SLOTS:
         QFETCH(QString, key);
         QFETCH(QString, expectedPage);
         QFETCH(QString, expectedCaption);
-        openOn("a.html", "Page A");
-        typeAddress(url("b.html"));
-        QTest::keyClick(addressBox()->lineEdit(), Qt::Key_Return);
-        QTRY_COMPARE(caption(), QStringLiteral("Page B"));
-        QTRY_VERIFY(!timer()->isActive());
+        openOnAThenB();
 
         QSignalSpy loads(view(), &QWebEngineView::loadFinished);
         clickButton(key.toLatin1().constData());
@@ -540,6 +589,16 @@ private:
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("<!DOCTYPE html><meta charset=\"utf-8\">" + html);
+    }
+
+    // Page A, then page B typed into the address box: two entries in its list.
+    void openOnAThenB()
+    {
+        openOn("a.html", "Page A");
+        typeAddress(url("b.html"));
+        QTest::keyClick(addressBox()->lineEdit(), Qt::Key_Return);
+        QTRY_COMPARE(caption(), QStringLiteral("Page B"));
+        QTRY_VERIFY(!timer()->isActive());
     }
 
     void openOn(const QString &page, const QString &title)

@@ -55,6 +55,8 @@ protected:
                TestDatabase::Content content = TestDatabase::Empty);
     // Unloads every screen and drops the database and the scripted dialogs.
     void finish();
+    // Another screen for the next start() (a test over several screens).
+    void setScreen(const QString &name) { m_name = name; }
 
     std::unique_ptr<TestDatabase> m_db;
     std::unique_ptr<ScriptedDialogs> m_dialogs;

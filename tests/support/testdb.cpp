@@ -2,6 +2,7 @@
 #include "tests/support/testdb.h"
 
 #include "common/config.h"
+#include "data/backup.h"
 #include "data/database.h"
 #include "data/schema.h"
 
@@ -156,6 +157,14 @@ ExclusiveLock::~ExclusiveLock()
         db.close();
     }
     QSqlDatabase::removeDatabase(m_name);
+}
+
+QString TestDatabase::openAsAtFirstOpening()
+{
+    QString message;
+    const bool usable = awaitUsable(m_path, &message);
+    waitForOpeningChecks();
+    return usable || !message.isEmpty() ? message : QStringLiteral("not usable");
 }
 
 } // namespace vantora::test

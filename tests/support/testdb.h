@@ -37,6 +37,9 @@ public:
     QStringList rows(const QString &table);
     // Inserts one row; fields and values pair up.
     bool insert(const QString &table, const QStringList &fields, const QVariantList &values);
+    // Opens the file as the program's first opening in a run does (check, backup, upgrade) and
+    // waits for it; what it would tell the user, or nothing.
+    QString openAsAtFirstOpening();
 
 private:
     QTemporaryDir m_dir;

@@ -100,6 +100,18 @@ QWidget *standInParent()
     return parent;
 }
 
+void pressKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
+}
+
+void typeText(const QString &text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c),
+                            Qt::NoModifier);
+}
+
 QString shown(QString number)
 {
     return number.replace(QLatin1Char('.'), QLocale::system().decimalPoint());

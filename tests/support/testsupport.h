@@ -78,6 +78,11 @@ template <typename T = QWidget> T *control(const Screen *screen, const QString &
         return new T(static_cast<QObject *>(standInParent()));
 }
 
+// Keys as the window system delivers them: to the widget with the focus. Typed text may be of
+// any script, one key per letter.
+void pressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void typeText(const QString &text);
+
 // A number as the screens write it: with the system's decimal separator.
 QString shown(QString number);
 

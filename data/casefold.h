@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+namespace vantora {
+
+// Unicode's full case folding (statuses C and F): "Straße", "STRASSE" and "STRAẞE" all fold to
+// "strasse", "ΟΔΥΣΣΈΑΣ" and "Οδυσσέας" to "οδυσσέασ". Texts that differ only in letter case fold
+// to the same text.
+QString fullCaseFold(QStringView text);
+
+} // namespace vantora

@@ -1,0 +1,192 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What every screen gives a user who reads, listens or uses the keyboard: names for every
+// control, readable message and input boxes, windows wholly on the screen.
+#include "app/navigation.h"
+#include "app/placement.h"
+#include "app/registry.h"
+#include "app/screens.h"
+#include "common/dialogs.h"
+#include "tests/support/measure.h"
+#include "tests/support/testdb.h"
+#include "tests/support/testsupport.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+
+using namespace vantora;
+
+namespace {
+
+constexpr double kReadable = 4.5;
+
+} // namespace
+
+class TstUsability : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_db = std::make_unique<test::TestDatabase>(test::TestDatabase::Sample);
+        QVERIFY2(m_db->isValid(), qPrintable(m_db->error()));
+    }
+    void cleanup() { test::unloadAllScreens(); }
+    void cleanupTestCase() { m_db.reset(); }
+
+    void everyScreen_data()
+    {
+        QTest::addColumn<QString>("screen");
+        for (const ScreenEntry &entry : screenTable())
+            QTest::newRow(entry.name) << QString::fromLatin1(entry.name);
+    }
+
+    void everyScreen()
+    {
+        QFETCH(QString, screen);
+        Screen *shown = ScreenRegistry::get(screen);
+        QVERIFY(shown);
+        shown->show();
+        QWidget *window = shown->window();
+        QVERIFY(window);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+
+        const test::AccessibleNames names = test::accessibleNames(window);
+        qInfo("%s: %d interactive objects, %lld without a name", qPrintable(screen),
+              names.interactive, qlonglong(names.unnamed.size()));
+        QVERIFY2(names.unnamed.isEmpty(), qPrintable(names.unnamed.join(QStringLiteral(", "))));
+
+        double message = 0, input = 0;
+        QVERIFY(test::whileModal(
+            [] {
+                msgBox(QStringLiteral("Do you really want to delete this record"), OkCancel,
+                       QStringLiteral("Delete Record"));
+            },
+            [&message](QWidget *box) { message = test::dialogContrast(box); }));
+        QVERIFY(test::whileModal(
+            [] {
+                inputBox(QStringLiteral("Enter the full (complete) name of the stock. "),
+                         QStringLiteral("Stock Search"));
+            },
+            [&input](QWidget *box) {
+                test::typeText(QStringLiteral("Zoë Ångström"));
+                input = test::dialogContrast(box);
+            }));
+        qInfo("%s: contrast %.2f:1 in a message box, %.2f:1 in an input box", qPrintable(screen),
+              message, input);
+        QVERIFY(message >= kReadable);
+        QVERIFY(input >= kReadable);
+
+        // A box that opens while no window is active (one box has just closed, the next opens)
+        // still opens over the screen's window.
+        const QWidget *parent = nullptr;
+        QVERIFY(test::whileModal(
+            [] {
+                QApplication::setActiveWindow(nullptr);
+                msgBox(QStringLiteral("Sorry, I couldn't find your stock. "));
+            },
+            [&parent](QWidget *box) { parent = box->parentWidget(); }));
+        QCOMPARE(parent, window);
+    }
+
+    // The start: the main window and the tip window beside it, both wholly on the screen; back
+    // from another screen, the main window goes beside the tip window again, not over it.
+    void startWindowsOnScreen()
+    {
+        QVERIFY(navigate(nullptr, QStringLiteral("Form11")));
+        Screen *tip = ScreenRegistry::existing(QStringLiteral("frmTip"));
+        QVERIFY(tip && tip->isLoaded());
+        QVERIFY(QTest::qWaitForWindowExposed(tip->window()));
+        const auto besideOnScreen = [tip] {
+            QWidget *main = test::mainWindow()->window();
+            QVERIFY(QTest::qWaitForWindowExposed(main));
+            QTRY_VERIFY(test::whollyOnScreen(main));
+            QTRY_VERIFY(test::whollyOnScreen(tip->window()));
+            QTRY_VERIFY(!main->frameGeometry().intersects(tip->window()->frameGeometry()));
+            qInfo("screen %s: main window %s, tip window %s",
+                  qPrintable(rectText(main->screen()->availableGeometry())),
+                  qPrintable(rectText(main->frameGeometry())),
+                  qPrintable(rectText(tip->window()->frameGeometry())));
+        };
+        besideOnScreen();
+        const QPoint tipAt = tip->window()->pos();
+        QVERIFY(navigate(test::mainWindow(), QStringLiteral("Form6")));
+        QVERIFY(navigate(ScreenRegistry::get(QStringLiteral("Form6")), QStringLiteral("Form11")));
+        besideOnScreen();
+        QCOMPARE(tip->window()->pos(), tipAt);
+    }
+
+    void placement_data()
+    {
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QSize>("main");
+        QTest::addColumn<QSize>("tip");
+        QTest::addColumn<bool>("besideEachOther");
+
+        const QSize main(700, 500), tip(420, 300);
+        QTest::newRow("wide screen") << QRect(0, 0, 1920, 1080) << main << tip << true;
+        QTest::newRow("screen with a panel on the left")
+            << QRect(64, 28, 1216, 772) << main << tip << true;
+        QTest::newRow("too narrow for both") << QRect(0, 0, 1024, 768) << main << tip << false;
+        QTest::newRow("lower than the main window")
+            << QRect(0, 0, 1280, 400) << main << tip << true;
+        QTest::newRow("no tip window") << QRect(0, 0, 800, 600) << main << QSize() << false;
+    }
+
+    void placement()
+    {
+        QFETCH(QRect, area);
+        QFETCH(QSize, main);
+        QFETCH(QSize, tip);
+        QFETCH(bool, besideEachOther);
+        const Placement placed = placeWindows(area, main, tip);
+        QCOMPARE(placed.main.size(), main);
+        QCOMPARE(placed.main.top(),
+                 std::max(area.top(), area.top() + (area.height() - main.height()) / 2));
+        QVERIFY(placed.main.left() >= area.left() && placed.main.right() <= area.right());
+        if (tip.isEmpty()) {
+            QVERIFY(placed.tip.isEmpty());
+            QCOMPARE(placed.main.left(), area.left() + (area.width() - main.width()) / 2);
+            return;
+        }
+        QVERIFY(area.contains(placed.tip));
+        QCOMPARE(placed.tip.size(), tip);
+        QCOMPARE(placed.tip.intersects(placed.main), !besideEachOther);
+    }
+
+private:
+    static QString rectText(const QRect &r)
+    {
+        return QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y());
+    }
+
+    std::unique_ptr<test::TestDatabase> m_db;
+};
+
+// A screen as wide as a small laptop's, where the two start windows fit side by side.
+int main(int argc, char *argv[])
+{
+    test::prepareTestApplication();
+    QTemporaryDir dir;
+    const QString config = dir.filePath(QStringLiteral("screen.json"));
+    QFile file(config);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(R"({"screens": [{"name": "wide", "x": 0, "y": 0, "width": 1280, "height": 800,)"
+                   R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})") < 0)
+        return 1;
+    file.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
+    QApplication app(argc, argv);
+    test::nameTestApplication(app);
+    int result = 0;
+    {
+        TstUsability tc;
+        QTEST_SET_MAIN_SOURCE_PATH
+        result = QTest::qExec(&tc, argc, argv);
+    }
+    test::finishTestApplication();
+    return result;
+}
+#include "tst_usability.moc"
