@@ -3,14 +3,11 @@
 
 class QWidget;
 
-// Prices into the program's database from the main window's menu, with a progress dialog that
-// can cancel (a cancelled import writes nothing) and a word at the end on what was written.
 namespace vantora {
 
-// Asks for files of daily history and imports them.
-void importPrices(QWidget *parent);
-// Fetches the history of every stock with shares owned, and of the three indices, from the
-// quote source.
-void updatePrices(QWidget *parent);
+// The File menu's prices. Each waits for the first opening's check, shows a progress dialog
+// that can cancel (a cancelled import writes nothing) and says at the end what was written.
+void importPrices(QWidget *parent); // asks for files of daily history and imports them
+void updatePrices(QWidget *parent); // the history of the stocks owned and the indices
 
 } // namespace vantora
