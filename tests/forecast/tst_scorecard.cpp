@@ -4,7 +4,11 @@
 #include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"
 
+#include "app/registry.h"
 #include "forecast/scorecard.h"
+
+#include <QLabel>
+#include <QTableWidget>
 
 using namespace vantora;
 
@@ -144,6 +148,24 @@ private Q_SLOTS:
         QCOMPARE(run.exitCode, exitCode);
         QCOMPARE(run.output.trimmed().split(QLatin1Char('\n')),
                  lines.replaceInStrings(QStringLiteral("%1"), db.path()));
+    }
+
+    // The screen shows the tool's figures for all three beside the disclaimer's promise.
+    void screen()
+    {
+        test::TestDatabase db;
+        fill(db, Content::HandTable);
+        Screen *screen = ScreenRegistry::get(QStringLiteral("frmScorecard"));
+        screen->show();
+        const auto restore = qScopeGuard([] { test::unloadAllScreens(); });
+        QCOMPARE(test::control<QLabel>(screen, QStringLiteral("lblPromised"))->text(),
+                 QStringLiteral("89.4%"));
+        QCOMPARE(test::control<QLabel>(screen, QStringLiteral("lblMeasured"))->text(),
+                 QStringLiteral("66.7%"));
+        auto *grid = test::control<QTableWidget>(screen, QStringLiteral("grdScore"));
+        QCOMPARE(grid->verticalHeaderItem(3)->text(), QStringLiteral("All three"));
+        QCOMPARE(grid->item(3, 0)->text(), QStringLiteral("9"));
+        QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("75.0%"));
     }
 };
 
