@@ -81,7 +81,9 @@ private:
     };
     using Page = QList<Row>;
 
-    DbError readOrder();
+    // The rows in their order, and with the totals unless only their order changes: the totals
+    // are summed in stored order, so that a sort never changes their last digits.
+    DbError readOrder(bool withTotals = true);
     const Row *row(int row) const;
     Page *readPage(int page) const;
 
