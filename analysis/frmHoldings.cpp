@@ -67,10 +67,16 @@ void frmHoldings::Form_Load()
     header->setStretchLastSection(true);
     header->setSortIndicator(-1, Qt::AscendingOrder);
     header->setSortIndicatorShown(true);
-    // Wide enough for the headers (a million rows are not measured); names need more.
-    for (int column = 0; column < HoldingsModel::ColumnCount; ++column)
-        header->resizeSection(column, std::max(header->sectionSizeHint(column),
-                                               column == HoldingsModel::Name ? 210 : 90));
+    // Wide enough for the header and its sort arrow (a million rows are not measured); names
+    // and advice need more.
+    const QFontMetrics metrics = header->fontMetrics();
+    for (int column = 0; column < HoldingsModel::ColumnCount; ++column) {
+        const int text =
+            metrics.horizontalAdvance(m_model->headerData(column, Qt::Horizontal).toString());
+        header->resizeSection(column, std::max(text + 24, column == HoldingsModel::Name     ? 190
+                                                          : column == HoldingsModel::Advice ? 115
+                                                                                            : 85));
+    }
     // Sorting on before the table is read: turning it on sorts at once.
     grid->setSortingEnabled(true);
     m_ui->chtPrice->ensurePolished();

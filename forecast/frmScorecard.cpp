@@ -23,10 +23,10 @@ const char *const kColumns[] = {"Days",
                                 "Range\nheld",
                                 "Error of\nthe high",
                                 "Error of\nthe low",
-                                "Naive: close\nin range",
+                                "Naive:\nclose in range",
                                 "Naive:\nrange held",
-                                "Naive: error\nof the high",
-                                "Naive: error\nof the low"};
+                                "Naive:\nerror high",
+                                "Naive:\nerror low"};
 constexpr int kAllThree = kMarketIndices;
 
 QString dayText(QDate day)
