@@ -211,6 +211,10 @@ DbError HoldingsModel::open(const QString &path)
     if (!m_error && !db)
         m_error = {DbError::Failed, QStringLiteral("The stocks could not be read.")};
     if (db) {
+        // A million stocks are read whole for their order: mapped into memory rather than
+        // copied a page at a time, and sorted in memory rather than through temporary files.
+        sqlite3_exec(db, "PRAGMA mmap_size=1073741824; PRAGMA cache_size=-65536", nullptr, nullptr,
+                     nullptr);
         const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
         sqlite3_create_function_v2(db, "vantora_number", 1, flags, nullptr, numberFunction, nullptr,
                                    nullptr, nullptr);
@@ -292,8 +296,10 @@ DbError HoldingsModel::readOrder(bool withTotals)
         conditions << QStringLiteral("vantora_number(\"Shares Owned\") <> 0");
     if (!m_filter.isEmpty())
         conditions << QStringLiteral("vantora_contains(\"Name of Stock\", \"Ticker Symbol\")");
-    QString sql = QStringLiteral("SELECT rowid, \"Shares Owned\", \"Current Price\", "
-                                 "\"Purchase Price\" FROM stocks");
+    // A sort carries only the row ids through SQLite's sorter.
+    QString sql = withTotals ? QStringLiteral("SELECT rowid, \"Shares Owned\", \"Current Price\", "
+                                              "\"Purchase Price\" FROM stocks")
+                             : QStringLiteral("SELECT rowid FROM stocks");
     if (!conditions.isEmpty())
         sql += QStringLiteral(" WHERE ") + conditions.join(QLatin1String(" AND "));
     sql += QStringLiteral(" ORDER BY ");
