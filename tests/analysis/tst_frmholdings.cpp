@@ -2,6 +2,7 @@
 // The holdings overview on a small table worked out by hand, its sorting, and a million stocks.
 #include "tests/support/screenfixture.h"
 
+#include "app/chartview.h"
 #include "app/registry.h"
 #include "data/holdingsmodel.h"
 
@@ -165,6 +166,44 @@ private Q_SLOTS:
         QCOMPARE(model()->rowCount(), 750003);
         QCOMPARE(text(QStringLiteral("lblTotalValue")), QStringLiteral("1506000"));
         QVERIFY2(model()->rowsRead() < 1000, qPrintable(QString::number(model()->rowsRead())));
+    }
+
+    void chart_data()
+    {
+        QTest::addColumn<QList<QVariantList>>("prices");
+        QTest::addColumn<bool>("compare");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QStringList>("series");
+        const QList<QVariantList> stock{{"NWT", "2025-03-03", 48, 47, 47.5},
+                                        {"nwt", "2025-03-04", 51, 48, 50}};
+        const QList<QVariantList> index{{"^GSPC", "2025-03-04", 5900, 5800, 5850}};
+        const QStringList drawn{"52-week high and low", "Close", "Purchase price"};
+        QTest::newRow("no history")
+            << QList<QVariantList>{} << false
+            << "No price history for NWT. Import prices from the File menu." << QStringList{};
+        QTest::newRow("history") << stock << false << "" << drawn;
+        QTest::newRow("compared") << stock + index << true << ""
+                                  << drawn + QStringList{"S&P 500, scaled"};
+    }
+    void chart()
+    {
+        QFETCH(QList<QVariantList>, prices);
+        QFETCH(bool, compare);
+        QFETCH(QString, message);
+        QFETCH(QStringList, series);
+        for (const QVariantList &day : prices)
+            QVERIFY(m_db->insert(QStringLiteral("Prices"),
+                                 {"Ticker Symbol", "Date", "High", "Low", "Close"}, day));
+        screen()->unload();
+        screen()->show();
+        if (compare)
+            QTest::mouseClick(child<QCheckBox>(QStringLiteral("chkCompare")), Qt::LeftButton);
+        auto *chart = child<ChartView>(QStringLiteral("chtPrice"));
+        QCOMPARE(chart->message(), message);
+        QStringList names;
+        for (const QAbstractSeries *drawnSeries : chart->chart()->series())
+            names << drawnSeries->name();
+        QCOMPARE(names, series);
     }
 
     void goesHome_data()
