@@ -39,9 +39,12 @@ void Form11::connectHandlers()
     connect(m_ui->updateprices, &QAction::triggered, this, [this] { updatePrices(window()); });
     // Each menu entry that opens a screen is one navigation step.
     const std::pair<QAction *, const char *> targets[] = {
-        {m_ui->discl, "Form6"},     {m_ui->meminv, "Form2"}, {m_ui->memgro, "Form3"},
-        {m_ui->memretire, "form1"}, {m_ui->mempf, "Form12"}, {m_ui->memsoft, "Form14"},
-        {m_ui->mempop, "Form13"},   {m_ui->memh, "Form2"},   {m_ui->memabout, "Form4"},
+        {m_ui->discl, "Form6"},           {m_ui->meminv, "Form2"},
+        {m_ui->memgro, "Form3"},          {m_ui->memretire, "form1"},
+        {m_ui->mempf, "Form12"},          {m_ui->memsoft, "Form14"},
+        {m_ui->mempop, "Form13"},         {m_ui->memh, "Form2"},
+        {m_ui->memabout, "Form4"},        {m_ui->memhold, "frmHoldings"},
+        {m_ui->memscore, "frmScorecard"},
     };
     for (const auto &[action, target] : targets) {
         const QString name = QString::fromLatin1(target);

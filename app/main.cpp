@@ -54,6 +54,7 @@ int main(int argc, char *argv[])
         {"site", "URL", "Root address of the maker's web site.", false},
         {"database", "PATH", "The market database file to use.", false},
         {"browse", "URL", "Also open the browser window on URL.", false},
+        {"open", "SCREEN", "Go on from the main window to SCREEN (such as frmHoldings).", false},
         {"exit-when-shown", "", "Quit as soon as the main window is shown (start-up benchmark).",
          true},
     };
@@ -68,6 +69,7 @@ int main(int argc, char *argv[])
     const QString site = QStringLiteral("site");
     const QString database = QStringLiteral("database");
     const QString browse = QStringLiteral("browse");
+    const QString open = QStringLiteral("open");
     const QString exitWhenShown = QStringLiteral("exit-when-shown");
     // The command line is read before the window system is reached, so that a wrong option is
     // reported even where no display is available.
@@ -104,7 +106,15 @@ int main(int argc, char *argv[])
     vantora::offerDatabase(vantora::config::databasePath(), parser.isSet(database),
                            parser.isSet(screenshot) || parser.isSet(exitWhenShown));
 
+    // Before any window exists, so that a wrong name leaves nothing to tear down.
+    if (parser.isSet(open) && !vantora::ScreenRegistry::has(parser.value(open))) {
+        std::fprintf(stderr, "vantora: no screen named '%s'\n", qPrintable(parser.value(open)));
+        return 2;
+    }
     vantora::navigate(nullptr, QStringLiteral("Form11"));
+    if (parser.isSet(open))
+        vantora::navigate(vantora::ScreenRegistry::get(QStringLiteral("Form11")),
+                          parser.value(open));
     if (parser.isSet(browse)) {
         if (vantora::Screen *browser = vantora::ScreenRegistry::get(QStringLiteral("frmBrowser"))) {
             browser->setProperty("StartingAddress", parser.value(browse));

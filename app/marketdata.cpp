@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/marketdata.h"
 
+#include "app/screen.h"
 #include "common/config.h"
 #include "common/dialogs.h"
-#include "data/backup.h"
 #include "data/priceimport.h"
 #include "data/quotesource.h"
 
@@ -12,18 +12,6 @@
 
 namespace vantora {
 namespace {
-
-// The database as the first opening in a run leaves it: checked, backed up, up to date.
-bool databaseReady(const QString &title)
-{
-    QString message;
-    const bool usable = awaitUsable(config::databasePath(), &message, [] {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    });
-    if (!message.isEmpty())
-        msgBox(message, OkOnly, title);
-    return usable;
-}
 
 std::unique_ptr<QProgressDialog> progressDialog(QWidget *parent, const QString &title,
                                                 const QString &label, int maximum)

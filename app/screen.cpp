@@ -2,8 +2,12 @@
 #include "app/screen.h"
 
 #include "app/accessibility.h"
+#include "common/config.h"
+#include "common/dialogs.h"
+#include "data/backup.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -128,6 +132,17 @@ bool Screen::eventFilter(QObject *watched, QEvent *event)
         return !event->isAccepted();
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool databaseReady(const QString &title)
+{
+    QString message;
+    const bool usable = awaitUsable(config::databasePath(), &message, [] {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
+    if (!message.isEmpty())
+        msgBox(message, OkOnly, title);
+    return usable;
 }
 
 } // namespace vantora

@@ -12,10 +12,11 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+#include <algorithm>
 #include <cmath>
 
-// The sample market: invented companies, analysts and a few weeks of index days, with the
-// computed fields filled in as the screens would compute them.
+// The sample market: invented companies, analysts and a few weeks of index days with the
+// indices' prices, with the computed fields filled in as the screens would compute them.
 namespace vantora {
 namespace {
 
@@ -157,6 +158,10 @@ const SampleAnalyst kAnalysts[] = {
 class Dice
 {
 public:
+    explicit Dice(unsigned long long seed = 20240601ULL)
+        : m_state(seed)
+    {
+    }
     double next() // in [0, 1)
     {
         m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
@@ -165,7 +170,7 @@ public:
     double between(double low, double high) { return low + (high - low) * next(); }
 
 private:
-    unsigned long long m_state = 20240601ULL;
+    unsigned long long m_state;
 };
 
 double cents(double value)
@@ -291,7 +296,14 @@ bool insertAnalysts(QSqlDatabase &db, QString *error)
     return true;
 }
 
-bool insertDays(QSqlDatabase &db, Dice &dice, QString *error)
+// The closes of the three indices on one trading day.
+struct IndexCloses
+{
+    QDate day;
+    double dow, nasdaq, sp;
+};
+
+bool insertDays(QSqlDatabase &db, Dice &dice, QList<IndexCloses> *closes, QString *error)
 {
     QSqlQuery query(db);
     query.prepare(insertSql("Forecaster",
@@ -306,6 +318,7 @@ bool insertDays(QSqlDatabase &db, Dice &dice, QString *error)
     double dow = 42840.26, nasdaq = 18291.62, sp = 5861.57;
     double dd = 211.43, dn = -58.20, ds = 12.37;
     QDate day(2025, 3, 3);
+    closes->append({day.addDays(-3), dow, nasdaq, sp});
     for (int count = 0; count < 20; day = day.addDays(1)) {
         if (day.dayOfWeek() > 5)
             continue;
@@ -342,6 +355,42 @@ bool insertDays(QSqlDatabase &db, Dice &dice, QString *error)
         dow = cents(dow + dd);
         nasdaq = cents(nasdaq + dn);
         sp = cents(sp + ds);
+        closes->append({day, dow, nasdaq, sp});
+    }
+    return true;
+}
+
+// The three indices on the sample's days and the day before them, so that the forecaster's
+// sample days can be scored: the closes of its records, and a day's range around them.
+bool insertIndexPrices(QSqlDatabase &db, const QList<IndexCloses> &closes, QString *error)
+{
+    Dice dice(20250303ULL);
+    QSqlQuery query(db);
+    query.prepare(
+        insertSql("Prices", {QStringLiteral("Ticker Symbol"), QStringLiteral("Date"),
+                             QStringLiteral("Open"), QStringLiteral("High"), QStringLiteral("Low"),
+                             QStringLiteral("Close"), QStringLiteral("Volume")}));
+    const std::pair<const char *, double IndexCloses::*> indices[] = {
+        {"^DJI", &IndexCloses::dow}, {"^IXIC", &IndexCloses::nasdaq}, {"^GSPC", &IndexCloses::sp}};
+    for (const auto &[symbol, close] : indices) {
+        double previous = closes.constFirst().*close;
+        for (const IndexCloses &day : closes) {
+            const double c = day.*close;
+            const double open = cents(previous * (1 + dice.between(-0.004, 0.004)));
+            const QVariantList values = {
+                QString::fromLatin1(symbol),
+                day.day.toString(QStringLiteral("yyyy-MM-dd")),
+                open,
+                cents(std::max(open, c) * (1 + dice.between(0.001, 0.009))),
+                cents(std::min(open, c) * (1 - dice.between(0.001, 0.009))),
+                c,
+                whole(dice.between(2.5e8, 7.5e8))};
+            for (qsizetype i = 0; i < values.size(); ++i)
+                query.bindValue(int(i), values[i]);
+            if (!run(query, error))
+                return false;
+            previous = c;
+        }
     }
     return true;
 }
@@ -351,8 +400,9 @@ bool insertDays(QSqlDatabase &db, Dice &dice, QString *error)
 bool insertSampleData(QSqlDatabase &db, QString *error)
 {
     Dice dice;
+    QList<IndexCloses> closes;
     if (!insertStocks(db, dice, error) || !insertAnalysts(db, error) ||
-        !insertDays(db, dice, error))
+        !insertDays(db, dice, &closes, error) || !insertIndexPrices(db, closes, error))
         return false;
     for (const char *table : {"stocks", "Analyst"})
         if (const QSqlError failure = fillFoldedKeys(db, QString::fromLatin1(table));

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(cmake g++ ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
-          qt6-webengine-dev libqt6svg6 libgl-dev libsqlite3-dev xvfb xauth fonts-dejavu-core
+          qt6-webengine-dev qt6-charts-dev libqt6svg6 libgl-dev libsqlite3-dev xvfb xauth fonts-dejavu-core
           sqlite3)
 missing=()
 packages+=("$@")

@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // vantora-db: creates and checks the market database file that the program opens, moves its
-// tables in and out as CSV files and puts a backup back.
+// tables in and out as CSV files, puts a backup back, brings prices in and scores the
+// forecaster.
 
 #include "data/backup.h"
 #include "data/csv.h"
 #include "data/database.h"
 #include "data/instances.h"
+#include "data/pricehistory.h"
 #include "data/priceimport.h"
 #include "data/quotesource.h"
+#include "forecast/scorecard.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -37,6 +40,8 @@ const char kUsage[] =
     "  vantora-db fetch-prices DB SYMBOL... [--from YYYY-MM-DD] [--url TEMPLATE]\n"
     "                                      fetch daily history from the quote source\n"
     "                                      and import it as import-prices does\n"
+    "  vantora-db scorecard DB             how the forecaster's ranges did against the\n"
+    "                                      indices' real days, beside a naive forecast\n"
     "TABLE is stocks, Analyst, Forecaster or Prices.\n";
 
 int usage(const QString &problem = {})
@@ -228,6 +233,28 @@ int fetchPrices(const QStringList &args)
     return result.ok ? 0 : 1;
 }
 
+int scorecard(const QStringList &args)
+{
+    if (!plainArguments(args, 1))
+        return usage(QStringLiteral("scorecard needs exactly one DB"));
+    vantora::ScorecardInput input;
+    if (const vantora::DbError error = vantora::prices::readScorecardInput(args[0], &input)) {
+        print(stderr, QStringLiteral("vantora-db: %1").arg(error.message));
+        return 1;
+    }
+    const vantora::Scorecard card = vantora::scoreForecasts(input);
+    if (card.empty()) {
+        print(stderr, QStringLiteral("vantora-db: \"%1\" has nothing to score: %2.")
+                          .arg(args[0], vantora::nothingToScoreReason()));
+        return 1;
+    }
+    for (int i = 0; i < vantora::kMarketIndices; ++i)
+        print(stdout, vantora::scorecardLine(vantora::indexName(vantora::MarketIndex(i)),
+                                             card.indices[std::size_t(i)]));
+    print(stdout, vantora::scorecardLine(QStringLiteral("All three"), card.all));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -245,6 +272,7 @@ int main(int argc, char *argv[])
         {"restore", restore},
         {"import-prices", importPrices},
         {"fetch-prices", fetchPrices},
+        {"scorecard", scorecard},
     };
     for (const auto &[name, run] : commands)
         if (command == QLatin1String(name))

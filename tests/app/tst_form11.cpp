@@ -75,10 +75,11 @@ private Q_SLOTS:
               QStringLiteral("&Update Prices"), QStringLiteral("&Quit")}},
             {QStringLiteral("&Financial Planner"),
              {QStringLiteral("&Investment Planner"), QStringLiteral("&Dow Forecaster"),
-              QStringLiteral("R&etirement Planner")}},
+              QStringLiteral("R&etirement Planner"), QStringLiteral("Forecast S&corecard")}},
             {QStringLiteral("&Stocks"),
              {QStringLiteral("&Portfolio"), QStringLiteral("&Kestrel Targets"),
-              QStringLiteral("Popular &Strategy"), QStringLiteral("&Home")}},
+              QStringLiteral("Popular &Strategy"), QStringLiteral("&Home"),
+              QStringLiteral("Holdings &Overview")}},
             {QStringLiteral("&Help"), {QStringLiteral("About &Tallowby"), QStringLiteral("He&lp")}},
         };
         auto *bar = static_cast<QMainWindow *>(test::mainWindow()->window())->menuBar();
@@ -183,6 +184,10 @@ private Q_SLOTS:
                                      << "Form2";
         QTest::newRow("about") << "memabout"
                                << "Form4";
+        QTest::newRow("holdings") << "memhold"
+                                  << "frmHoldings";
+        QTest::newRow("scorecard") << "memscore"
+                                   << "frmScorecard";
     }
 
     void everyEntryOpensItsScreen()

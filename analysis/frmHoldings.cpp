@@ -1,0 +1,244 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "analysis/frmHoldings.h"
+
+#include "app/navigation.h"
+#include "common/config.h"
+#include "common/dialogs.h"
+#include "common/numbers.h"
+#include "data/holdingsmodel.h"
+#include "data/pricefiles.h"
+#include "data/pricehistory.h"
+
+#include <QGuiApplication>
+#include <QHash>
+#include <QHeaderView>
+#include <QLocale>
+#include <QTimer>
+#include <algorithm>
+
+namespace vantora {
+namespace {
+
+// Typing in the filter box waits for a pause before the table is read again.
+constexpr int kFilterPauseMs = 250;
+
+QString totalText(const std::optional<double> &total)
+{
+    return total ? formatNumber(*total) : QString();
+}
+
+QString dayText(QDate day)
+{
+    return QLocale().toString(day, QStringLiteral("d MMM yyyy"));
+}
+
+} // namespace
+
+void frmHoldings::connectHandlers()
+{
+    m_model = new HoldingsModel(window());
+    m_ui->grdHoldings->setModel(m_model);
+    m_filterTimer = new QTimer(window());
+    m_filterTimer->setSingleShot(true);
+    m_filterTimer->setInterval(kFilterPauseMs);
+    m_sp500.clear();
+    m_sp500Read = false;
+
+    connect(m_ui->txtFilter, &QLineEdit::textChanged, this, &frmHoldings::txtFilter_Change);
+    connect(m_filterTimer, &QTimer::timeout, this, &frmHoldings::selectStocks);
+    connect(m_ui->chkAllStocks, &QCheckBox::clicked, this, &frmHoldings::chkAllStocks_Click);
+    connect(m_ui->chkCompare, &QCheckBox::clicked, this, &frmHoldings::chkCompare_Click);
+    connect(m_ui->cmdHome, &QPushButton::clicked, this, &frmHoldings::cmdHome_Click);
+    connect(m_ui->grdHoldings->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &frmHoldings::grdHoldings_RowChange);
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, &frmHoldings::grdHoldings_Sorted);
+}
+
+void frmHoldings::Form_Load()
+{
+    QTableView *grid = m_ui->grdHoldings;
+    // A million rows scroll at once when every row has the same height.
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 8);
+    grid->verticalHeader()->hide();
+    QHeaderView *header = grid->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setStretchLastSection(true);
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    header->setSortIndicatorShown(true);
+    // Wide enough for the header and its sort arrow (a million rows are not measured); names
+    // and advice need more.
+    const QFontMetrics metrics = header->fontMetrics();
+    for (int column = 0; column < HoldingsModel::ColumnCount; ++column) {
+        const int text =
+            metrics.horizontalAdvance(m_model->headerData(column, Qt::Horizontal).toString());
+        header->resizeSection(column, std::max(text + 24, column == HoldingsModel::Name     ? 190
+                                                          : column == HoldingsModel::Advice ? 115
+                                                                                            : 85));
+    }
+    // Sorting on before the table is read: turning it on sorts at once.
+    grid->setSortingEnabled(true);
+    m_ui->chtPrice->ensurePolished();
+
+    const QString path = config::databasePath();
+    if (databaseReady(window()->windowTitle())) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        const DbError error = m_model->open(path);
+        QGuiApplication::restoreOverrideCursor();
+        if (error)
+            msgBox(error.message, OkOnly, window()->windowTitle());
+    }
+    showTotals();
+    showFirstRow();
+}
+
+void frmHoldings::Form_UnLoad()
+{
+    if (m_model)
+        m_model->close();
+}
+
+void frmHoldings::txtFilter_Change()
+{
+    m_filterTimer->start();
+}
+
+void frmHoldings::chkAllStocks_Click()
+{
+    selectStocks();
+}
+
+void frmHoldings::chkCompare_Click()
+{
+    showChart();
+}
+
+void frmHoldings::cmdHome_Click()
+{
+    goHome(this);
+}
+
+void frmHoldings::selectStocks()
+{
+    if (!m_model || !isLoaded())
+        return;
+    m_filterTimer->stop();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const DbError error = m_model->select(m_ui->chkAllStocks->isChecked(), m_ui->txtFilter->text());
+    QGuiApplication::restoreOverrideCursor();
+    showTotals();
+    showFirstRow();
+    if (error)
+        msgBox(error.message, OkOnly, window()->windowTitle());
+}
+
+void frmHoldings::grdHoldings_Sorted()
+{
+    showFirstRow();
+    if (const DbError error = m_model->lastError())
+        msgBox(error.message, OkOnly, window()->windowTitle());
+}
+
+void frmHoldings::showTotals()
+{
+    const HoldingsModel::Totals &totals = m_model->totals();
+    m_ui->lblTotalValue->setText(totalText(totals.value));
+    m_ui->lblTotalProfit->setText(totalText(totals.profit));
+    m_ui->lblCount->setText(formatNumber(double(totals.rows)));
+}
+
+void frmHoldings::showFirstRow()
+{
+    QTableView *grid = m_ui->grdHoldings;
+    if (m_model->rowCount() > 0) {
+        grid->selectRow(0);
+        grid->scrollToTop();
+    }
+    showChart();
+}
+
+void frmHoldings::grdHoldings_RowChange()
+{
+    showChart();
+}
+
+void frmHoldings::showChart()
+{
+    ChartView *chart = m_ui->chtPrice;
+    const QModelIndex current = m_ui->grdHoldings->selectionModel()->currentIndex();
+    if (!current.isValid()) {
+        chart->showMessage(QString());
+        return;
+    }
+    const QString ticker = m_model->ticker(current.row()).trimmed();
+    if (ticker.isEmpty()) {
+        chart->showMessage(QStringLiteral("This stock has no ticker symbol, so it has no price "
+                                          "history."));
+        return;
+    }
+    const QString path = config::databasePath();
+    QList<PriceDay> days;
+    const DbError error = prices::readHistory(path, ticker, &days);
+    if (error && error.kind != DbError::MissingTable) {
+        chart->showMessage(error.message);
+        return;
+    }
+    days = prices::lastYear(days);
+    if (days.isEmpty()) {
+        chart->showMessage(
+            QStringLiteral("No price history for %1. Import prices from the File menu.")
+                .arg(ticker));
+        return;
+    }
+
+    QList<QDate> dates;
+    QList<QPointF> closes;
+    double high = days.constFirst().close, low = high;
+    for (const PriceDay &day : std::as_const(days)) {
+        closes << QPointF(double(dates.size()), day.close);
+        dates << day.date;
+        high = std::max(high, day.high.value_or(day.close));
+        low = std::min(low, day.low.value_or(day.close));
+    }
+    const double last = double(days.size() - 1);
+    QString title = QStringLiteral("%1, %2 to %3")
+                        .arg(ticker, dayText(dates.constFirst()), dayText(dates.constLast()));
+    chart->startChart(title, dates);
+    chart->addBand(QStringLiteral("52-week high and low"), {{0, low}, {last, low}},
+                   {{0, high}, {last, high}});
+    chart->addLine(QStringLiteral("Close"), closes, ChartView::Colour::Line);
+    // A stock never bought has no purchase price to show.
+    if (const std::optional<double> purchase = m_model->purchasePrice(current.row());
+        purchase && *purchase > 0)
+        chart->addLine(QStringLiteral("Purchase price"), {{0, *purchase}, {last, *purchase}},
+                       ChartView::Colour::Level, Qt::DashLine);
+
+    if (m_ui->chkCompare->isChecked()) {
+        if (!m_sp500Read) {
+            prices::readHistory(path, prices::kSp500, &m_sp500);
+            m_sp500Read = true;
+        }
+        QHash<QDate, double> index;
+        for (const PriceDay &day : std::as_const(m_sp500))
+            index.insert(day.date, day.close);
+        // Scaled so that it starts where the stock starts, on the first day both have.
+        QList<QPointF> compared;
+        double scale = 0;
+        for (qsizetype i = 0; i < days.size(); ++i) {
+            const auto found = index.constFind(days[i].date);
+            if (found == index.cend() || *found == 0)
+                continue;
+            if (compared.isEmpty())
+                scale = days[i].close / *found;
+            compared << QPointF(double(i), *found * scale);
+        }
+        if (compared.isEmpty())
+            chart->chart()->setTitle(
+                title + QStringLiteral(" (no history of %1 to compare)").arg(prices::kSp500));
+        else
+            chart->addLine(QStringLiteral("S&P 500, scaled"), compared, ChartView::Colour::Compare);
+    }
+    chart->finishChart();
+}
+
+} // namespace vantora

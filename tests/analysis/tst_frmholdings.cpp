@@ -1,0 +1,248 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The holdings overview on a small table worked out by hand, its sorting, and a million stocks.
+#include "tests/support/screenfixture.h"
+
+#include "app/chartview.h"
+#include "app/registry.h"
+#include "data/holdingsmodel.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableView>
+
+using namespace vantora;
+
+namespace {
+
+const QStringList kFields{"Name of Stock",  "Ticker Symbol",       "Current Price",
+                          "Purchase Price", "Next Years Earnings", "Shares Owned",
+                          "Advice",         "Overall Rating"};
+
+const QList<QVariantList> kStocks{
+    {"Northwind Traders", "NWT", 50, 40, 6, 100, "Buy", 7},
+    {"Zenith Mining", "ZEN", 45, 50, 0, 20, "Sell", 3},            // no earnings: no P/E
+    {"Blue Harbor Shipping", "BHS", 30, 40, 10, 0, QVariant(), 5}, // no shares: hidden
+    {"Harbor Lights", "hlx", "12.5", 10, -5, 8, "Short", 4.5},     // Int(-2.5) is -3
+};
+
+} // namespace
+
+class TstFrmHoldings : public QObject, public test::ScreenFixture
+{
+    Q_OBJECT
+
+public:
+    TstFrmHoldings()
+        : ScreenFixture("frmHoldings")
+    {
+    }
+
+private Q_SLOTS:
+    void init() { start(QStringLiteral("stocks"), kFields, kStocks); }
+    void cleanup() { finish(); }
+
+    void columns_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QStringList>("cells");
+        QTest::newRow("profit")
+            << 0
+            << QStringList{
+                   "Northwind Traders", "NWT", "100", "50", "5000", "40", "1000", "8", "Buy", "7"};
+        QTest::newRow("loss, no earnings")
+            << 1 << QStringList{"Zenith Mining", "ZEN", "20",   "45", "900", "50",
+                                "-100",          "",    "Sell", "3"};
+        QTest::newRow("no shares")
+            << 2
+            << QStringList{"Blue Harbor Shipping", "BHS", "0", "30", "0", "40", "0", "3", "", "5"};
+        QTest::newRow("figures as text, negative P/E")
+            << 3 << QStringList{"Harbor Lights", "hlx", "8", "12.5", "100", "10", "20", "-3",
+                                "Short",         "4.5"};
+    }
+    void columns()
+    {
+        QFETCH(int, row);
+        QFETCH(QStringList, cells);
+        QTest::mouseClick(child<QCheckBox>(QStringLiteral("chkAllStocks")), Qt::LeftButton);
+        QStringList shown, headers;
+        for (int column = 0; column < model()->columnCount(); ++column) {
+            shown << model()->index(row, column).data().toString();
+            headers << model()->headerData(column, Qt::Horizontal).toString();
+        }
+        QCOMPARE(shown, cells);
+        QCOMPARE(headers, QStringList({"Name of Stock", "Ticker Symbol", "Shares Owned",
+                                       "Current Price", "Value", "Purchase Price", "Profit/Loss",
+                                       "P/E Ratio(C)", "Advice", "Overall Rating"}));
+        QCOMPARE(model()->index(row, HoldingsModel::Value).data(Qt::TextAlignmentRole).toInt() &
+                     Qt::AlignRight,
+                 Qt::AlignRight);
+    }
+
+    void totals_data()
+    {
+        QTest::addColumn<bool>("allStocks");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QStringList>("tickers");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("profit");
+        QTest::newRow("shares owned") << false << "" << QStringList{"NWT", "ZEN", "hlx"} << "6000"
+                                      << "920";
+        QTest::newRow("all stocks")
+            << true << "" << QStringList{"NWT", "ZEN", "BHS", "hlx"} << "6000"
+            << "920";
+        QTest::newRow("name, owned") << false << "HARBOR" << QStringList{"hlx"} << "100"
+                                     << "20";
+        QTest::newRow("name, all") << true << "harbor" << QStringList{"BHS", "hlx"} << "100"
+                                   << "20";
+        QTest::newRow("ticker") << false << "zE" << QStringList{"ZEN"} << "900"
+                                << "-100";
+        QTest::newRow("nothing") << true << "xyz" << QStringList{} << "0"
+                                 << "0";
+    }
+    void totals()
+    {
+        QFETCH(bool, allStocks);
+        QFETCH(QString, filter);
+        QFETCH(QStringList, tickers);
+        QFETCH(QString, value);
+        QFETCH(QString, profit);
+        if (allStocks)
+            QTest::mouseClick(child<QCheckBox>(QStringLiteral("chkAllStocks")), Qt::LeftButton);
+        if (!filter.isEmpty())
+            retype(QStringLiteral("txtFilter"), filter);
+        QTRY_COMPARE(shownTickers(), tickers);
+        QCOMPARE(text(QStringLiteral("lblTotalValue")), value);
+        QCOMPARE(text(QStringLiteral("lblTotalProfit")), profit);
+        QCOMPARE(text(QStringLiteral("lblCount")), QString::number(tickers.size()));
+    }
+
+    void sort_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("clicks");
+        QTest::addColumn<QStringList>("tickers");
+        QTest::newRow("name") << int(HoldingsModel::Name) << 1
+                              << QStringList{"BHS", "hlx", "NWT", "ZEN"};
+        QTest::newRow("ticker, letter case ignored")
+            << int(HoldingsModel::Ticker) << 2 << QStringList{"ZEN", "NWT", "hlx", "BHS"};
+        QTest::newRow("price, a number as text")
+            << int(HoldingsModel::Price) << 1 << QStringList{"hlx", "BHS", "ZEN", "NWT"};
+        QTest::newRow("value, down")
+            << int(HoldingsModel::Value) << 2 << QStringList{"NWT", "ZEN", "hlx", "BHS"};
+        QTest::newRow("P/E, the empty one last")
+            << int(HoldingsModel::PriceEarnings) << 1 << QStringList{"hlx", "BHS", "NWT", "ZEN"};
+        QTest::newRow("P/E down, the empty one still last")
+            << int(HoldingsModel::PriceEarnings) << 2 << QStringList{"NWT", "BHS", "hlx", "ZEN"};
+    }
+    void sort()
+    {
+        QFETCH(int, column);
+        QFETCH(int, clicks);
+        QFETCH(QStringList, tickers);
+        QTest::mouseClick(child<QCheckBox>(QStringLiteral("chkAllStocks")), Qt::LeftButton);
+        auto *grid = child<QTableView>(QStringLiteral("grdHoldings"));
+        grid->scrollTo(model()->index(0, column));
+        QHeaderView *header = grid->horizontalHeader();
+        const QPoint middle(header->sectionViewportPosition(column) +
+                                header->sectionSize(column) / 2,
+                            header->height() / 2);
+        for (int i = 0; i < clicks; ++i)
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, middle);
+        QCOMPARE(shownTickers(), tickers);
+        QCOMPARE(text(QStringLiteral("lblTotalValue")), QStringLiteral("6000"));
+    }
+
+    // Only the rows on show are read, whatever the size of the table.
+    void millionStocks()
+    {
+        QVERIFY(m_db->exec(QStringLiteral(
+            "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n LIMIT 1000000) "
+            "INSERT INTO stocks (\"Name of Stock\", \"Ticker Symbol\", \"Current Price\", "
+            "\"Shares Owned\") SELECT 'Company ' || x, 'T' || x, 1, x % 4 FROM n")));
+        screen()->unload();
+        screen()->show();
+        // Three in four of the million have shares, and the table's own three.
+        QCOMPARE(model()->rowCount(), 750003);
+        QCOMPARE(text(QStringLiteral("lblTotalValue")), QStringLiteral("1506000"));
+        QVERIFY2(model()->rowsRead() < 1000, qPrintable(QString::number(model()->rowsRead())));
+    }
+
+    void chart_data()
+    {
+        QTest::addColumn<QList<QVariantList>>("prices");
+        QTest::addColumn<bool>("compare");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QStringList>("series");
+        const QList<QVariantList> stock{{"NWT", "2025-03-03", 48, 47, 47.5},
+                                        {"nwt", "2025-03-04", 51, 48, 50}};
+        const QList<QVariantList> index{{"^GSPC", "2025-03-04", 5900, 5800, 5850}};
+        const QStringList drawn{"52-week high and low", "Close", "Purchase price"};
+        QTest::newRow("no history")
+            << QList<QVariantList>{} << false
+            << "No price history for NWT. Import prices from the File menu." << QStringList{};
+        QTest::newRow("history") << stock << false << "" << drawn;
+        QTest::newRow("compared") << stock + index << true << ""
+                                  << drawn + QStringList{"S&P 500, scaled"};
+    }
+    void chart()
+    {
+        QFETCH(QList<QVariantList>, prices);
+        QFETCH(bool, compare);
+        QFETCH(QString, message);
+        QFETCH(QStringList, series);
+        for (const QVariantList &day : prices)
+            QVERIFY(m_db->insert(QStringLiteral("Prices"),
+                                 {"Ticker Symbol", "Date", "High", "Low", "Close"}, day));
+        screen()->unload();
+        screen()->show();
+        if (compare)
+            QTest::mouseClick(child<QCheckBox>(QStringLiteral("chkCompare")), Qt::LeftButton);
+        auto *chart = child<ChartView>(QStringLiteral("chtPrice"));
+        QCOMPARE(chart->message(), message);
+        QStringList names;
+        for (const QAbstractSeries *drawnSeries : chart->chart()->series())
+            names << drawnSeries->name();
+        QCOMPARE(names, series);
+    }
+
+    void goesHome_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("holdings") << "frmHoldings"
+                                  << "Holdings Overview";
+        QTest::newRow("scorecard") << "frmScorecard"
+                                   << "Forecast Scorecard";
+    }
+    void goesHome()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        test::unloadAllScreens();
+        Screen *target = ScreenRegistry::get(name);
+        target->show();
+        QCOMPARE(target->window()->windowTitle(), caption);
+        QTest::mouseClick(test::control<QPushButton>(target, QStringLiteral("cmdHome")),
+                          Qt::LeftButton);
+        QVERIFY(!target->isLoaded());
+        QVERIFY(test::mainWindow()->isLoaded());
+    }
+
+private:
+    HoldingsModel *model() const
+    {
+        return qobject_cast<HoldingsModel *>(
+            child<QTableView>(QStringLiteral("grdHoldings"))->model());
+    }
+    QStringList shownTickers() const
+    {
+        QStringList tickers;
+        for (int row = 0; row < model()->rowCount(); ++row)
+            tickers << model()->index(row, HoldingsModel::Ticker).data().toString();
+        return tickers;
+    }
+};
+
+VANTORA_TEST_MAIN(TstFrmHoldings)
+#include "tst_frmholdings.moc"
