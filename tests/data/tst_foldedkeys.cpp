@@ -109,6 +109,8 @@ private Q_SLOTS:
         } else {
             QVERIFY(db.insert(kAnalyst, {kName}, {QStringLiteral("Ørjan")}));
             QCOMPARE(find(db.path(), QStringLiteral("ØRJAN")), QStringLiteral("Ørjan"));
+            // The shell waits for no lock: the backup that the opening started must be done.
+            waitForOpeningChecks();
             const QString update =
                 QStringLiteral("UPDATE Analyst SET \"Analyst's Name\" = '%1'").arg(kStored);
             if (writer == QLatin1String("shell")) {
