@@ -591,17 +591,26 @@ Result importTable(const QString &databasePath, const QString &tableName, const 
         return failure(nothingImported(
             QStringLiteral("\"%1\" could not be read: %2.").arg(file, in.errorString())));
     const FileState before = fileState(in);
+    // What was read must be the whole file: one still being written would lose its end, and a
+    // record it refuses is most likely the one being written.
+    const auto changed = [&] { return fileState(in) != before || fileState(file) != before; };
+    const QString changedText =
+        QStringLiteral("\"%1\" changed while it was read (is it still being written?). Import it "
+                       "again once it is complete.")
+            .arg(file);
+    auto refuse = [&](const QString &message) {
+        return failure(nothingImported(changed() ? changedText : message));
+    };
     Reader reader(&in);
     auto readerFailure = [&](const QStringList &names) {
         const int index = reader.errorField();
         if (index < 0)
-            return failure(nothingImported(QStringLiteral("%1: %2.").arg(
-                where(file, reader.errorLine()), reader.errorText())));
+            return refuse(
+                QStringLiteral("%1: %2.").arg(where(file, reader.errorLine()), reader.errorText()));
         const QString name = index < names.size() ? QStringLiteral("field \"%1\"").arg(names[index])
                                                   : QStringLiteral("field %1").arg(index + 1);
-        return failure(
-            nothingImported(QStringLiteral("%1, %2: %3.")
-                                .arg(where(file, reader.errorLine()), name, reader.errorText())));
+        return refuse(QStringLiteral("%1, %2: %3.")
+                          .arg(where(file, reader.errorLine()), name, reader.errorText()));
     };
 
     Record header;
@@ -672,10 +681,9 @@ Result importTable(const QString &databasePath, const QString &tableName, const 
                         ? QStringLiteral("the field \"%1\" is missing").arg(names[count])
                         : QStringLiteral("field %1 has no name in the header")
                               .arg(columns.size() + 1);
-                return failure(nothingImported(
-                    QStringLiteral("%1: the record has %2, but the header names %3: %4.")
-                        .arg(where(file, record.line), fieldCount(count),
-                             fieldCount(columns.size()), which)));
+                return refuse(QStringLiteral("%1: the record has %2, but the header names %3: %4.")
+                                  .arg(where(file, record.line), fieldCount(count),
+                                       fieldCount(columns.size()), which));
             }
             for (qsizetype i = 0; i < count; ++i) {
                 const Field &f = record.fields[i];
@@ -686,10 +694,10 @@ Result importTable(const QString &databasePath, const QString &tableName, const 
                     continue;
                 }
                 if (kind == schema::FieldKind::Date && !schema::readDate(f.text))
-                    return failure(nothingImported(
+                    return refuse(
                         QStringLiteral("%1, field \"%2\": \"%3\" is no date; write dates as "
                                        "2026-12-07.")
-                            .arg(where(file, f.line), names[i], f.text)));
+                            .arg(where(file, f.line), names[i], f.text));
                 const std::optional<double> number =
                     kind == schema::FieldKind::Number ? plainNumber(f.text) : std::nullopt;
                 if (number)
@@ -709,12 +717,8 @@ Result importTable(const QString &databasePath, const QString &tableName, const 
         if (status == Reader::Status::Error)
             return readerFailure(names);
     }
-    // What was read must be the whole file: one still being written would lose its end.
-    if (fileState(in) != before || fileState(file) != before)
-        return failure(nothingImported(
-            QStringLiteral("\"%1\" changed while it was read (is it still being written?). Import "
-                           "it again once it is complete.")
-                .arg(file)));
+    if (changed())
+        return failure(nothingImported(changedText));
     // Find seeks the imported keys case-folded, as it does those the program wrote.
     if (const QSqlError error = fillFoldedKeys(db, actualTable); error.isValid())
         return failure(nothingImported(engineFailure(databasePath, error, true)));
