@@ -11,8 +11,8 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=O
 cmake --build build -j"$(nproc)"
 
 db="${XDG_DATA_HOME:-$HOME/.local/share}/vantora/cm1.db"
+# vantora-db makes the folders leading to the file, readable by their owner only.
 if [ ! -e "$db" ]; then
-  mkdir -p "$(dirname "$db")"
   build/bin/vantora-db create "$db" --sample
 fi
 
