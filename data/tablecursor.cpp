@@ -545,12 +545,17 @@ DbError TableCursor::save(const QStringList &watched, SaveCheck check)
     if (!m_new && check == SaveCheck::Watched)
         if (DbError error = checkStoredRow(watched))
             return error;
+    // A changed key has its folded key emptied by the trigger, a new row has none yet; other
+    // saves leave the folded keys as they are (Find fills what other programs emptied).
+    bool keyChanged = m_new;
+    for (auto it = m_pending.cbegin(); !keyChanged && it != m_pending.cend(); ++it)
+        keyChanged = schema::findFoldedKey(m_table, it.key()) != nullptr;
     if (DbError error = write())
         return error;
-    // A changed key has had its folded key emptied by the trigger, a new row has none yet.
-    if (const QSqlError error = vantora::fillFoldedKeys(m_connection.db(), m_table);
-        error.isValid())
-        return sqlError(error, Action::Write);
+    if (keyChanged)
+        if (const QSqlError error = vantora::fillFoldedKeys(m_connection.db(), m_table);
+            error.isValid())
+            return sqlError(error, Action::Write);
     if (!transaction.commit())
         return sqlError(transaction.error(), Action::Write);
 
