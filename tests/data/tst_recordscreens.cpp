@@ -151,7 +151,7 @@ const QList<RecordScreen> &recordScreens()
     return all;
 }
 
-const RecordScreen &spec(const QString &name)
+const RecordScreen &shapeOf(const QString &name)
 {
     for (const RecordScreen &screen : recordScreens())
         if (name == QLatin1String(screen.name))
@@ -179,13 +179,14 @@ public:
     }
 
 private:
-    const RecordScreen *m_spec = nullptr;
+    const RecordScreen *m_shape = nullptr;
 
     void open(const QString &screen)
     {
-        m_spec = &spec(screen);
+        m_shape = &shapeOf(screen);
         setScreen(screen);
-        start(QString::fromLatin1(m_spec->table), m_spec->fields, m_spec->rows, m_spec->content);
+        start(QString::fromLatin1(m_shape->table), m_shape->fields, m_shape->rows,
+              m_shape->content);
     }
     // Step buttons by their names, anything else as a click, and "focus:Box".
     void act(const QStringList &actions)
@@ -333,31 +334,31 @@ void TstRecordScreens::find()
         QLocale::setDefault(QLocale(locale));
     open(form);
     if (!addedField.isEmpty())
-        QVERIFY(m_db->insert(QString::fromLatin1(m_spec->table), {addedField}, {addedKey}));
+        QVERIFY(m_db->insert(QString::fromLatin1(m_shape->table), {addedField}, {addedKey}));
     act(before);
     const bool byName =
         form == QLatin1String("Form14") && child<QRadioButton>("Option4")->isChecked();
     m_dialogs->answerText(answer);
-    click(QString::fromLatin1(m_spec->find));
+    click(QString::fromLatin1(m_shape->find));
 
     const QList<DialogRequest> &asked = m_dialogs->requests();
     QVERIFY(!asked.isEmpty());
     QCOMPARE(asked.first().kind, DialogRequest::Input);
-    QCOMPARE(asked.first().text, byName ? m_spec->promptByName : m_spec->prompt);
-    QCOMPARE(asked.first().title, m_spec->title);
-    QCOMPARE(m_dialogs->messages(), found ? QStringList() : QStringList{m_spec->notFound});
+    QCOMPARE(asked.first().text, byName ? m_shape->promptByName : m_shape->prompt);
+    QCOMPARE(asked.first().title, m_shape->title);
+    QCOMPARE(m_dialogs->messages(), found ? QStringList() : QStringList{m_shape->notFound});
     if (!found) {
         QCOMPARE(asked.last().title, QString::fromUtf8(kAppTitle));
         QCOMPARE(asked.last().style, int(OkOnly));
     }
     QCOMPARE(text(box), shown);
 
-    act(m_spec->afterFind);
-    if (!m_spec->afterBox.isEmpty()) {
-        if (m_spec->afterShows == QLatin1String("*"))
-            QVERIFY(!text(m_spec->afterBox).isEmpty());
+    act(m_shape->afterFind);
+    if (!m_shape->afterBox.isEmpty()) {
+        if (m_shape->afterShows == QLatin1String("*"))
+            QVERIFY(!text(m_shape->afterBox).isEmpty());
         else
-            QCOMPARE(text(m_spec->afterBox), m_spec->afterShows);
+            QCOMPARE(text(m_shape->afterBox), m_shape->afterShows);
     }
 }
 
@@ -390,7 +391,7 @@ void TstRecordScreens::stepsFollowTheIndexAfterFind()
     QFETCH(QStringList, shown);
     open(form);
     m_dialogs->answerText(answer);
-    click(QString::fromLatin1(m_spec->find));
+    click(QString::fromLatin1(m_shape->find));
     QStringList seen{text(box)};
     for (const QString &arrow : steps) {
         step(arrow);
@@ -493,7 +494,7 @@ void TstRecordScreens::add()
     open(form);
     act(before);
     m_dialogs->answerButton(answer);
-    click(QString::fromLatin1(m_spec->add));
+    click(QString::fromLatin1(m_shape->add));
 
     QCOMPARE(m_dialogs->requests().size(), 1);
     QCOMPARE(m_dialogs->requests().first().text, kAddText);
@@ -501,7 +502,7 @@ void TstRecordScreens::add()
     QCOMPARE(m_dialogs->requests().first().style, int(OkCancel));
     QCOMPARE(data()->isNewRecord(), answer == AnswerOk);
     if (answer == AnswerOk)
-        QCOMPARE(screen()->window()->focusWidget(), child(QString::fromLatin1(m_spec->firstBox)));
+        QCOMPARE(screen()->window()->focusWidget(), child(QString::fromLatin1(m_shape->firstBox)));
     compareShown(shown);
 
     for (const QString &entry : entries) {
@@ -517,11 +518,11 @@ void TstRecordScreens::add()
         step(QStringLiteral("Previous"));
     compareShown(after);
     test::unloadAllScreens();
-    QCOMPARE(m_db->count(QString::fromLatin1(m_spec->table)), rows);
+    QCOMPARE(m_db->count(QString::fromLatin1(m_shape->table)), rows);
     if (stored.isEmpty())
         return;
     const auto [keyField, key] = split(stored.first());
-    const QString table = QString::fromLatin1(m_spec->table);
+    const QString table = QString::fromLatin1(m_shape->table);
     QCOMPARE(schema::shownText(m_db->fieldValues(table, keyField).last()), key);
     for (const QString &pair : stored) {
         const auto [field, expected] = split(pair);
@@ -559,12 +560,12 @@ void TstRecordScreens::deleteRecord()
     open(form);
     act(before);
     m_dialogs->answerButton(answer);
-    click(QString::fromLatin1(m_spec->remove));
+    click(QString::fromLatin1(m_shape->remove));
     QCOMPARE(m_dialogs->messages(),
              QStringList{QStringLiteral("Do you really want to delete this record")});
     QCOMPARE(m_dialogs->requests().first().title, QStringLiteral("Delete Record"));
     QCOMPARE(m_dialogs->requests().first().style, int(OkCancel));
-    QCOMPARE(m_db->count(QString::fromLatin1(m_spec->table)), rows);
+    QCOMPARE(m_db->count(QString::fromLatin1(m_shape->table)), rows);
     QCOMPARE(text(QStringLiteral("Text1")), name);
 }
 
@@ -605,8 +606,8 @@ void TstRecordScreens::keyboardAlone()
     QVERIFY(QTest::qWaitForWindowActive(screen()->window()));
     // The records in stored order, as the box that tells them apart shows them.
     QStringList records;
-    for (const QVariantList &row : m_spec->rows)
-        records << row.at(m_spec->fields.indexOf(shownField)).toString();
+    for (const QVariantList &row : m_shape->rows)
+        records << row.at(m_shape->fields.indexOf(shownField)).toString();
 
     const std::pair<int, Qt::KeyboardModifiers> keys[] = {
         {Qt::Key_PageDown, Qt::NoModifier},
@@ -636,7 +637,7 @@ void TstRecordScreens::keyboardAlone()
     // Add by its access key (where two buttons share it, the key moves the focus between them
     // and Space presses the one chosen), type, and save with the left arrow's key.
     m_dialogs->answerButton(AnswerOk);
-    auto *add = child<QPushButton>(QString::fromLatin1(m_spec->add));
+    auto *add = child<QPushButton>(QString::fromLatin1(m_shape->add));
     for (int i = 0; i < 3 && !data()->isNewRecord(); ++i) {
         const QWidget *before = QApplication::focusWidget();
         test::pressKey(Qt::Key_A, Qt::AltModifier);
@@ -646,12 +647,12 @@ void TstRecordScreens::keyboardAlone()
             test::pressKey(Qt::Key_Space);
     }
     QVERIFY(data()->isNewRecord());
-    QCOMPARE(QApplication::focusWidget(), child(QString::fromLatin1(m_spec->firstBox)));
+    QCOMPARE(QApplication::focusWidget(), child(QString::fromLatin1(m_shape->firstBox)));
     test::typeText(typed);
     test::pressKey(Qt::Key_PageUp);
     QTRY_VERIFY(!data()->isNewRecord());
-    const QVariantList stored = m_db->fieldValues(QString::fromLatin1(m_spec->table), field);
-    QCOMPARE(stored.size(), m_spec->rows.size() + 1);
+    const QVariantList stored = m_db->fieldValues(QString::fromLatin1(m_shape->table), field);
+    QCOMPARE(stored.size(), m_shape->rows.size() + 1);
     QCOMPARE(schema::shownText(stored.last()), typed);
 }
 
