@@ -129,7 +129,7 @@ DbError DbConnection::open(const QString &path, Mode mode)
     // Not persistent in the file: every connection asks for it again. Durability over speed.
     // Asked without waiting for a lock (SQLite reads the schema first): a file that another
     // program holds locked would keep the opening waiting twice; SQLite's default is FULL too.
-    sqlite3 *handle = *static_cast<sqlite3 *const *>(m_db.driver()->handle().constData());
+    sqlite3 *handle = sqliteHandle(m_db);
     sqlite3_busy_timeout(handle, 0);
     sqlite3_exec(handle, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
     sqlite3_busy_timeout(handle, connectionOptions().busyTimeoutMs);
@@ -220,6 +220,14 @@ QString placeholderFor(const QVariant &value)
 QVariant bindable(const QVariant &value)
 {
     return startsWithByteOrderMark(value) ? QVariant(value.toString().toUtf8()) : value;
+}
+
+sqlite3 *sqliteHandle(QSqlDatabase &db)
+{
+    const QVariant handle = db.isValid() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
 }
 
 int schemaVersion(QSqlDatabase &db)

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QStringView>
 
+struct sqlite3;
+
 namespace vantora {
 
 // What went wrong in the database, with a message fit for the user (it names the file, the
@@ -99,6 +101,10 @@ QVariant bindable(const QVariant &value);
 // The schema version the file records (SQLite's user_version). A file that records none is of
 // the first version, made before the version was recorded.
 int schemaVersion(QSqlDatabase &db);
+
+// The SQLite connection under Qt's, for what goes faster or only through SQLite's own calls;
+// null when the connection is not open or not SQLite's.
+sqlite3 *sqliteHandle(QSqlDatabase &db);
 
 struct TableColumns
 {

@@ -7,7 +7,6 @@
 #include "data/schema.h"
 
 #include <QFile>
-#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariantList>
@@ -223,7 +222,7 @@ class Insert
 {
 public:
     Insert(QSqlDatabase &db, const QString &sql)
-        : m_db(*static_cast<sqlite3 *const *>(db.driver()->handle().constData()))
+        : m_db(sqliteHandle(db))
     {
         if (sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &m_statement, nullptr) !=
             SQLITE_OK)

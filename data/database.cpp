@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <optional>
@@ -129,8 +128,7 @@ CheckReport checkDatabase(const QString &path, CheckDepth depth, const std::atom
         return report;
     }
     if (stop) {
-        const QVariant handle = connection.db().driver()->handle();
-        if (auto *db = *static_cast<sqlite3 *const *>(handle.constData()))
+        if (sqlite3 *db = sqliteHandle(connection.db()))
             sqlite3_progress_handler(db, 1000, stopWhenAsked, const_cast<std::atomic_bool *>(stop));
     }
     QSqlQuery query(connection.db());

@@ -7,7 +7,6 @@
 #include "data/schema.h"
 #include "planners/advice.h"
 
-#include <QSqlDriver>
 #include <cmath>
 #include <sqlite3.h>
 
@@ -35,14 +34,6 @@ const char *const kSortKeys[HoldingsModel::ColumnCount] = {
     "vantora_earnings(\"Current Price\", \"Next Years Earnings\")",
     "\"Advice\" COLLATE NOCASE",
     "vantora_number(\"Overall Rating\")"};
-
-sqlite3 *sqliteOf(QSqlDatabase &db)
-{
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3 *const *>(handle.data());
-}
 
 QVariant variantOf(int type, sqlite3_int64 whole, double real, const unsigned char *text, int size)
 {
@@ -207,7 +198,7 @@ DbError HoldingsModel::open(const QString &path)
     beginResetModel();
     close();
     m_error = m_connection.open(path, DbConnection::Mode::ReadOnly);
-    sqlite3 *db = m_error ? nullptr : sqliteOf(m_connection.db());
+    sqlite3 *db = m_error ? nullptr : sqliteHandle(m_connection.db());
     if (!m_error && !db)
         m_error = {DbError::Failed, QStringLiteral("The stocks could not be read.")};
     if (db) {
@@ -287,7 +278,7 @@ DbError HoldingsModel::readOrder(bool withTotals)
     m_pages.clear();
     if (withTotals)
         m_totals = {};
-    sqlite3 *db = m_connection.isOpen() ? sqliteOf(m_connection.db()) : nullptr;
+    sqlite3 *db = m_connection.isOpen() ? sqliteHandle(m_connection.db()) : nullptr;
     if (!db || !m_rowStatement)
         return {};
 

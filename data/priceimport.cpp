@@ -11,7 +11,6 @@
 #include <QLocale>
 #include <QMap>
 #include <QSet>
-#include <QSqlDriver>
 #include <QSqlQuery>
 #include <cstdio>
 #include <optional>
@@ -51,9 +50,7 @@ public:
     {
         // Days go in through SQLite itself: a million of them through the driver would cost
         // more than the reading does.
-        const QVariant handle = db.driver()->handle();
-        if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
-            m_handle = *static_cast<sqlite3 *const *>(handle.data());
+        m_handle = sqliteHandle(db);
     }
     ~Import() { sqlite3_finalize(m_upsert); }
     Q_DISABLE_COPY_MOVE(Import)
