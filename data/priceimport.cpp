@@ -4,6 +4,7 @@
 #include "data/connection.h"
 #include "data/csv.h"
 #include "data/pricefiles.h"
+#include "data/pricehistory.h"
 #include "data/schema.h"
 
 #include <QBuffer>
@@ -285,14 +286,10 @@ std::optional<QString> Import::updateStocks()
 Closes Import::closesOf(const QString &symbol)
 {
     Closes closes;
-    QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("SELECT \"Date\", \"Close\" FROM Prices WHERE \"Ticker Symbol\" "
-                                 "= ? AND \"Close\" IS NOT NULL"));
-    query.addBindValue(symbol);
-    if (query.exec())
-        while (query.next())
-            closes.insert(QDate::fromString(query.value(0).toString(), Qt::ISODate),
-                          query.value(1).toDouble());
+    QList<PriceDay> days;
+    if (!readHistory(m_db, symbol, &days))
+        for (const PriceDay &day : std::as_const(days))
+            closes.insert(day.date, day.close);
     return closes;
 }
 
