@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/frmHoldings.h"
 
+#include "analysis/holdingsmodel.h"
 #include "app/navigation.h"
 #include "common/config.h"
 #include "common/dialogs.h"
 #include "common/numbers.h"
-#include "data/holdingsmodel.h"
-#include "data/pricefiles.h"
-#include "data/pricehistory.h"
+#include "data/exchange/pricefiles.h"
+#include "data/exchange/pricehistory.h"
 
 #include <QGuiApplication>
 #include <QHash>

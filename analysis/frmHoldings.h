@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "analysis/holdingsmodel.h"
 #include "app/screen.h"
-#include "data/holdingsmodel.h"
 #include "forecast/scorecard.h"
 #include "ui_frmHoldings.h"
 

@@ -2,7 +2,7 @@
 #include "app/desktop.h"
 
 #include "common/dialogs.h"
-#include "data/database.h"
+#include "data/store/database.h"
 
 #include <QDir>
 #include <QFileInfo>

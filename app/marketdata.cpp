@@ -4,8 +4,8 @@
 #include "app/screen.h"
 #include "common/config.h"
 #include "common/dialogs.h"
-#include "data/priceimport.h"
-#include "data/quotesource.h"
+#include "data/exchange/priceimport.h"
+#include "data/quotes/quotesource.h"
 
 #include <QCoreApplication>
 #include <QProgressDialog>

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "app/screen.h"
-#include "data/datacontrol.h"
-#include "data/recordcommands.h"
+#include "data/binding/datacontrol.h"
+#include "data/binding/recordcommands.h"
 
 #include <QPushButton>
 #include <functional>

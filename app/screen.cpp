@@ -4,7 +4,7 @@
 #include "app/accessibility.h"
 #include "common/config.h"
 #include "common/dialogs.h"
-#include "data/backup.h"
+#include "data/store/backup.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -3,12 +3,12 @@
 // rows, each scroll to another part of the table, and each sort. Run by hand:
 //   build/bin/bench_holdings [ROWS]        (default: 1000000)
 
+#include "analysis/holdingsmodel.h"
 #include "app/registry.h"
 #include "app/screen.h"
 #include "common/config.h"
 #include "common/dialogs.h"
-#include "data/database.h"
-#include "data/holdingsmodel.h"
+#include "data/store/database.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -6,8 +6,8 @@
 //   build/bin/bench_import [ROWS [SMALL_ROWS]]      (default: 1000000 10000)
 // vantora-db is taken from beside this program, sqlite3 from the PATH.
 
-#include "data/database.h"
-#include "data/schema.h"
+#include "data/store/database.h"
+#include "data/store/schema.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -10,12 +10,12 @@
 
 #include "common/config.h"
 #include "common/dialogs.h"
-#include "data/backup.h"
-#include "data/database.h"
-#include "data/datacontrol.h"
-#include "data/foldedkeys.h"
-#include "data/recordcommands.h"
-#include "data/schema.h"
+#include "data/binding/datacontrol.h"
+#include "data/binding/recordcommands.h"
+#include "data/store/backup.h"
+#include "data/store/database.h"
+#include "data/store/foldedkeys.h"
+#include "data/store/schema.h"
 
 #include <QApplication>
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "common/config.h"
 #include "common/dialogs.h"
 #include "common/numbers.h"
-#include "data/pricehistory.h"
+#include "data/exchange/pricehistory.h"
 #include "shell/Form6.h"
 
 #include <QGuiApplication>

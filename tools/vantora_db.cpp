@@ -3,13 +3,13 @@
 // tables in and out as CSV files, puts a backup back, brings prices in and scores the
 // forecaster.
 
-#include "data/backup.h"
-#include "data/csv.h"
-#include "data/database.h"
-#include "data/instances.h"
-#include "data/pricehistory.h"
-#include "data/priceimport.h"
-#include "data/quotesource.h"
+#include "data/exchange/csv.h"
+#include "data/exchange/pricehistory.h"
+#include "data/exchange/priceimport.h"
+#include "data/quotes/quotesource.h"
+#include "data/store/backup.h"
+#include "data/store/database.h"
+#include "data/store/instances.h"
 #include "forecast/scorecard.h"
 
 #include <QCoreApplication>

@@ -4,8 +4,8 @@
 
 #include "analysis/Form13.h"
 #include "app/registry.h"
-#include "data/connection.h"
-#include "data/datacontrol.h"
+#include "data/binding/datacontrol.h"
+#include "data/store/connection.h"
 
 #include <QLabel>
 #include <QLineEdit>

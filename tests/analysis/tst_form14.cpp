@@ -4,8 +4,8 @@
 
 #include "analysis/Form14.h"
 #include "app/registry.h"
-#include "data/datacontrol.h"
-#include "data/schema.h"
+#include "data/binding/datacontrol.h"
+#include "data/store/schema.h"
 
 #include <QAbstractButton>
 #include <QLabel>

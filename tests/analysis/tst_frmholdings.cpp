@@ -2,9 +2,9 @@
 // The holdings overview on a small table worked out by hand, its sorting, and a million stocks.
 #include "tests/support/screenfixture.h"
 
+#include "analysis/holdingsmodel.h"
 #include "app/chartview.h"
 #include "app/registry.h"
-#include "data/holdingsmodel.h"
 
 #include <QCheckBox>
 #include <QHeaderView>

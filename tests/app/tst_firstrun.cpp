@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/desktop.h"
-#include "data/database.h"
+#include "data/store/database.h"
 #include "tests/support/testsupport.h"
 
 #include <QDir>

@@ -5,7 +5,7 @@
 //
 // usage: crashwriter DATABASE FIRST-NUMBER
 
-#include "data/tablecursor.h"
+#include "data/store/tablecursor.h"
 
 #include <QCoreApplication>
 #include <QStringList>

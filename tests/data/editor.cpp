@@ -14,7 +14,7 @@
 #include "app/registry.h"
 #include "common/config.h"
 #include "common/dialogs.h"
-#include "data/datacontrol.h"
+#include "data/binding/datacontrol.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -2,8 +2,8 @@
 // The connection helpers every part of the storage layer shares: reading a table's columns, and a
 // write transaction that is rolled back unless it is committed.
 
-#include "data/connection.h"
-#include "data/database.h"
+#include "data/store/connection.h"
+#include "data/store/database.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"
 

@@ -2,7 +2,7 @@
 // A writer killed at random moments: after every kill the database passes SQLite's integrity
 // check and holds every record whose save had returned, whole.
 
-#include "data/database.h"
+#include "data/store/database.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"
 

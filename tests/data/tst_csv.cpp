@@ -2,9 +2,9 @@
 // The tables as CSV files: a round trip of the sample market, how values are quoted and read
 // back, and every file that import refuses, with the database left exactly as it was.
 
-#include "data/connection.h"
-#include "data/csv.h"
-#include "data/schema.h"
+#include "data/exchange/csv.h"
+#include "data/store/connection.h"
+#include "data/store/schema.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"
 

@@ -2,9 +2,9 @@
 // The record binding over a real temporary database: filling, change detection, saving when the
 // record is left and never before, and the Add, Delete and Find commands.
 
-#include "data/connection.h"
-#include "data/datacontrol.h"
-#include "data/recordcommands.h"
+#include "data/binding/datacontrol.h"
+#include "data/binding/recordcommands.h"
+#include "data/store/connection.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"
 

@@ -3,9 +3,9 @@
 // and nothing typed or stored is lost.
 
 #include "common/config.h"
-#include "data/connection.h"
-#include "data/datacontrol.h"
-#include "data/recordcommands.h"
+#include "data/binding/datacontrol.h"
+#include "data/binding/recordcommands.h"
+#include "data/store/connection.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"
 

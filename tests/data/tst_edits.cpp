@@ -5,10 +5,10 @@
 
 #include "app/registry.h"
 #include "common/numbers.h"
-#include "data/backup.h"
-#include "data/csv.h"
-#include "data/datacontrol.h"
-#include "data/schema.h"
+#include "data/binding/datacontrol.h"
+#include "data/exchange/csv.h"
+#include "data/store/backup.h"
+#include "data/store/schema.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Find ignores case for every letter Unicode gives a case to, whoever wrote the row, in a file
 // that the sqlite3 shell and other SQLite tools read and write as it is.
-#include "data/backup.h"
-#include "data/csv.h"
-#include "data/database.h"
-#include "data/schema.h"
-#include "data/tablecursor.h"
+#include "data/exchange/csv.h"
+#include "data/store/backup.h"
+#include "data/store/database.h"
+#include "data/store/schema.h"
+#include "data/store/tablecursor.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"
 

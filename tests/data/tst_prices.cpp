@@ -3,12 +3,12 @@
 #include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"
 
-#include "data/backup.h"
-#include "data/database.h"
-#include "data/priceimport.h"
-#include "data/schema.h"
+#include "data/exchange/priceimport.h"
+#include "data/store/backup.h"
+#include "data/store/database.h"
+#include "data/store/schema.h"
 
-#include "data/quotesource.h"
+#include "data/quotes/quotesource.h"
 
 #include <QAction>
 #include <QDir>

@@ -4,8 +4,8 @@
 // the keyboard alone.
 #include "tests/support/screenfixture.h"
 
-#include "data/datacontrol.h"
-#include "data/schema.h"
+#include "data/binding/datacontrol.h"
+#include "data/store/schema.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

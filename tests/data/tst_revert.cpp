@@ -4,8 +4,8 @@
 
 #include "app/registry.h"
 #include "app/screen.h"
-#include "data/datacontrol.h"
-#include "data/schema.h"
+#include "data/binding/datacontrol.h"
+#include "data/store/schema.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"
 

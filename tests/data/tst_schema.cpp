@@ -2,8 +2,8 @@
 // The database file itself: the schema as created, value conversions, the sample market, the
 // check, and the vantora-db tool.
 
-#include "data/database.h"
-#include "data/schema.h"
+#include "data/store/database.h"
+#include "data/store/schema.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"
 

@@ -2,8 +2,8 @@
 #include "app/navigation.h"
 #include "app/registry.h"
 #include "common/config.h"
-#include "data/datacontrol.h"
-#include "data/schema.h"
+#include "data/binding/datacontrol.h"
+#include "data/store/schema.h"
 #include "forecast/Form3.h"
 #include "tests/support/screenfixture.h"
 

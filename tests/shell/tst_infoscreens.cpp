@@ -2,7 +2,7 @@
 #include "app/navigation.h"
 #include "app/registry.h"
 #include "common/config.h"
-#include "data/schema.h"
+#include "data/store/schema.h"
 #include "tests/support/testsupport.h"
 
 #include <QImage>

@@ -2,8 +2,8 @@
 #include "tests/support/screenfixture.h"
 
 #include "app/registry.h"
-#include "data/datacontrol.h"
-#include "data/schema.h"
+#include "data/binding/datacontrol.h"
+#include "data/store/schema.h"
 
 #include <QAbstractButton>
 #include <QLabel>

@@ -2,9 +2,9 @@
 #include "tests/support/testdb.h"
 
 #include "common/config.h"
-#include "data/backup.h"
-#include "data/database.h"
-#include "data/schema.h"
+#include "data/store/backup.h"
+#include "data/store/database.h"
+#include "data/store/schema.h"
 
 #include <QAtomicInt>
 #include <QSqlDatabase>

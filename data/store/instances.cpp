@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/instances.h"
+#include "data/store/instances.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/quotesource.h"
+#include "data/quotes/quotesource.h"
 
-#include "data/pricefiles.h"
+#include "data/exchange/pricefiles.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/recordcommands.h"
+#include "data/binding/recordcommands.h"
 
 #include "common/dialogs.h"
-#include "data/datacontrol.h"
+#include "data/binding/datacontrol.h"
 
 #include <QWidget>
 

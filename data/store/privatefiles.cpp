@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/privatefiles.h"
+#include "data/store/privatefiles.h"
 
 #include <QCoreApplication>
 #include <QDir>

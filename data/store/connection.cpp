@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/connection.h"
+#include "data/store/connection.h"
 
-#include "data/privatefiles.h"
-#include "data/schema.h"
+#include "data/store/privatefiles.h"
+#include "data/store/schema.h"
 
 #include <QAtomicInt>
 #include <QDir>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/casefold.h"
+#include "data/store/casefold.h"
 
 #include <algorithm>
 #include <iterator>

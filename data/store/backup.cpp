@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/backup.h"
+#include "data/store/backup.h"
 
-#include "data/connection.h"
-#include "data/database.h"
-#include "data/migration.h"
-#include "data/privatefiles.h"
-#include "data/schema.h"
+#include "data/store/connection.h"
+#include "data/store/database.h"
+#include "data/store/migration.h"
+#include "data/store/privatefiles.h"
+#include "data/store/schema.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

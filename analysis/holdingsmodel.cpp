@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/holdingsmodel.h"
+#include "analysis/holdingsmodel.h"
 
 #include "analysis/portfolio.h"
 #include "common/numbers.h"
-#include "data/pricehistory.h"
-#include "data/schema.h"
+#include "data/exchange/pricehistory.h"
+#include "data/store/schema.h"
 #include "planners/advice.h"
 
 #include <cmath>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "data/priceimport.h"
+#include "data/exchange/priceimport.h"
 
 #include <QDate>
 #include <QString>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/pricefiles.h"
+#include "data/exchange/pricefiles.h"
 
 #include <QFileInfo>
 #include <QLocale>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/database.h"
+#include "data/store/database.h"
 
 #include "analysis/ratings.h"
-#include "data/connection.h"
-#include "data/foldedkeys.h"
-#include "data/schema.h"
+#include "data/store/connection.h"
+#include "data/store/foldedkeys.h"
+#include "data/store/schema.h"
 #include "forecast/forecast.h"
 #include "planners/advice.h"
 

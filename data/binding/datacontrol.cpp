@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/datacontrol.h"
+#include "data/binding/datacontrol.h"
 
 #include "common/config.h"
 #include "common/dialogs.h"
 #include "common/numbers.h"
-#include "data/backup.h"
-#include "data/instances.h"
-#include "data/schema.h"
-#include "data/tablecursor.h"
+#include "data/store/backup.h"
+#include "data/store/instances.h"
+#include "data/store/schema.h"
+#include "data/store/tablecursor.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/schema.h"
+#include "data/store/schema.h"
 
-#include "data/casefold.h"
+#include "data/store/casefold.h"
 
 #include <algorithm>
 #include <cmath>

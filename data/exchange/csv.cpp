@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/csv.h"
+#include "data/exchange/csv.h"
 
-#include "data/connection.h"
-#include "data/foldedkeys.h"
-#include "data/privatefiles.h"
-#include "data/schema.h"
+#include "data/store/connection.h"
+#include "data/store/foldedkeys.h"
+#include "data/store/privatefiles.h"
+#include "data/store/schema.h"
 
 #include <QFile>
 #include <QSqlError>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/pricehistory.h"
+#include "data/exchange/pricehistory.h"
 
 #include "common/numbers.h"
-#include "data/pricefiles.h"
-#include "data/schema.h"
+#include "data/exchange/pricefiles.h"
+#include "data/store/schema.h"
 
 #include <QSqlQuery>
 #include <cmath>

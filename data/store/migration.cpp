@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/migration.h"
+#include "data/store/migration.h"
 
-#include "data/foldedkeys.h"
-#include "data/schema.h"
+#include "data/store/foldedkeys.h"
+#include "data/store/schema.h"
 
 #include <QSqlQuery>
 

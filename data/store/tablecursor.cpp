@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/tablecursor.h"
+#include "data/store/tablecursor.h"
 
-#include "data/backup.h"
-#include "data/database.h"
-#include "data/foldedkeys.h"
-#include "data/schema.h"
+#include "data/store/backup.h"
+#include "data/store/database.h"
+#include "data/store/foldedkeys.h"
+#include "data/store/schema.h"
 
 #include <QFileInfo>
 #include <sqlite3.h>

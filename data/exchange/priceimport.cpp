@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/priceimport.h"
+#include "data/exchange/priceimport.h"
 
-#include "data/connection.h"
-#include "data/csv.h"
-#include "data/pricefiles.h"
-#include "data/pricehistory.h"
-#include "data/schema.h"
+#include "data/exchange/csv.h"
+#include "data/exchange/pricefiles.h"
+#include "data/exchange/pricehistory.h"
+#include "data/store/connection.h"
+#include "data/store/schema.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "data/connection.h"
+#include "data/store/connection.h"
 
 #include <QHash>
 #include <QSqlError>
