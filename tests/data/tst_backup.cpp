@@ -10,6 +10,8 @@
 #include "data/store/backup.h"
 #include "data/store/connection.h"
 #include "data/store/database.h"
+#include "data/store/openingcheck.h"
+#include "data/store/restore.h"
 #include "data/store/schema.h"
 #include "data/store/tablecursor.h"
 #include "tests/support/testdb.h"

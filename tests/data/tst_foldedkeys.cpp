@@ -4,6 +4,7 @@
 #include "data/exchange/csv.h"
 #include "data/store/backup.h"
 #include "data/store/database.h"
+#include "data/store/openingcheck.h"
 #include "data/store/schema.h"
 #include "data/store/tablecursor.h"
 #include "tests/support/testdb.h"
