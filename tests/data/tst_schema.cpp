@@ -4,8 +4,8 @@
 
 #include "data/store/database.h"
 #include "data/store/schema.h"
+#include "tests/support/coresupport.h"
 #include "tests/support/testdb.h"
-#include "tests/support/testsupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -415,5 +415,5 @@ private Q_SLOTS:
     }
 };
 
-VANTORA_TEST_MAIN(TestSchema)
+VANTORA_CORE_TEST_MAIN(TestSchema)
 #include "tst_schema.moc"
