@@ -222,8 +222,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stored");
         QTest::newRow("whole number") << "DD"
                                       << "12"
-                                      << "real"
-                                      << "12.0";
+                                      << "integer"
+                                      << "12";
+        QTest::newRow("whole number as a double") << "DD"
+                                                  << "12.0"
+                                                  << "real"
+                                                  << "12.0";
+        QTest::newRow("17 digits") << "DD"
+                                   << "0.30000000000000004"
+                                   << "real"
+                                   << "3.00000000000000044408e-01";
         QTest::newRow("decimal") << "DD"
                                  << "-3.25"
                                  << "real"
@@ -435,7 +443,8 @@ private Q_SLOTS:
         QCOMPARE(db.count(kAnalyst), 0);
     }
 
-    // An import stores a number exactly as a bound box would store the same text.
+    // An import stores a number exactly as a bound box would store the same text, and a whole
+    // number as an integer.
     void numbersAreStoredAsTheScreensStoreThem()
     {
         QStringList texts{"0",
@@ -480,7 +489,10 @@ private Q_SLOTS:
             db.fieldValues(QStringLiteral("Forecaster"), QStringLiteral("DD"));
         QCOMPARE(stored.size(), texts.size());
         for (qsizetype i = 0; i < texts.size(); ++i) {
-            const QVariant typed = schema::storedValue(schema::FieldKind::Number, texts[i]);
+            static const QRegularExpression whole(QStringLiteral("^(0|-?[1-9][0-9]*)$"));
+            const QVariant typed = whole.match(texts[i]).hasMatch()
+                                       ? QVariant(texts[i].toLongLong())
+                                       : schema::storedValue(schema::FieldKind::Number, texts[i]);
             QVERIFY2(
                 stored[i].typeId() == typed.typeId() && stored[i] == typed,
                 qPrintable(texts[i] + QStringLiteral(" is stored as ") + stored[i].toString()));
