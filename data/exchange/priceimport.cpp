@@ -230,7 +230,8 @@ std::optional<QString> Import::read(const Source &source)
     if (!layout) {
         if (problemColumn >= 0)
             return QStringLiteral("%1: %2.").arg(
-                where(source.name, headerRecord.line, csv::quoteOf(header[problemColumn])), problem);
+                where(source.name, headerRecord.line, csv::quoteOf(header[problemColumn])),
+                problem);
         const QString missing = problem.contains(QLatin1String("\"Date\""))
                                     ? QStringLiteral("Date")
                                     : QStringLiteral("Close");
