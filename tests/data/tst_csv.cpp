@@ -499,6 +499,54 @@ private Q_SLOTS:
         }
     }
 
+    // Export then import gives every number back with its value and its type.
+    void awkwardNumbersComeBackExactly_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::newRow("0.1 + 0.2") << QVariant(0.1 + 0.2);
+        QTest::newRow("1/3") << QVariant(1.0 / 3);
+        QTest::newRow("42 as an integer") << QVariant(qlonglong(42));
+        QTest::newRow("42 as a double") << QVariant(42.0);
+        QTest::newRow("17 digits, an integer") << QVariant(qlonglong(12345678901234567));
+        QTest::newRow("beyond 2^53, an integer") << QVariant(qlonglong(9007199254740993));
+        QTest::newRow("the largest integer") << QVariant(std::numeric_limits<qlonglong>::max());
+        QTest::newRow("1e300") << QVariant(1e300);
+        QTest::newRow("the smallest double") << QVariant(5e-324);
+        QTest::newRow("a text in a number field") << QVariant(QStringLiteral("1.50"));
+    }
+    void awkwardNumbersComeBackExactly()
+    {
+        QFETCH(QVariant, value);
+        TestDatabase db;
+        QVERIFY(db.insert(QStringLiteral("Forecaster"), {"Date", "DD"}, {"2026-01-05", value}));
+        const QString path = db.folder() + QStringLiteral("/n.csv");
+        const csv::Result exported =
+            csv::exportTable(db.path(), QStringLiteral("Forecaster"), path);
+        QVERIFY2(exported.ok, qPrintable(exported.message));
+        TestDatabase fresh;
+        const csv::Result imported =
+            csv::importTable(fresh.path(), QStringLiteral("Forecaster"), path);
+        QVERIFY2(imported.ok, qPrintable(imported.message));
+        const QString sql = QStringLiteral("SELECT typeof(DD) || ' ' || quote(DD) FROM Forecaster");
+        QCOMPARE(fresh.scalar(sql), db.scalar(sql));
+    }
+
+    // Bytes another program stored: no file that would import nothing, but a refusal naming them.
+    void exportRefusesABlob()
+    {
+        TestDatabase db;
+        QVERIFY(db.insert(kAnalyst, kAnalystFields, {"A", "x", "y", "z"}));
+        QVERIFY(
+            db.insert(kAnalyst, kAnalystFields, {"B", QByteArray("\x00\xff\x01", 3), "y", "z"}));
+        const QString path = db.folder() + QStringLiteral("/blob.csv");
+        const csv::Result result = csv::exportTable(db.path(), kAnalyst, path);
+        QVERIFY(!result.ok);
+        QVERIFY2(result.message.contains(
+                     "The field \"Stock Picks\" of row 2 of the table \"Analyst\" holds bytes"),
+                 qPrintable(result.message));
+        QVERIFY(!QFile::exists(path));
+    }
+
     void exportNeverOverwrites()
     {
         TestDatabase db(TestDatabase::Sample);
