@@ -94,7 +94,7 @@ QString fieldCount(qsizetype count)
 
 QString where(const QString &file, int line)
 {
-    return QStringLiteral("\"%1\", line %2").arg(file).arg(line);
+    return QStringLiteral("\"%1\", line %2").arg(file, QString::number(line));
 }
 
 QString fieldList(const schema::Table &table)
@@ -410,13 +410,11 @@ bool Reader::beyondLimits()
     QString what;
     if (m_lineLimit > 0 && at - m_recordStart > m_lineLimit)
         what = QStringLiteral("line %1 is longer than %2")
-                   .arg(m_recordLine)
-                   .arg(sizeText(m_lineLimit));
+                   .arg(QString::number(m_recordLine), sizeText(m_lineLimit));
     else if (m_fieldLimit > 0 && at - m_fieldStart > m_fieldLimit)
         what = QStringLiteral("line %1 is longer than %2 in field %3")
-                   .arg(m_recordLine)
-                   .arg(sizeText(m_fieldLimit))
-                   .arg(m_fieldIndex + 1);
+                   .arg(QString::number(m_recordLine), sizeText(m_fieldLimit),
+                        QString::number(m_fieldIndex + 1));
     else
         return false;
     m_bad = true;
@@ -544,8 +542,7 @@ Reader::Status Reader::next(Record *record)
             return fail(m_recordLine, -1,
                         QStringLiteral("line %1 holds more than %2 fields; the reading stopped "
                                        "there")
-                            .arg(m_recordLine)
-                            .arg(m_fieldsLimit));
+                            .arg(QString::number(m_recordLine), QString::number(m_fieldsLimit)));
         }
         if (has(0) && m_text[m_pos] == kQuote) {
             field.quoted = true;

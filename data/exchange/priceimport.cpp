@@ -223,15 +223,14 @@ std::optional<QString> Import::read(const Source &source)
         return readerFailure({});
     QStringList header;
     for (const csv::Field &field : std::as_const(headerRecord.fields))
-        header << field.text.trimmed();
+        header << csv::quoteOf(field.text.trimmed()); // shown in messages; no known name is long
     QString problem;
     int problemColumn = -1;
     const std::optional<Layout> layout = recognise(header, &problem, &problemColumn);
     if (!layout) {
         if (problemColumn >= 0)
             return QStringLiteral("%1: %2.").arg(
-                where(source.name, headerRecord.line, csv::quoteOf(header[problemColumn])),
-                problem);
+                where(source.name, headerRecord.line, header[problemColumn]), problem);
         const QString missing = problem.contains(QLatin1String("\"Date\""))
                                     ? QStringLiteral("Date")
                                     : QStringLiteral("Close");

@@ -156,10 +156,10 @@ QString temporaryBeside(const QString &target, const QString &suffix)
     const QFileInfo info(target);
     return info.absolutePath() +
            QStringLiteral("/.%1-%2-%3%4")
-               .arg(info.fileName())
-               .arg(QCoreApplication::applicationPid())
-               .arg(QRandomGenerator::system()->generate(), 8, 16, QLatin1Char('0'))
-               .arg(suffix);
+               .arg(info.fileName(), QString::number(QCoreApplication::applicationPid()),
+                    QStringLiteral("%1").arg(QRandomGenerator::system()->generate(), 8, 16,
+                                             QLatin1Char('0')),
+                    suffix);
 }
 
 // Copies a database into a new private file beside `target` and moves it to `target` only when
@@ -446,9 +446,10 @@ Outcome makeBackup(const QString &databasePath, const std::atomic_bool *stop)
     // Unique even within one second: a name already taken, by anything, gets the next number.
     QString target;
     for (int number = 1; number < 1000 && target.isEmpty(); ++number) {
-        const QString candidate =
-            number == 1 ? QStringLiteral("%1/%2-%3.db").arg(folder, stem, stamp)
-                        : QStringLiteral("%1/%2-%3-%4.db").arg(folder, stem, stamp).arg(number);
+        const QString candidate = number == 1
+                                      ? QStringLiteral("%1/%2-%3.db").arg(folder, stem, stamp)
+                                      : QStringLiteral("%1/%2-%3-%4.db")
+                                            .arg(folder, stem, stamp, QString::number(number));
         if (nameTaken(candidate))
             continue;
         if (renameNoReplace(partial, candidate))

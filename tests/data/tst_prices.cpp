@@ -52,8 +52,7 @@ public:
     QString url(const char *kind) const
     {
         return QStringLiteral("http://127.0.0.1:%1/%2/{symbol}?from={from}")
-            .arg(m_port.loadAcquire())
-            .arg(QLatin1String(kind));
+            .arg(QString::number(m_port.loadAcquire()), QLatin1String(kind));
     }
 
 protected:
@@ -281,6 +280,15 @@ private Q_SLOTS:
         QVERIFY2(result.message.size() < 600, "a message quotes no whole line");
         QCOMPARE(m_db->count(QStringLiteral("Prices")), 0);
         QCOMPARE(m_db->rows(QStringLiteral("Forecaster")), before);
+    }
+
+    void fileThatIsNoDatabase()
+    {
+        const QString path = write({"notes.db", "Dear diary, prices went up."}).first();
+        const prices::ImportResult result =
+            prices::importFiles(path, write({"a.csv", "Date,Close|2026-12-03,1"}));
+        QVERIFY2(!result.ok && result.message.contains("is not a market database"),
+                 qPrintable(result.message));
     }
 
     // Today's price and the 52-week range: the 364 days that end with the latest one.
