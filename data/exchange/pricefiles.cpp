@@ -29,8 +29,8 @@ std::optional<Layout> recognise(const QStringList &header, QString *problem, int
         {"open", &Layout::open},         {"high", &Layout::high},
         {"low", &Layout::low},           {"close", &Layout::close},
         {"volume", &Layout::volume},     {"symbol", &Layout::symbol},
-        {"ticker", &Layout::symbol},     {"advances", &Layout::advances},
-        {"declines", &Layout::declines},
+        {"ticker", &Layout::symbol},     {"tickersymbol", &Layout::symbol},
+        {"advances", &Layout::advances}, {"declines", &Layout::declines},
     };
     for (int i = 0; i < header.size(); ++i) {
         const QString name = plainName(header[i]);

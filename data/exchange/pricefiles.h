@@ -18,7 +18,9 @@ struct Layout
 {
     int date = -1; // "Date", or "timestamp"
     int open = -1, high = -1, low = -1, close = -1, volume = -1;
-    int symbol = -1;                  // "Symbol" or "Ticker": one file holds many symbols
+    // "Symbol", "Ticker" or "Ticker Symbol" (the table's own, as export-csv writes it): one file
+    // holds many symbols
+    int symbol = -1;
     int advances = -1, declines = -1; // a file of market breadth: Date,Advances,Declines
     bool isBreadth() const { return close < 0 && advances >= 0 && declines >= 0; }
 };

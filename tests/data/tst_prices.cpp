@@ -5,8 +5,8 @@
 
 #include "data/exchange/priceimport.h"
 #include "data/store/backup.h"
-#include "data/store/openingcheck.h"
 #include "data/store/database.h"
+#include "data/store/openingcheck.h"
 #include "data/store/schema.h"
 
 #include "data/quotes/quotesource.h"
@@ -175,6 +175,12 @@ private Q_SLOTS:
             << ""
             << QStringList{"IBM 2026-12-04 NULL NULL NULL 5.0 NULL",
                            "MSFT 2026-12-04 NULL NULL NULL 6.0 NULL"};
+        QTest::newRow("the table's own header, as export-csv writes it")
+            << QStringList{"prices.csv", "Ticker Symbol,Date,Open,High,Low,Close,Volume|"
+                                         "A,2026-12-03,1,2,1,1.5,10|B,2026-12-03,3,4,3,3.5,20"}
+            << ""
+            << QStringList{"A 2026-12-03 1.0 2.0 1.0 1.5 10.0",
+                           "B 2026-12-03 3.0 4.0 3.0 3.5 20.0"};
         QTest::newRow("a Ticker column: many symbols, index aliases")
             << QStringList{"all.csv", "Ticker,Date,Close|DJI,2026-12-03,100|^NDQ,2026-12-03,50|"
                                       "msft,2026-12-03,400"}
