@@ -155,7 +155,8 @@ QList<QDate> tradingDays(const Closes &dow, const Closes &nasdaq, const Closes &
 QDate nextTradingDay(const QList<QDate> &days, QDate day)
 {
     const auto later = std::upper_bound(days.cbegin(), days.cend(), day);
-    if (later != days.cend())
+    // Nor does the day after reach across a hole in the history.
+    if (later != days.cend() && day.daysTo(*later) <= kLongestGap)
         return *later;
     QDate next = day.addDays(1);
     while (next.dayOfWeek() > 5)

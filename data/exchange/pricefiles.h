@@ -59,14 +59,15 @@ struct ForecasterDay
 };
 using Closes = QMap<QDate, double>;
 
-// The trading day after `day`: the next day of `days` (the days all three indices closed), or,
-// after the last of them, the next Monday to Friday.
+// The longest gap between a day and the trading day before it: a weekend and a holiday.
+constexpr int kLongestGap = 5;
+// The trading day after `day`: the next day of `days` (the days all three indices closed) when
+// it lies at most kLongestGap calendar days later, else the next Monday to Friday.
 QDate nextTradingDay(const QList<QDate> &days, QDate day);
 // For every day X on which all three indices closed and that has such a day before it, at most
 // kLongestGap calendar days before (a weekend and a holiday; a longer gap is a hole in the
 // history, not a day before), the record of the trading day after X, with X's closes and their
 // changes from the day before.
-constexpr int kLongestGap = 5;
 QList<ForecasterDay> forecasterDays(const Closes &dow, const Closes &nasdaq, const Closes &sp);
 // The days on which all three indices closed, in order.
 QList<QDate> tradingDays(const Closes &dow, const Closes &nasdaq, const Closes &sp);

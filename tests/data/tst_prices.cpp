@@ -365,10 +365,12 @@ private Q_SLOTS:
     {
         QStringList files;
         for (const char *name : {"^dji.csv", "^ixic.csv", "^gspc.csv"})
-            files << name << "Date,Close|2020-10-30,10|2025-03-03,20|2025-03-04,22";
+            files << name << "Date,Close|2020-10-29,9|2020-10-30,10|2025-03-03,20|2025-03-04,22";
         const prices::ImportResult result = import(files);
         QVERIFY2(result.ok, qPrintable(result.message));
-        QCOMPARE(forecaster(), (QStringList{"2025-03-05 22.0 2.0 22.0 2.0 22.0 2.0 - - -"}));
+        // Nor is the record after 30 October 2020 dated 2025.
+        QCOMPARE(forecaster(), (QStringList{"2020-11-02 10.0 1.0 10.0 1.0 10.0 1.0 - - -",
+                                            "2025-03-05 22.0 2.0 22.0 2.0 22.0 2.0 - - -"}));
     }
 
     // A file still being written is refused, as the table import refuses one.
