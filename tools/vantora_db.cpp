@@ -7,10 +7,10 @@
 #include "data/exchange/pricehistory.h"
 #include "data/exchange/priceimport.h"
 #include "data/quotes/quotesource.h"
-#include "data/store/openingcheck.h"
-#include "data/store/restore.h"
 #include "data/store/database.h"
 #include "data/store/instances.h"
+#include "data/store/openingcheck.h"
+#include "data/store/restore.h"
 #include "forecast/scorecard.h"
 
 #include <QCoreApplication>

@@ -2,8 +2,8 @@
 #include "tests/support/testdb.h"
 
 #include "common/config.h"
-#include "data/store/openingcheck.h"
 #include "data/store/database.h"
+#include "data/store/openingcheck.h"
 #include "data/store/schema.h"
 
 #include <QAtomicInt>
