@@ -130,9 +130,14 @@ QString databaseTool()
 
 ToolRun runDatabaseTool(const QStringList &args)
 {
+    return runProgram(QStringLiteral("vantora-db"), args);
+}
+
+ToolRun runProgram(const QString &name, const QStringList &args)
+{
     ToolRun run;
     QProcess process;
-    process.start(databaseTool(), args);
+    process.start(QCoreApplication::applicationDirPath() + QLatin1Char('/') + name, args);
     run.finished = process.waitForFinished(30000);
     run.exitCode = process.exitCode();
     run.output =

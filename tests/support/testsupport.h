@@ -99,6 +99,8 @@ struct ToolRun
 };
 QString databaseTool();
 ToolRun runDatabaseTool(const QStringList &args);
+// The same for a program beside the test ("vantora").
+ToolRun runProgram(const QString &name, const QStringList &args);
 
 // Prepares the process for a test run (offscreen, settings and data in a temporary home).
 void prepareTestApplication();
