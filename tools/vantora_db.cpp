@@ -6,6 +6,8 @@
 #include "data/exchange/csv.h"
 #include "data/exchange/pricehistory.h"
 #include "data/exchange/priceimport.h"
+#include "data/exchange/returns.h"
+#include "data/exchange/tradeimport.h"
 #include "data/quotes/quotesource.h"
 #include "data/store/backup.h"
 #include "data/store/database.h"
@@ -42,7 +44,13 @@ const char kUsage[] =
     "                                      and import it as import-prices does\n"
     "  vantora-db scorecard DB             how the forecaster's ranges did against the\n"
     "                                      indices' real days, beside a naive forecast\n"
-    "TABLE is stocks, Analyst, Forecaster or Prices.\n";
+    "  vantora-db import-trades DB FILE... read CSV files of trades into Trades (all or\n"
+    "                                      nothing) and keep the stocks' shares and\n"
+    "                                      average cost\n"
+    "  vantora-db returns DB [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
+    "                                      what each stock's trades and the portfolio\n"
+    "                                      earned, beside the S&P 500\n"
+    "TABLE is stocks, Analyst, Forecaster, Prices or Trades.\n";
 
 int usage(const QString &problem = {})
 {
@@ -255,6 +263,62 @@ int scorecard(const QStringList &args)
     return 0;
 }
 
+int importTrades(const QStringList &args)
+{
+    for (const QString &arg : args)
+        if (arg.startsWith(QLatin1String("--")))
+            return usage(QStringLiteral("unknown option %1").arg(arg));
+    if (args.size() < 2)
+        return usage(QStringLiteral("import-trades needs DB and at least one FILE"));
+    if (!readyAsAtFirstOpening(args.first()))
+        return 1;
+    const vantora::trades::ImportResult result =
+        vantora::trades::importTradeFiles(args.first(), args.mid(1));
+    print(result.ok ? stdout : stderr,
+          result.ok ? result.message : QStringLiteral("vantora-db: %1").arg(result.message));
+    return result.ok ? 0 : 1;
+}
+
+int returns(const QStringList &args)
+{
+    QString database;
+    QDate from, to;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        if (arg == QLatin1String("--from") || arg == QLatin1String("--to")) {
+            if (++i >= args.size())
+                return usage(QStringLiteral("%1 needs a date such as 2026-01-02").arg(arg));
+            const QDate day = QDate::fromString(args[i], QStringLiteral("yyyy-MM-dd"));
+            if (!day.isValid())
+                return usage(QStringLiteral("%1 needs a date such as 2026-01-02").arg(arg));
+            (arg == QLatin1String("--from") ? from : to) = day;
+        } else if (arg.startsWith(QLatin1String("--"))) {
+            return usage(QStringLiteral("unknown option %1").arg(arg));
+        } else if (database.isEmpty()) {
+            database = arg;
+        } else {
+            return usage(QStringLiteral("unexpected argument %1").arg(arg));
+        }
+    }
+    if (database.isEmpty())
+        return usage(QStringLiteral("returns needs a DB"));
+    if (from.isValid() && to.isValid() && from > to)
+        return usage(QStringLiteral("--from must not come after --to"));
+    vantora::prices::ReturnsReport report;
+    if (const vantora::DbError error =
+            vantora::prices::computeReturns(database, from, to, &report)) {
+        print(stderr, QStringLiteral("vantora-db: %1").arg(error.message));
+        return 1;
+    }
+    if (from.isValid() && from > report.to)
+        return usage(QStringLiteral("--from must not come after the latest day of prices, %1")
+                         .arg(report.to.toString(Qt::ISODate)));
+    for (const vantora::ReturnsLine &line : std::as_const(report.stocks))
+        print(stdout, vantora::returnsLine(line));
+    print(stdout, vantora::portfolioLine(report.portfolio));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -273,6 +337,8 @@ int main(int argc, char *argv[])
         {"import-prices", importPrices},
         {"fetch-prices", fetchPrices},
         {"scorecard", scorecard},
+        {"import-trades", importTrades},
+        {"returns", returns},
     };
     for (const auto &[name, run] : commands)
         if (command == QLatin1String(name))
