@@ -232,12 +232,21 @@ DbError keepStock(QSqlDatabase &db, const QString &ticker)
                       query.lastError());
     if (query.numRowsAffected() > 0)
         return {};
+    // The new record starts from the latest close there is, as an import of prices sets it.
+    const bool prices = !readTableColumns(db, QStringLiteral("Prices")).table.isEmpty();
     query.prepare(QStringLiteral("INSERT INTO stocks (\"Name of Stock\", \"Ticker Symbol\", "
-                                 "\"Shares Owned\", \"Purchase Price\") VALUES (?, ?, ?, ?)"));
+                                 "\"Shares Owned\", \"Purchase Price\", \"Current Price\") "
+                                 "VALUES (?, ?, ?, ?, %1)")
+                      .arg(prices ? QStringLiteral("(SELECT \"Close\" FROM Prices WHERE \"Ticker "
+                                                   "Symbol\" = ? AND \"Close\" IS NOT NULL "
+                                                   "ORDER BY \"Date\" DESC LIMIT 1)")
+                                  : QStringLiteral("NULL")));
     query.addBindValue(tickerKey(ticker));
     query.addBindValue(tickerKey(ticker));
     query.addBindValue(position.shares);
     query.addBindValue(position.average);
+    if (prices)
+        query.addBindValue(tickerKey(ticker));
     if (!query.exec())
         return failed(QStringLiteral("The stock %1 could not be written").arg(ticker),
                       query.lastError());
