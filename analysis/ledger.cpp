@@ -259,6 +259,25 @@ std::optional<double> CloseSeries::on(QDate day) const
     return m_closes[after - m_days.cbegin() - 1];
 }
 
+std::optional<double> CloseSeries::onInOrder(QDate day, qsizetype *cursor) const
+{
+    const qint64 julian = day.toJulianDay();
+    const qsizetype size = m_days.size();
+    const qint64 *days = m_days.constData();
+    while (*cursor < size && days[*cursor] <= julian)
+        ++*cursor;
+    if (*cursor == 0)
+        return std::nullopt;
+    return m_closes.at(*cursor - 1);
+}
+
+double StockLedger::priceOnInOrder(QDate day, qsizetype *cursor) const
+{
+    if (const std::optional<double> close = closes.onInOrder(day, cursor))
+        return *close;
+    return currentPrice.value_or(0);
+}
+
 double StockLedger::priceOn(QDate day) const
 {
     if (const std::optional<double> close = closes.on(day))
@@ -282,11 +301,12 @@ ReturnsResult ledgerReturns(const QList<const StockLedger *> &stocks, QDate from
         const StockLedger *stock;
         Position position;
         qsizetype next = 0;
+        qsizetype close = 0; // the days are valued in order
     };
     QList<State> states;
     QDate start = from;
     for (const StockLedger *stock : stocks) {
-        states << State{stock, {}, 0};
+        states << State{stock, {}, 0, 0};
         if (!from.isValid() && !stock->trades.isEmpty() && stock->trades.constFirst().date <= to &&
             (!start.isValid() || stock->trades.constFirst().date < start))
             start = stock->trades.constFirst().date;
@@ -303,9 +323,9 @@ ReturnsResult ledgerReturns(const QList<const StockLedger *> &stocks, QDate from
     };
     const auto valueOn = [&](QDate day) {
         double value = 0;
-        for (const State &s : std::as_const(states))
+        for (State &s : states)
             if (s.position.shares != 0)
-                value += s.position.shares * s.stock->priceOn(day);
+                value += s.position.shares * s.stock->priceOnInOrder(day, &s.close);
         return value;
     };
 

@@ -88,6 +88,8 @@ public:
     void append(QDate day, double close);
     // The latest close on or before the day.
     std::optional<double> on(QDate day) const;
+    // The same, for days asked in order: the cursor (0 at first) moves on with them.
+    std::optional<double> onInOrder(QDate day, qsizetype *cursor) const;
     bool isEmpty() const { return m_days.isEmpty(); }
 
 private:
@@ -103,6 +105,7 @@ struct StockLedger
     CloseSeries closes;
     std::optional<double> currentPrice; // the value of a share on days without a close
     double priceOn(QDate day) const;
+    double priceOnInOrder(QDate day, qsizetype *cursor) const;
 };
 
 struct ReturnsLine
