@@ -6,6 +6,8 @@
 #include "data/exchange/csv.h"
 #include "data/exchange/pricehistory.h"
 #include "data/exchange/priceimport.h"
+#include "data/exchange/returns.h"
+#include "data/exchange/tradeimport.h"
 #include "data/quotes/quotesource.h"
 #include "data/store/database.h"
 #include "data/store/instances.h"
@@ -58,7 +60,7 @@ QString usageText()
         }
     }
     text += QStringLiteral("  vantora-db --version               print the version\n"
-                           "TABLE is stocks, Analyst, Forecaster or Prices.\n");
+                           "TABLE is stocks, Analyst, Forecaster, Prices or Trades.\n");
     return text;
 }
 
@@ -232,6 +234,51 @@ int scorecard(const QCommandLineParser &, const QStringList &args)
     return 0;
 }
 
+int importTrades(const QCommandLineParser &, const QStringList &args)
+{
+    if (args.size() < 2)
+        return usage(QStringLiteral("import-trades needs DB and at least one FILE"));
+    if (!readyAsAtFirstOpening(args.first()))
+        return 1;
+    const vantora::trades::ImportResult result =
+        vantora::trades::importTradeFiles(args.first(), args.mid(1));
+    print(result.ok ? stdout : stderr,
+          result.ok ? result.message : QStringLiteral("vantora-db: %1").arg(result.message));
+    return result.ok ? 0 : 1;
+}
+
+int returns(const QCommandLineParser &options, const QStringList &args)
+{
+    QDate from, to;
+    for (const char *name : {"from", "to"}) {
+        const QString option = QLatin1String(name);
+        if (!options.isSet(option))
+            continue;
+        const QDate day = QDate::fromString(options.value(option), QStringLiteral("yyyy-MM-dd"));
+        if (!day.isValid())
+            return usage(QStringLiteral("--%1 needs a date such as 2026-01-02").arg(option));
+        (option == QLatin1String("from") ? from : to) = day;
+    }
+    if (args.size() != 1)
+        return usage(QStringLiteral("returns needs exactly one DB"));
+    const QString database = args.first();
+    if (from.isValid() && to.isValid() && from > to)
+        return usage(QStringLiteral("--from must not come after --to"));
+    vantora::prices::ReturnsReport report;
+    if (const vantora::DbError error =
+            vantora::prices::computeReturns(database, from, to, &report)) {
+        print(stderr, QStringLiteral("vantora-db: %1").arg(error.message));
+        return 1;
+    }
+    if (from.isValid() && from > report.to)
+        return usage(QStringLiteral("--from must not come after the latest day of prices, %1")
+                         .arg(report.to.toString(Qt::ISODate)));
+    for (const vantora::ReturnsLine &line : std::as_const(report.stocks))
+        print(stdout, vantora::returnsLine(line));
+    print(stdout, vantora::portfolioLine(report.portfolio));
+    return 0;
+}
+
 const QList<Command> &commands()
 {
     static const QList<Command> all = {
@@ -264,6 +311,19 @@ const QList<Command> &commands()
          {},
          {},
          scorecard},
+        {"import-trades",
+         "DB FILE...",
+         "read CSV files of trades into Trades (all or\nnothing) and keep the stocks' shares "
+         "and\naverage cost",
+         {},
+         {},
+         importTrades},
+        {"returns",
+         "DB [--from YYYY-MM-DD] [--to YYYY-MM-DD]",
+         "what each stock's trades and the portfolio\nearned, beside the S&P 500",
+         {"from", "YYYY-MM-DD", "to", "YYYY-MM-DD"},
+         {},
+         returns},
     };
     return all;
 }

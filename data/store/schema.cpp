@@ -102,7 +102,23 @@ QList<Table> buildTables()
                  2,
                  {}};
 
-    QList<Table> all{stocks, analyst, forecaster, prices};
+    // The ledger of trades that keeps the stocks' shares and average cost. SQLite's index names
+    // are one for the whole file, and "Ticker and Date" is the prices' already.
+    Table trades{QStringLiteral("Trades"),
+                 {{QStringLiteral("Trade ID"), FieldKind::Number, true},
+                  text("Ticker Symbol"),
+                  {QStringLiteral("Date"), FieldKind::Date},
+                  text("Action"),
+                  number("Shares"),
+                  number("Price"),
+                  number("Fees"),
+                  text("Note")},
+                 {{QStringLiteral("Trades Ticker and Date"), QStringLiteral("Ticker Symbol"), true,
+                   QStringLiteral("Date"), false}},
+                 4,
+                 {}};
+
+    QList<Table> all{stocks, analyst, forecaster, prices, trades};
     for (Table &table : all)
         for (const Index &index : std::as_const(table.indexes)) {
             const bool textKey = findField(table, index.field)->kind == FieldKind::Text;
@@ -172,7 +188,9 @@ QStringList createStatements(int afterVersion)
             // Numbers carry no declared type: a column affinity would turn "1.50" into 1.5 or
             // a typed text into something else, and what the user typed must come back as typed.
             QString column = quoted(field.name);
-            if (field.kind != FieldKind::Number)
+            if (field.rowKey)
+                column += QLatin1String(" INTEGER PRIMARY KEY");
+            else if (field.kind != FieldKind::Number)
                 column += QLatin1String(" TEXT");
             if (key && key->noCase)
                 column += QLatin1String(" COLLATE NOCASE");

@@ -14,6 +14,7 @@ struct Field
 {
     QString name;
     FieldKind kind = FieldKind::Text;
+    bool rowKey = false; // the table's integer key: SQLite's row id under a name of its own
 };
 
 struct Index
@@ -49,7 +50,7 @@ struct Table
 
 // The version of the schema this program writes, kept in SQLite's user_version. A file of an
 // older version gets what later versions added at its first opening (after its backup).
-inline constexpr int kSchemaVersion = 3;
+inline constexpr int kSchemaVersion = 4;
 // The version that brought the case-folded keys.
 inline constexpr int kFoldedKeysSince = 3;
 

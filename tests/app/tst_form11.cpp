@@ -84,7 +84,7 @@ private Q_SLOTS:
             {QStringLiteral("&Stocks"),
              {QStringLiteral("&Portfolio"), QStringLiteral("&Kestrel Targets"),
               QStringLiteral("Popular &Strategy"), QStringLiteral("&Home"),
-              QStringLiteral("Holdings &Overview")}},
+              QStringLiteral("Holdings &Overview"), QStringLiteral("&Trades")}},
             {QStringLiteral("&Help"), {QStringLiteral("About &Tallowby"), QStringLiteral("He&lp")}},
         };
         auto *bar = static_cast<QMainWindow *>(test::mainWindow()->window())->menuBar();
@@ -191,6 +191,8 @@ private Q_SLOTS:
                                << "Form4";
         QTest::newRow("holdings") << "memhold"
                                   << "frmHoldings";
+        QTest::newRow("trades") << "memtrades"
+                                << "frmTrades";
         QTest::newRow("scorecard") << "memscore"
                                    << "frmScorecard";
     }

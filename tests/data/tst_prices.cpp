@@ -5,10 +5,12 @@
 #include "tests/support/testdb.h"
 
 #include "data/exchange/priceimport.h"
+#include "data/exchange/tradeimport.h"
 #include "data/store/backup.h"
 #include "data/store/database.h"
 #include "data/store/openingcheck.h"
 #include "data/store/schema.h"
+#include "data/store/trades.h"
 
 #include "data/quotes/quotesource.h"
 
@@ -23,6 +25,18 @@
 using namespace vantora;
 
 namespace {
+
+// The hand-worked ledgers: ACME in lots with fees, a partial sale, a dividend and a split;
+// BETA bought and sold whole.
+const char kTrades[] = "date,SYMBOL,Action,Quantity,Price,Fees,Note|"
+                       "2025-01-02,ACME,Buy,10,40,5,first lot|2025-03-03,acme,buy,10,50,5,|"
+                       "2025-06-02,ACME,Sell,5,55,5,|2025-07-01,ACME,Dividend,,15,,|"
+                       "2025-09-01,ACME,Split,2,,,two for one|2025-02-03,BETA,Buy,100,10,10,|"
+                       "2025-04-01,BETA,Sell,100,12,10,";
+const char kTradePrices[] = "Symbol,Date,Close|ACME,2025-01-02,40|ACME,2025-03-03,50|"
+                            "ACME,2025-06-02,55|ACME,2025-07-01,52|ACME,2025-09-01,24|"
+                            "ACME,2025-12-31,25|BETA,2025-02-03,10|BETA,2025-04-01,12|"
+                            "^GSPC,2025-01-02,5000|^GSPC,2025-12-31,5500";
 
 const QString kRowsOf = QStringLiteral(
     "SELECT \"Ticker Symbol\" || ' ' || \"Date\" || ' ' || quote(\"Open\") || ' ' || "
@@ -443,6 +457,130 @@ private Q_SLOTS:
                                    "2026-11-25 110.0 10.0 55.0 5.0 11.3 1.2 - - -",
                                    "2026-11-30 120.0 15.0 60.0 6.0 13.0 1.0 1100.0 1900.0 -",
                                }));
+    }
+
+    // Imported twice: the second replaces the first's days with themselves. The stocks get the
+    // shares and average cost the trades give; BETA, not there before, gets a record.
+    void tradesKeepTheStocks()
+    {
+        QVERIFY(m_db->insert(QStringLiteral("stocks"), {"Name of Stock", "Ticker Symbol"},
+                             {"Acme Corp", "Acme"}));
+        const QString stocks = QStringLiteral(
+            "SELECT group_concat(\"Name of Stock\" || ' ' || \"Ticker Symbol\" || ' ' || "
+            "\"Shares Owned\" || ' ' || \"Purchase Price\", '; ') FROM stocks");
+        for (const qint64 replaced : {0, 7}) {
+            const trades::ImportResult result =
+                trades::importTradeFiles(m_db->path(), write({"t.csv", kTrades}));
+            QVERIFY2(result.ok, qPrintable(result.message));
+            QCOMPARE(result.replaced, replaced);
+            QCOMPARE(m_db->count(QStringLiteral("Trades")), 7);
+            QCOMPARE(m_db->scalar(stocks).toString(),
+                     QStringLiteral("Acme Corp Acme 30.0 22.75; BETA BETA 0.0 0.0"));
+        }
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT group_concat(quote(\"Shares\") || ' ' || "
+                                             "quote(\"Price\") || ' ' || quote(\"Note\")) "
+                                             "FROM Trades WHERE \"Action\" = 'Split'")),
+                 QVariant(QStringLiteral("2.0 NULL 'two for one'")));
+        // A change in the window keeps the stock too; a sale beyond the shares is refused.
+        trades::StoredTrade sale{0, "ACME", QDate(2025, 10, 1), TradeAction::Sell, 10, 30, 0, {}};
+        QVERIFY(!trades::addTrade(m_db->path(), &sale));
+        QCOMPARE(m_db->scalar(stocks).toString().left(22),
+                 QStringLiteral("Acme Corp Acme 20.0 22"));
+        sale.shares = 31;
+        const DbError refused = trades::changeTrade(m_db->path(), sale);
+        QVERIFY2(refused.message.contains(QStringLiteral("ACME sells 31 shares on 2025-10-01, "
+                                                         "when 30 are held")),
+                 qPrintable(refused.message));
+        QVERIFY(!trades::deleteTrade(m_db->path(), sale));
+        QCOMPARE(m_db->scalar(stocks).toString().left(22),
+                 QStringLiteral("Acme Corp Acme 30.0 22"));
+    }
+
+    void tradeRefusals_data()
+    {
+        QTest::addColumn<QString>("content");
+        QTest::addColumn<QString>("expected");
+        const QString head = QStringLiteral("Date,Ticker,Action,Shares,Price,Fees|");
+        QTest::newRow("no date") << head + "2025-01-02,X,Buy,1,2,|02/01/2025,X,Buy,1,2,"
+                                 << "line 3, field \"Date\": \"02/01/2025\" is no date";
+        QTest::newRow("no action") << head + "2025-01-02,X,Swap,1,2,"
+                                   << "line 2, field \"Action\": \"Swap\" is no action";
+        QTest::newRow("no number") << head + "2025-01-02,X,Buy,1,2,a"
+                                   << "line 2, field \"Fees\": \"a\" is no number";
+        QTest::newRow("a buy of nothing") << head + "2025-01-02,X,Buy,,2,"
+                                          << "line 2, field \"Shares\": a buy needs";
+        QTest::newRow("a dividend with shares") << head + "2025-01-02,X,Dividend,3,2,"
+                                                << "line 2, field \"Shares\": a dividend has";
+        QTest::newRow("a split with a price") << head + "2025-01-02,X,Split,2,2,"
+                                              << "line 2, field \"Price\": a split has no";
+        QTest::newRow("no symbol") << head + "2025-01-02,,Buy,1,2,"
+                                   << "line 2, field \"Ticker\": the record names no stock";
+        QTest::newRow("no price column") << "Date,Symbol,Action,Shares|2025-01-02,X,Buy,1"
+                                         << "line 1, field \"Price\": the header has no";
+        QTest::newRow("selling more than is held")
+            << head + "2025-01-02,X,Buy,1,2,|2025-01-03,X,Sell,2,2,"
+            << "line 3, field \"Shares\" and on: X sells 2 shares on 2025-01-03, when 1 are";
+    }
+    void tradeRefusals()
+    {
+        QFETCH(QString, content);
+        QFETCH(QString, expected);
+        const trades::ImportResult result = trades::importTradeFiles(
+            m_db->path(), write({"good.csv", kTrades, "bad.csv", content}));
+        QVERIFY(!result.ok);
+        QVERIFY2(result.message.contains(QStringLiteral("bad.csv\", ") + expected),
+                 qPrintable(result.message));
+        QVERIFY(result.message.endsWith("Nothing was imported; the database is as it was."));
+        QCOMPARE(m_db->count(QStringLiteral("Trades")), 0);
+        QCOMPARE(m_db->count(QStringLiteral("stocks")), 0);
+    }
+
+    // The report's lines against the figures worked out by hand (see the formulas' test for
+    // ACME's): BETA's rate is (1190 / 1010)^(365 / 57) - 1, and the portfolio's day by day
+    // 400/405 x 1400/1410 x 2000/1905 x 2190/2000 x 1095/1000 x 795/825 x 720/780 x 750/720.
+    void returnsReport_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("whole")
+            << QStringList{}
+            << QStringList{"ACME: 30 shares at average cost 22.75; realized 42.50; dividends "
+                           "15.00; unrealized 67.50; money-weighted 19.02% a year; time-weighted "
+                           "10.73%; S&P 500 10.00%",
+                           "BETA: 0 shares at average cost 0.00; realized 180.00; dividends 0.00; "
+                           "unrealized 0.00; money-weighted 185.82% a year; time-weighted 17.82%; "
+                           "S&P 500 10.00%",
+                           "Portfolio: value 750.00; realized 222.50; dividends 15.00; unrealized "
+                           "67.50; money-weighted 43.31% a year; time-weighted 14.38%; S&P 500 "
+                           "10.00%"};
+        // 20 held at 55 on the first day; a sale of 5 for 270: (825 + 270) / 1100 - 1.
+        QTest::newRow("from, after BETA was sold")
+            << QStringList{"--from", "2025-06-02", "--to", "2025-06-02"}
+            << QStringList{"ACME: 15 shares at average cost 45.50; realized 42.50; dividends "
+                           "0.00; unrealized 142.50; money-weighted n/a; time-weighted -0.45%; "
+                           "S&P 500 0.00%",
+                           "BETA: 0 shares at average cost 0.00; realized 0.00; dividends 0.00; "
+                           "unrealized 0.00; money-weighted n/a; time-weighted n/a; S&P 500 0.00%",
+                           "Portfolio: value 825.00; realized 42.50; dividends 0.00; unrealized "
+                           "142.50; money-weighted n/a; time-weighted -0.45%; S&P 500 0.00%"};
+    }
+    void returnsReport()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, lines);
+        QVERIFY(prices::importFiles(m_db->path(), write({"p.csv", kTradePrices})).ok);
+        QVERIFY(trades::importTradeFiles(m_db->path(), write({"t.csv", kTrades})).ok);
+        const test::ToolRun run =
+            test::runDatabaseTool(QStringList{"returns", m_db->path()} + options);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.output.trimmed().split(u'\n'), lines);
+    }
+
+    void returnsOfNoTrades()
+    {
+        const test::ToolRun run = test::runDatabaseTool({"returns", m_db->path()});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.output.contains(QStringLiteral("has no trades")), qPrintable(run.output));
     }
 
     // A file made before the table of prices existed is usable as it is, and gets the table at
