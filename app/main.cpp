@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/application.h"
+#include "app/databases.h"
 #include "app/desktop.h"
 #include "app/navigation.h"
 #include "app/registry.h"
+#include "app/report.h"
 #include "common/config.h"
+#include "common/dialogs.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
@@ -35,6 +39,34 @@ void scheduleScreenshot(const QString &file)
     });
 }
 
+// Writes a screen's report as PDF with nobody watching: the messages go to the error output.
+int exportReport(const QString &screenName, const QString &file)
+{
+    bool failed = false;
+    vantora::setDialogHandler([&failed](const vantora::DialogRequest &request) {
+        std::fprintf(stderr, "vantora: %s\n", qPrintable(request.text));
+        failed = true;
+        return vantora::DialogReply{vantora::AnswerCancel, {}};
+    });
+    vantora::Screen *screen = vantora::ScreenRegistry::get(screenName);
+    screen->show();
+    if (!screen->hasReport()) {
+        std::fprintf(stderr, "vantora: the screen '%s' has no report\n", qPrintable(screenName));
+        vantora::ScreenRegistry::clear();
+        return 2;
+    }
+    QCoreApplication::processEvents();
+    const QString error = vantora::writeReportPdf(screen->report(), file);
+    vantora::ScreenRegistry::clear();
+    if (!error.isEmpty() || failed) {
+        if (!error.isEmpty())
+            std::fprintf(stderr, "vantora: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("PDF saved to %s\n", qPrintable(file));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -55,6 +87,10 @@ int main(int argc, char *argv[])
         {"database", "PATH", "The market database file to use.", false},
         {"browse", "URL", "Also open the browser window on URL.", false},
         {"open", "SCREEN", "Go on from the main window to SCREEN (such as frmHoldings).", false},
+        {"export-pdf", "FILE",
+         "With --open frmHoldings or frmScorecard: write that screen's report as a PDF file and "
+         "quit, without a display.",
+         false},
         {"exit-when-shown", "", "Quit as soon as the main window is shown (start-up benchmark).",
          true},
     };
@@ -71,6 +107,7 @@ int main(int argc, char *argv[])
     const QString browse = QStringLiteral("browse");
     const QString open = QStringLiteral("open");
     const QString exitWhenShown = QStringLiteral("exit-when-shown");
+    const QString exportPdf = QStringLiteral("export-pdf");
     // The command line is read before the window system is reached, so that a wrong option is
     // reported even where no display is available.
     QStringList arguments;
@@ -92,6 +129,13 @@ int main(int argc, char *argv[])
                      qPrintable(parser.positionalArguments().constFirst()), qPrintable(usage));
         return 2;
     }
+    if (parser.isSet(exportPdf) && !parser.isSet(open)) {
+        std::fprintf(stderr, "vantora: --export-pdf needs --open SCREEN\n\n%s", qPrintable(usage));
+        return 2;
+    }
+    // A report is written without any window on a screen.
+    if (parser.isSet(exportPdf))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     vantora::prepareApplication();
     QApplication app(argc, argv);
     vantora::nameApplication(app);
@@ -101,16 +145,25 @@ int main(int argc, char *argv[])
         vantora::config::setSiteRoot(QUrl::fromUserInput(parser.value(site)));
     if (parser.isSet(database))
         vantora::config::setDatabasePath(parser.value(database));
+    else if (const QString last = vantora::lastDatabase();
+             !last.isEmpty() && QFileInfo::exists(last))
+        vantora::config::setDatabasePath(last); // the one opened last, at the next start
     vantora::applyDesktopIdentity();
     // A screenshot or a timed start never waits for an answer.
     vantora::offerDatabase(vantora::config::databasePath(), parser.isSet(database),
-                           parser.isSet(screenshot) || parser.isSet(exitWhenShown));
+                           parser.isSet(screenshot) || parser.isSet(exitWhenShown) ||
+                               parser.isSet(exportPdf));
+
+    if (QFileInfo::exists(vantora::config::databasePath()))
+        vantora::rememberDatabase(vantora::config::databasePath());
 
     // Before any window exists, so that a wrong name leaves nothing to tear down.
     if (parser.isSet(open) && !vantora::ScreenRegistry::has(parser.value(open))) {
         std::fprintf(stderr, "vantora: no screen named '%s'\n", qPrintable(parser.value(open)));
         return 2;
     }
+    if (parser.isSet(exportPdf))
+        return exportReport(parser.value(open), parser.value(exportPdf));
     vantora::navigate(nullptr, QStringLiteral("Form11"));
     if (parser.isSet(open))
         vantora::navigate(vantora::ScreenRegistry::get(QStringLiteral("Form11")),

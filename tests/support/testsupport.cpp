@@ -24,7 +24,8 @@ ScriptedDialogs::ScriptedDialogs()
         if (request.kind == DialogRequest::Choice)
             reply.button = request.defaultButton;
         const bool asksText =
-            request.kind == DialogRequest::Input || request.kind == DialogRequest::Files;
+            request.kind == DialogRequest::Input || request.kind == DialogRequest::Files ||
+            request.kind == DialogRequest::OpenFile || request.kind == DialogRequest::SaveFile;
         if (!asksText) {
             if (!m_buttons.empty()) {
                 reply.button = m_buttons.front();
