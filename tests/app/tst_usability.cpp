@@ -71,6 +71,10 @@ private Q_SLOTS:
                          QStringLiteral("Stock Search"));
             },
             [&input](QWidget *box) {
+                // Keys go to the focus widget, which a box has only once it is active.
+                box->activateWindow();
+                if (!QTest::qWaitForWindowActive(box))
+                    QFAIL("the input box never became the active window");
                 test::typeText(QStringLiteral("Zoë Ångström"));
                 input = test::dialogContrast(box);
             }));

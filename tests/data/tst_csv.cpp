@@ -5,8 +5,8 @@
 #include "data/exchange/csv.h"
 #include "data/store/connection.h"
 #include "data/store/schema.h"
+#include "tests/support/coresupport.h"
 #include "tests/support/testdb.h"
-#include "tests/support/testsupport.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
@@ -561,5 +561,5 @@ private Q_SLOTS:
     }
 };
 
-VANTORA_TEST_MAIN(TestCsv)
+VANTORA_CORE_TEST_MAIN(TestCsv)
 #include "tst_csv.moc"

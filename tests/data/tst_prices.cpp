@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Market data in: the table of daily prices, and files of an older schema brought up to date.
+#include "tests/support/coresupport.h"
+#include "tests/support/localsource.h"
 #include "tests/support/testdb.h"
-#include "tests/support/testsupport.h"
 
 #include "data/exchange/priceimport.h"
 #include "data/store/backup.h"
@@ -11,13 +12,9 @@
 
 #include "data/quotes/quotesource.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QSettings>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QThread>
 
 using namespace vantora;
 
@@ -27,66 +24,6 @@ const QString kRowsOf = QStringLiteral(
     "SELECT \"Ticker Symbol\" || ' ' || \"Date\" || ' ' || quote(\"Open\") || ' ' || "
     "quote(\"High\") || ' ' || quote(\"Low\") || ' ' || quote(\"Close\") || ' ' || "
     "quote(\"Volume\") FROM Prices ORDER BY rowid");
-
-// A quote source on 127.0.0.1, in a thread of its own so that it also answers a tool that the
-// test waits for. /ok/SYMBOL gives a small history, /slow/ never answers, /html/, /empty/ and
-// /missing/ give a web page, "No data" and 404.
-class LocalSource : public QThread
-{
-public:
-    ~LocalSource() override
-    {
-        quit();
-        wait();
-    }
-    quint16 start()
-    {
-        QThread::start();
-        while (m_port.loadAcquire() == 0)
-            QThread::msleep(5);
-        return quint16(m_port.loadAcquire());
-    }
-    QString url(const char *kind) const
-    {
-        return QStringLiteral("http://127.0.0.1:%1/%2/{symbol}?from={from}")
-            .arg(m_port.loadAcquire())
-            .arg(QLatin1String(kind));
-    }
-
-protected:
-    void run() override
-    {
-        QTcpServer server;
-        server.listen(QHostAddress::LocalHost);
-        QObject::connect(&server, &QTcpServer::newConnection, &server, [&server] {
-            QTcpSocket *socket = server.nextPendingConnection();
-            QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
-                const QByteArray path = socket->readAll().split(' ').value(1);
-                if (path.startsWith("/slow/"))
-                    return;
-                QByteArray status = "200 OK", body;
-                if (path.startsWith("/ok/"))
-                    body = "Date,Open,High,Low,Close,Volume\r\n2026-12-03,1,2,1,1.5,10\r\n"
-                           "2026-12-04,1.5,3,1.5,2.5,20\r\n";
-                else if (path.startsWith("/html/"))
-                    body = "<!DOCTYPE html><html><body>Sorry</body></html>";
-                else if (path.startsWith("/empty/"))
-                    body = "No data";
-                else
-                    status = "404 Not Found";
-                socket->write("HTTP/1.1 " + status +
-                              "\r\nContent-Length: " + QByteArray::number(body.size()) +
-                              "\r\nConnection: close\r\n\r\n" + body);
-                socket->disconnectFromHost();
-            });
-        });
-        m_port.storeRelease(server.serverPort());
-        exec();
-    }
-
-private:
-    QAtomicInt m_port;
-};
 
 } // namespace
 
@@ -268,7 +205,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, kind);
         QFETCH(QString, expected);
-        LocalSource source;
+        test::LocalSource source;
         const quint16 port = source.start();
         // The template names a source of its own: the symbols go as they are, in lower case.
         QString url = source.url(kind.toLatin1().constData());
@@ -281,41 +218,10 @@ private Q_SLOTS:
         QCOMPARE(m_db->count(QStringLiteral("Prices")), result.ok ? 4 : 0);
     }
 
-    // From the main window's menu: files picked, and the holdings and indices fetched.
-    void fromTheMenu()
-    {
-        LocalSource source;
-        source.start();
-        const QString app = QStringLiteral("vantora");
-        QSettings(QSettings::UserScope, app, app)
-            .setValue(QStringLiteral("Quotes/URL template"), source.url("ok"));
-        const auto forget = qScopeGuard(
-            [app] { QSettings(QSettings::UserScope, app, app).remove(QStringLiteral("Quotes")); });
-        QVERIFY(m_db->insert(QStringLiteral("stocks"), {"Ticker Symbol", "Shares Owned"},
-                             {"ACME", 10}));
-        QVERIFY(
-            m_db->insert(QStringLiteral("stocks"), {"Ticker Symbol", "Shares Owned"}, {"NONE", 0}));
-        test::ScriptedDialogs dialogs;
-        dialogs.answerText(write({"msft.csv", "Date,Close|2026-12-03,400"}).join('\n'));
-        test::mainWindow()->show();
-        test::control<QAction>(test::mainWindow(), "importprices")->trigger();
-        test::control<QAction>(test::mainWindow(), "updateprices")->trigger();
-        test::unloadAllScreens();
-        QCOMPARE(dialogs.requests().first().kind, DialogRequest::Files);
-        QStringList said = dialogs.messages();
-        QVERIFY2(said.size() == 2, qPrintable(said.join(" // ")));
-        QVERIFY2(said[0].startsWith("Imported 1 days of MSFT"), qPrintable(said[0]));
-        QVERIFY2(said[1].startsWith("Imported 8 days of ACME, ^DJI, ^GSPC, ^IXIC"),
-                 qPrintable(said[1]));
-        QCOMPARE(m_db->scalar(QStringLiteral("SELECT \"Current Price\" FROM stocks WHERE "
-                                             "\"Ticker Symbol\" = 'ACME'")),
-                 QVariant(2.5));
-    }
-
     // The tool, with --from: the days before it are left out.
     void fetchWithTheTool()
     {
-        LocalSource source;
+        test::LocalSource source;
         source.start();
         const test::ToolRun run =
             test::runDatabaseTool({"fetch-prices", m_db->path(), "^spx", "--from", "2026-12-04",
@@ -367,5 +273,5 @@ private Q_SLOTS:
     }
 };
 
-VANTORA_TEST_MAIN(TstPrices)
+VANTORA_CORE_TEST_MAIN(TstPrices)
 #include "tst_prices.moc"
