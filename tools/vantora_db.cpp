@@ -149,8 +149,7 @@ int restore(const QCommandLineParser &, const QStringList &args)
         print(stderr, QStringLiteral("vantora-db: Vantora Market Pro (process %1) has \"%2\" open. "
                                      "Close its record screens, or the program, and run the "
                                      "restore again. Nothing was restored.")
-                          .arg(running.first())
-                          .arg(args[1]));
+                          .arg(QString::number(running.first()), args[1]));
         return 1;
     }
     QString message;

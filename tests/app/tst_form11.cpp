@@ -380,7 +380,7 @@ private Q_SLOTS:
         QCOMPARE(dialogs.requests().first().kind, DialogRequest::Files);
         QStringList said = dialogs.messages();
         QVERIFY2(said.size() == 2, qPrintable(said.join(" // ")));
-        QVERIFY2(said[0].startsWith("Imported 1 days of MSFT"), qPrintable(said[0]));
+        QVERIFY2(said[0].startsWith("Imported 1 day of MSFT"), qPrintable(said[0]));
         QVERIFY2(said[1].startsWith("Imported 8 days of ACME, ^DJI, ^GSPC, ^IXIC"),
                  qPrintable(said[1]));
         QCOMPARE(db.scalar(QStringLiteral("SELECT \"Current Price\" FROM stocks WHERE "

@@ -163,7 +163,9 @@ private Q_SLOTS:
 private:
     static QString rectText(const QRect &r)
     {
-        return QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y());
+        return QStringLiteral("%1x%2+%3+%4")
+            .arg(QString::number(r.width()), QString::number(r.height()), QString::number(r.x()),
+                 QString::number(r.y()));
     }
 
     std::unique_ptr<test::TestDatabase> m_db;

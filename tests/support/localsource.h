@@ -29,8 +29,7 @@ public:
     QString url(const char *kind) const
     {
         return QStringLiteral("http://127.0.0.1:%1/%2/{symbol}?from={from}")
-            .arg(m_port.loadAcquire())
-            .arg(QLatin1String(kind));
+            .arg(QString::number(m_port.loadAcquire()), QLatin1String(kind));
     }
 
 protected:
