@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QSettings>
 
 namespace vantora::test {
 
@@ -135,6 +136,9 @@ void nameTestApplication(QApplication &app)
     followTestDatabases([](const QString &path) { config::setDatabasePath(path); });
     // Tests see the windows as the program shows them.
     applyStyleSheet(app);
+    // Windows open where the program places them, not where an earlier test run left them.
+    QSettings(QSettings::UserScope, app.applicationName(), app.applicationName())
+        .remove(QStringLiteral("windows"));
     // A test never ends the process through the program's Quit.
     setQuitHandler([] {});
     // A dialog no test scripted would wait for an answer for ever: it fails the test instead.
