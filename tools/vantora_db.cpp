@@ -37,9 +37,10 @@ const char kUsage[] =
     "  vantora-db import-prices DB FILE... [--ticker SYMBOL]\n"
     "                                      read files of daily history into Prices,\n"
     "                                      the stocks and the forecaster's days\n"
-    "  vantora-db fetch-prices DB SYMBOL... [--from YYYY-MM-DD] [--url TEMPLATE]\n"
-    "                                      fetch daily history from the quote source\n"
-    "                                      and import it as import-prices does\n"
+    "  vantora-db fetch-prices DB SYMBOL... [--source yahoo|alphavantage|stooq|url]\n"
+    "            [--key KEY] [--base-url URL] [--url TEMPLATE] [--from YYYY-MM-DD]\n"
+    "                                      fetch what is new of each symbol's daily\n"
+    "                                      history and store it as import-prices does\n"
     "  vantora-db scorecard DB             how the forecaster's ranges did against the\n"
     "                                      indices' real days, beside a naive forecast\n"
     "TABLE is stocks, Analyst, Forecaster or Prices.\n";
@@ -201,33 +202,47 @@ int importPrices(const QStringList &args)
 int fetchPrices(const QStringList &args)
 {
     QStringList words;
-    QString urlTemplate = vantora::quotes::savedTemplate();
-    QDate from;
+    vantora::quotes::FetchOptions options = vantora::quotes::savedOptions();
+    QString source;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &arg = args[i];
-        if (arg == QLatin1String("--from") || arg == QLatin1String("--url")) {
+        const QStringList valued = {"--from", "--url", "--source", "--key", "--base-url"};
+        if (valued.contains(arg)) {
             if (++i >= args.size())
                 return usage(QStringLiteral("%1 needs a value").arg(arg));
+            const QString &value = args[i];
             if (arg == QLatin1String("--url")) {
-                urlTemplate = args[i];
-                continue;
-            }
-            from = QDate::fromString(args[i], Qt::ISODate);
-            if (!from.isValid())
+                options.urlTemplate = value;
+                options.source = vantora::quotes::SourceKind::Template;
+            } else if (arg == QLatin1String("--source")) {
+                source = value;
+            } else if (arg == QLatin1String("--key")) {
+                options.key = value;
+            } else if (arg == QLatin1String("--base-url")) {
+                options.baseUrl = value;
+            } else if (!(options.from = QDate::fromString(value, Qt::ISODate)).isValid()) {
                 return usage(QStringLiteral("--from needs a date such as 2026-01-02"));
+            }
         } else if (arg.startsWith(QLatin1String("--"))) {
             return usage(QStringLiteral("unknown option %1").arg(arg));
         } else {
             words << arg;
         }
     }
+    if (!source.isEmpty()) {
+        const std::optional<vantora::quotes::SourceKind> kind =
+            vantora::quotes::sourceNamed(source);
+        if (!kind)
+            return usage(QStringLiteral("--source is yahoo, alphavantage, stooq or url"));
+        options.source = *kind;
+    }
     if (words.size() < 2)
         return usage(QStringLiteral("fetch-prices needs DB and at least one SYMBOL"));
     const QString database = words.takeFirst();
     if (!readyAsAtFirstOpening(database))
         return 1;
-    const vantora::prices::ImportResult result =
-        vantora::quotes::fetchAndImport(database, words, from, urlTemplate);
+    const vantora::quotes::FetchResult result =
+        vantora::quotes::fetchAndImport(database, words, options);
     print(result.ok ? stdout : stderr,
           result.ok ? result.message : QStringLiteral("vantora-db: %1").arg(result.message));
     return result.ok ? 0 : 1;
