@@ -8,6 +8,8 @@
 #include "common/config.h"
 #include "data/binding/datacontrol.h"
 #include "data/store/backup.h"
+#include "data/store/openingcheck.h"
+#include "data/store/restore.h"
 #include "data/store/connection.h"
 #include "data/store/database.h"
 #include "data/store/schema.h"

@@ -3,6 +3,7 @@
 // that the sqlite3 shell and other SQLite tools read and write as it is.
 #include "data/exchange/csv.h"
 #include "data/store/backup.h"
+#include "data/store/openingcheck.h"
 #include "data/store/database.h"
 #include "data/store/schema.h"
 #include "data/store/tablecursor.h"

@@ -5,6 +5,7 @@
 
 #include "data/exchange/priceimport.h"
 #include "data/store/backup.h"
+#include "data/store/openingcheck.h"
 #include "data/store/database.h"
 #include "data/store/schema.h"
 

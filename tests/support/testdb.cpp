@@ -2,7 +2,7 @@
 #include "tests/support/testdb.h"
 
 #include "common/config.h"
-#include "data/store/backup.h"
+#include "data/store/openingcheck.h"
 #include "data/store/database.h"
 #include "data/store/schema.h"
 

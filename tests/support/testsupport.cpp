@@ -4,7 +4,7 @@
 #include "app/application.h"
 #include "app/navigation.h"
 #include "app/registry.h"
-#include "data/store/backup.h"
+#include "data/store/openingcheck.h"
 
 #include <QCoreApplication>
 #include <QEvent>
