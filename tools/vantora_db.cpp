@@ -6,11 +6,12 @@
 #include "data/exchange/csv.h"
 #include "data/exchange/pricehistory.h"
 #include "data/exchange/priceimport.h"
+#include "data/quotes/keys.h"
 #include "data/quotes/quotesource.h"
-#include "data/store/openingcheck.h"
-#include "data/store/restore.h"
 #include "data/store/database.h"
 #include "data/store/instances.h"
+#include "data/store/openingcheck.h"
+#include "data/store/restore.h"
 #include "forecast/scorecard.h"
 
 #include <QCoreApplication>
@@ -204,7 +205,7 @@ int fetchPrices(const QStringList &args)
 {
     QStringList words;
     vantora::quotes::FetchOptions options = vantora::quotes::savedOptions();
-    QString source;
+    QString source, key;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &arg = args[i];
         const QStringList valued = {"--from", "--url", "--source", "--key", "--base-url"};
@@ -218,7 +219,7 @@ int fetchPrices(const QStringList &args)
             } else if (arg == QLatin1String("--source")) {
                 source = value;
             } else if (arg == QLatin1String("--key")) {
-                options.key = value;
+                key = value;
             } else if (arg == QLatin1String("--base-url")) {
                 options.baseUrl = value;
             } else if (!(options.from = QDate::fromString(value, Qt::ISODate)).isValid()) {
@@ -237,6 +238,7 @@ int fetchPrices(const QStringList &args)
             return usage(QStringLiteral("--source is yahoo, alphavantage, stooq or url"));
         options.source = *kind;
     }
+    options.key = vantora::quotes::keyFor(options.source, key);
     if (words.size() < 2)
         return usage(QStringLiteral("fetch-prices needs DB and at least one SYMBOL"));
     const QString database = words.takeFirst();

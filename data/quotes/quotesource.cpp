@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/quotes/quotesource.h"
 
+#include "data/quotes/keys.h"
+
 #include "data/exchange/pricefiles.h"
 #include "data/exchange/priceimport.h"
 #include "data/store/connection.h"
@@ -486,7 +488,7 @@ FetchOptions savedOptions()
     options.urlTemplate = savedTemplate();
     options.baseUrl =
         programSettings().value(QStringLiteral("Quotes/Base URL")).toString().trimmed();
-    options.key = qEnvironmentVariable("VANTORA_QUOTES_KEY").trimmed();
+    options.key = keyFor(options.source);
     return options;
 }
 
@@ -631,6 +633,41 @@ FetchResult fetchAndImport(const QString &databasePath, const QStringList &symbo
         send(toAsk[next], 0);
     const bool whole = transfers.run();
     return summarise(asks, !whole, options.key);
+}
+
+QString trySource(const FetchOptions &options, const QString &symbol)
+{
+    if (options.source == SourceKind::Template)
+        if (std::optional<QString> problem = templateProblem(options.urlTemplate))
+            return *problem;
+    if (needsKey(options.source) && options.key.trimmed().isEmpty())
+        return QStringLiteral("%1 needs an API key.").arg(sourceTitle(options.source));
+    Ask ask{symbol, prices::canonicalSymbol(symbol), QDate::currentDate().addDays(-30), {}, {}};
+    if (std::optional<QString> problem = addressOf(options, &ask))
+        return QStringLiteral("%1: %2.").arg(ask.symbol, *problem);
+    Answer answer;
+    Transfers transfers(options.limits, {}, 1);
+    transfers.get(requestOf(ask), [&answer](const Answer &a) { answer = a; });
+    transfers.run();
+    QByteArray history;
+    bool limit = false;
+    QString said;
+    if (!answer.reached() && answer.error != QNetworkReply::NoError) {
+        ask.error = answer.error;
+        ask.problem = answer.problem;
+        said =
+            QStringLiteral("Could not reach %1: %2.").arg(ask.address.host(), reasonUnreached(ask));
+    } else if (std::optional<QString> problem =
+                   historyOf(options.source, answer, &history, &limit)) {
+        said = QStringLiteral("%1: %2.").arg(ask.symbol, *problem);
+    } else {
+        const QList<QByteArray> lines = history.trimmed().split('\n');
+        said = QStringLiteral("%1 answered: %2 of %3.")
+                   .arg(sourceTitle(options.source), daysText(lines.size() - 1), ask.symbol);
+    }
+    if (options.key.trimmed().size() >= 4)
+        said.replace(options.key.trimmed(), QStringLiteral("…"));
+    return said;
 }
 
 } // namespace vantora::quotes

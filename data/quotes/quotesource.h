@@ -73,8 +73,8 @@ struct FetchResult
     qint64 days = 0; // days of prices stored
 };
 
-// The source, template and base address saved in the settings, and the key from the
-// environment (VANTORA_QUOTES_KEY).
+// The source, template and base address saved in the settings, and the source's key (from
+// VANTORA_QUOTES_KEY, else the saved one).
 FetchOptions savedOptions();
 
 // Fetches each symbol's history and stores it whole or not at all: the symbols that arrived
@@ -82,5 +82,9 @@ FetchOptions savedOptions();
 // (a web page, "No data", a service's refusal) is reported with the symbol and the reason.
 FetchResult fetchAndImport(const QString &databasePath, const QStringList &symbols,
                            const FetchOptions &options, const Progress &progress = {});
+
+// Asks the source for one symbol's history of the last weeks and says what came; stores
+// nothing.
+QString trySource(const FetchOptions &options, const QString &symbol);
 
 } // namespace vantora::quotes
