@@ -13,9 +13,9 @@
 #include "data/binding/datacontrol.h"
 #include "data/binding/recordcommands.h"
 #include "data/store/backup.h"
-#include "data/store/openingcheck.h"
 #include "data/store/database.h"
 #include "data/store/foldedkeys.h"
+#include "data/store/openingcheck.h"
 #include "data/store/schema.h"
 
 #include <QApplication>

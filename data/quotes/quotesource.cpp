@@ -84,8 +84,7 @@ std::optional<QString> yahooHistory(const Answer &answer, QByteArray *history)
     if (chart.isEmpty()) {
         if (answer.status >= 400)
             return QStringLiteral("the source answered %1 %2")
-                .arg(answer.status)
-                .arg(answer.reason);
+                .arg(QString::number(answer.status), answer.reason);
         const QString other = notAPriceFile(answer.bytes);
         return other.isEmpty() ? QStringLiteral("the answer is no chart of daily history") : other;
     }
@@ -263,13 +262,12 @@ std::optional<QString> historyOf(SourceKind kind, const Answer &answer, QByteArr
     if (answer.status == 429) {
         *limit = true;
         return QStringLiteral("the source's request limit was reached (%1 %2)")
-            .arg(answer.status)
-            .arg(answer.reason);
+            .arg(QString::number(answer.status), answer.reason);
     }
     if (kind == SourceKind::Yahoo)
         return yahooHistory(answer, history);
     if (answer.status >= 400)
-        return QStringLiteral("the source answered %1 %2").arg(answer.status).arg(answer.reason);
+        return QStringLiteral("the source answered %1 %2").arg(QString::number(answer.status), answer.reason);
     if (kind == SourceKind::AlphaVantage)
         if (std::optional<QString> refusal = alphaVantageRefusal(answer.bytes, limit))
             return refusal;

@@ -292,9 +292,10 @@ BackupOutcome makeBackup(const QString &databasePath, const std::atomic_bool *st
     // Unique even within one second: a name already taken, by anything, gets the next number.
     QString target;
     for (int number = 1; number < 1000 && target.isEmpty(); ++number) {
-        const QString candidate =
-            number == 1 ? QStringLiteral("%1/%2-%3.db").arg(folder, stem, stamp)
-                        : QStringLiteral("%1/%2-%3-%4.db").arg(folder, stem, stamp).arg(number);
+        const QString candidate = number == 1
+                                      ? QStringLiteral("%1/%2-%3.db").arg(folder, stem, stamp)
+                                      : QStringLiteral("%1/%2-%3-%4.db")
+                                            .arg(folder, stem, stamp, QString::number(number));
         if (nameTaken(candidate))
             continue;
         if (renameNoReplace(partial, candidate))

@@ -114,10 +114,10 @@ QString temporaryBeside(const QString &target, const QString &suffix)
     const QFileInfo info(target);
     return info.absolutePath() +
            QStringLiteral("/.%1-%2-%3%4")
-               .arg(info.fileName())
-               .arg(QCoreApplication::applicationPid())
-               .arg(QRandomGenerator::system()->generate(), 8, 16, QLatin1Char('0'))
-               .arg(suffix);
+               .arg(info.fileName(), QString::number(QCoreApplication::applicationPid()),
+                    QStringLiteral("%1").arg(QRandomGenerator::system()->generate(), 8, 16,
+                                             QLatin1Char('0')),
+                    suffix);
 }
 
 bool copyToNewFile(SqliteHandle &from, const QString &target, QString *error)

@@ -2,7 +2,7 @@
 // Prices from the quote sources: each service's answers played on 127.0.0.1, and servers that
 // try to make a download endless, huge or slow.
 #include "tests/support/testdb.h"
-#include "tests/support/testsupport.h"
+#include "tests/support/coresupport.h"
 
 #include "data/quotes/quotesource.h"
 
@@ -467,5 +467,5 @@ private Q_SLOTS:
     }
 };
 
-VANTORA_TEST_MAIN(TstQuotes)
+VANTORA_CORE_TEST_MAIN(TstQuotes)
 #include "tst_quotes.moc"
