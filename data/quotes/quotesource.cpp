@@ -267,7 +267,8 @@ std::optional<QString> historyOf(SourceKind kind, const Answer &answer, QByteArr
     if (kind == SourceKind::Yahoo)
         return yahooHistory(answer, history);
     if (answer.status >= 400)
-        return QStringLiteral("the source answered %1 %2").arg(QString::number(answer.status), answer.reason);
+        return QStringLiteral("the source answered %1 %2")
+            .arg(QString::number(answer.status), answer.reason);
     if (kind == SourceKind::AlphaVantage)
         if (std::optional<QString> refusal = alphaVantageRefusal(answer.bytes, limit))
             return refusal;

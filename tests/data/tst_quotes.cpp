@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Prices from the quote sources: each service's answers played on 127.0.0.1, and servers that
 // try to make a download endless, huge or slow.
-#include "tests/support/testdb.h"
 #include "tests/support/coresupport.h"
+#include "tests/support/testdb.h"
 
 #include "data/quotes/quotesource.h"
 
