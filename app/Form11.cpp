@@ -44,6 +44,10 @@ void Form11::connectHandlers()
     connect(m_ui->recentdb, &QMenu::aboutToShow, this, &Form11::recentdb_Show);
     connect(m_ui->importprices, &QAction::triggered, this, [this] { importPrices(window()); });
     connect(m_ui->updateprices, &QAction::triggered, this, [this] { updatePrices(window()); });
+    connect(m_ui->prefs, &QAction::triggered, this, [] {
+        if (Screen *preferences = ScreenRegistry::get(QStringLiteral("frmPreferences")))
+            preferences->show();
+    });
     // Each menu entry that opens a screen is one navigation step.
     const std::pair<QAction *, const char *> targets[] = {
         {m_ui->discl, "Form6"},           {m_ui->meminv, "Form2"},

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/application.h"
 
+#include "data/store/privatefiles.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QLoggingCategory>
 #include <QRegularExpression>
+#include <QSettings>
 #include <unistd.h>
 
 namespace vantora {
@@ -20,6 +23,13 @@ void prepareApplication()
     // The web engine's renderer sandbox cannot run as root (CI, kiosks); everyone else keeps it.
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // Before anything is saved there: the settings may hold a quote source's key.
+    const QString settings =
+        QSettings(QSettings::UserScope, QStringLiteral("vantora"), QStringLiteral("vantora"))
+            .fileName();
+    QString problem;
+    if (!makeSettingsFilePrivate(settings, &problem))
+        qWarning("vantora: %s", qPrintable(problem));
 }
 
 void nameApplication(QApplication &app)

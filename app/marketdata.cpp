@@ -62,8 +62,8 @@ void updatePrices(QWidget *parent)
         parent, title,
         QObject::tr("Fetching the prices of %1…").arg(symbols.join(QLatin1String(", "))),
         int(symbols.size()));
-    const prices::ImportResult result = quotes::fetchAndImport(
-        config::databasePath(), symbols, {}, quotes::savedTemplate(), [&progress](int done, int) {
+    const quotes::FetchResult result = quotes::fetchAndImport(
+        config::databasePath(), symbols, quotes::savedOptions(), [&progress](int done, int) {
             progress->setValue(done);
             return !progress->wasCanceled();
         });

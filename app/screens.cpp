@@ -15,6 +15,7 @@
 #include "shell/Form5.h"
 #include "shell/Form6.h"
 #include "shell/frmBrowser.h"
+#include "shell/frmPreferences.h"
 #include "shell/frmTip.h"
 
 namespace vantora {
@@ -40,6 +41,7 @@ const ScreenEntry kScreens[] = {
     {"Form6",        "Disclaimer",         "the disclaimer",                                   make<Form6>},
     {"Form4",        "About Tallowby",     "about the program and its maker",                  make<Form4>},
     {"Form5",        "Form5",              "the forecaster's help",                            make<Form5>},
+    {"frmPreferences", "Preferences",    "the quote source, its key, start-up and backups",  make<frmPreferences>},
     {"frmTip",       "Tip of the Day",     "a random tip at start-up",                         make<frmTip>},
     {"frmBrowser",   "",                   "a small web browser",                              make<frmBrowser>},
 };

@@ -8,6 +8,7 @@
 #include "data/exchange/priceimport.h"
 #include "data/exchange/returns.h"
 #include "data/exchange/tradeimport.h"
+#include "data/quotes/keys.h"
 #include "data/quotes/quotesource.h"
 #include "data/store/database.h"
 #include "data/store/instances.h"
@@ -188,25 +189,36 @@ int importPrices(const QCommandLineParser &options, const QStringList &args)
     return result.ok ? 0 : 1;
 }
 
-int fetchPrices(const QCommandLineParser &options, const QStringList &args)
+int fetchPrices(const QCommandLineParser &parsed, const QStringList &args)
 {
     QStringList words = args;
-    const QString urlTemplate = options.isSet(QStringLiteral("url"))
-                                    ? options.value(QStringLiteral("url"))
-                                    : vantora::quotes::savedTemplate();
-    QDate from;
-    if (options.isSet(QStringLiteral("from"))) {
-        from = QDate::fromString(options.value(QStringLiteral("from")), Qt::ISODate);
-        if (!from.isValid())
+    vantora::quotes::FetchOptions options = vantora::quotes::savedOptions();
+    if (parsed.isSet(QStringLiteral("url"))) {
+        options.urlTemplate = parsed.value(QStringLiteral("url"));
+        options.source = vantora::quotes::SourceKind::Template;
+    }
+    if (parsed.isSet(QStringLiteral("source"))) {
+        const std::optional<vantora::quotes::SourceKind> kind =
+            vantora::quotes::sourceNamed(parsed.value(QStringLiteral("source")));
+        if (!kind)
+            return usage(QStringLiteral("--source is yahoo, alphavantage, stooq or url"));
+        options.source = *kind;
+    }
+    if (parsed.isSet(QStringLiteral("base-url")))
+        options.baseUrl = parsed.value(QStringLiteral("base-url"));
+    if (parsed.isSet(QStringLiteral("from"))) {
+        options.from = QDate::fromString(parsed.value(QStringLiteral("from")), Qt::ISODate);
+        if (!options.from.isValid())
             return usage(QStringLiteral("--from needs a date such as 2026-01-02"));
     }
+    options.key = vantora::quotes::keyFor(options.source, parsed.value(QStringLiteral("key")));
     if (words.size() < 2)
         return usage(QStringLiteral("fetch-prices needs DB and at least one SYMBOL"));
     const QString database = words.takeFirst();
     if (!readyAsAtFirstOpening(database))
         return 1;
-    const vantora::prices::ImportResult result =
-        vantora::quotes::fetchAndImport(database, words, from, urlTemplate);
+    const vantora::quotes::FetchResult result =
+        vantora::quotes::fetchAndImport(database, words, options);
     print(result.ok ? stdout : stderr,
           result.ok ? result.message : QStringLiteral("vantora-db: %1").arg(result.message));
     return result.ok ? 0 : 1;
@@ -299,9 +311,11 @@ const QList<Command> &commands()
          {},
          importPrices},
         {"fetch-prices",
-         "DB SYMBOL... [--from YYYY-MM-DD] [--url TEMPLATE]",
-         "fetch daily history from the quote source\nand import it as import-prices does",
-         {"from", "YYYY-MM-DD", "url", "TEMPLATE"},
+         "DB SYMBOL... [--source yahoo|alphavantage|stooq|url]\n"
+         "            [--key KEY] [--base-url URL] [--url TEMPLATE] [--from YYYY-MM-DD]",
+         "fetch what is new of each symbol's daily\nhistory and store it as import-prices does",
+         {"source", "SOURCE", "key", "KEY", "base-url", "URL", "from", "YYYY-MM-DD", "url",
+          "TEMPLATE"},
          {},
          fetchPrices},
         {"scorecard",

@@ -272,8 +272,11 @@ bool DataControl::open(const QString &table)
 
 void DataControl::holdInstanceMark()
 {
-    m_instanceMark = markOpen(config::databasePath());
-    if (!m_instanceMark || m_instanceMark->othersAtStart().isEmpty())
+    QString problem;
+    m_instanceMark = markOpen(config::databasePath(), &problem);
+    if (!m_instanceMark && problem.isEmpty())
+        return;
+    if (m_instanceMark && m_instanceMark->othersAtStart().isEmpty())
         return;
     // Said once in a run for each file.
     static QSet<QString> told;
@@ -281,6 +284,13 @@ void DataControl::holdInstanceMark()
     if (told.contains(path))
         return;
     told.insert(path);
+    if (!m_instanceMark) {
+        msgBox(tr("Other windows of Vantora Market Pro cannot see that this one has the market "
+                  "database \"%1\" open: %2. A record changed in two windows may then be saved "
+                  "over the other's change; remove what is there and open the file again.")
+                   .arg(path, problem));
+        return;
+    }
     msgBox(tr("The market database \"%1\" is already open in another window of Vantora Market "
               "Pro. Both windows can work; a record changed in both is shown to you before it is "
               "saved.")

@@ -14,6 +14,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QSettings>
 #include <algorithm>
 #include <chrono>
 #include <fcntl.h>
@@ -201,7 +202,7 @@ void recordBackup(const QString &databasePath, const QString &made)
     QList<Backup> kept;
     QDir folder(backupFolder(databasePath));
     for (qsizetype i = 0; i < all.size(); ++i)
-        if (i < kBackupsKept || all[i].name == madeFile.fileName() || !folder.remove(all[i].name))
+        if (i < backupsKept() || all[i].name == madeFile.fileName() || !folder.remove(all[i].name))
             kept << all[i];
     writeIndex(databasePath, kept);
 }
@@ -220,6 +221,16 @@ QString quotedPath(const QString &path)
 }
 
 } // namespace
+
+int backupsKept()
+{
+    // The program's own settings, whichever program makes the backup.
+    const QSettings settings(QSettings::UserScope, QStringLiteral("vantora"),
+                             QStringLiteral("vantora"));
+    bool number = false;
+    const int kept = settings.value(backupsKeptKey()).toInt(&number);
+    return number && kept >= 1 ? std::min(kept, 1000) : kBackupsKept;
+}
 
 BackupOutcome makeBackup(const QString &databasePath, const std::atomic_bool *stop)
 {

@@ -11,6 +11,13 @@
 namespace vantora {
 
 inline constexpr int kBackupsKept = 10;
+// How many backups of a file are kept: the program's setting (Options, "Backups kept"), else
+// kBackupsKept.
+int backupsKept();
+inline QString backupsKeptKey()
+{
+    return QStringLiteral("Options/Backups kept");
+}
 
 // The "backups" folder beside the database file.
 QString backupFolder(const QString &databasePath);

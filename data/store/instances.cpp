@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <map>
 #include <sys/file.h>
@@ -70,7 +72,7 @@ QList<qint64> otherInstances(const QString &databasePath)
     return liveMarks(databaseFile(databasePath));
 }
 
-std::shared_ptr<InstanceMark> markOpen(const QString &databasePath)
+std::shared_ptr<InstanceMark> markOpen(const QString &databasePath, QString *problem)
 {
     const QFileInfo database = databaseFile(databasePath);
     const QString key = database.absoluteFilePath();
@@ -81,18 +83,27 @@ std::shared_ptr<InstanceMark> markOpen(const QString &databasePath)
     mark->m_others = liveMarks(database);
     const QString name = database.absoluteDir().filePath(
         markPrefix(database) + QString::number(QCoreApplication::applicationPid()));
-    // Locked under a name of its own first, so that nobody ever sees the mark unlocked.
-    const QString pending = name + QStringLiteral(".new");
-    const QByteArray pendingName = QFile::encodeName(pending);
-    const int fd =
-        ::open(pendingName.constData(), O_RDWR | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
+    // Quietly unmarked where the folder may not be written; said for anything else.
+    auto unmarked = [problem, &name](int code) -> std::shared_ptr<InstanceMark> {
+        if (problem && code != EACCES && code != EPERM && code != EROFS)
+            *problem = QFileInfo(name).isDir() && !QFileInfo(name).isSymLink()
+                           ? QStringLiteral("a folder is at \"%1\", where the mark goes").arg(name)
+                           : QStringLiteral("\"%1\" could not be made (%2)")
+                                 .arg(name, qt_error_string(code));
         return nullptr;
+    };
+    // Locked under a new name of its own first (one nobody could have left a link at), so that
+    // nobody ever sees the mark unlocked; a link at the mark's name is replaced, not followed.
+    QByteArray pendingName = QFile::encodeName(name + QStringLiteral(".new-XXXXXX"));
+    const int fd = ::mkostemp(pendingName.data(), O_CLOEXEC);
+    if (fd < 0)
+        return unmarked(errno);
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0 ||
         ::rename(pendingName.constData(), QFile::encodeName(name).constData()) != 0) {
+        const int code = errno;
         ::unlink(pendingName.constData());
         ::close(fd);
-        return nullptr;
+        return unmarked(code);
     }
     mark->m_path = name;
     mark->m_fd = fd;

@@ -14,9 +14,10 @@ namespace vantora {
 class InstanceMark;
 
 // Marks this process as having the database open, for as long as any holder keeps the result
-// (several bindings of one process share one mark). Null when no mark can be made (a folder
-// that may not be written): the program works on, unseen by others.
-std::shared_ptr<InstanceMark> markOpen(const QString &databasePath);
+// (several bindings of one process share one mark). Null when no mark can be made: in a folder
+// that may not be written the program works on, unseen by others, and says nothing; anything
+// else (a folder planted at the mark's name) is said in *problem.
+std::shared_ptr<InstanceMark> markOpen(const QString &databasePath, QString *problem = nullptr);
 
 // The processes other than this one that have the database open now; stale marks are removed.
 QList<qint64> otherInstances(const QString &databasePath);
@@ -31,7 +32,7 @@ public:
     const QList<qint64> &othersAtStart() const { return m_others; }
 
 private:
-    friend std::shared_ptr<InstanceMark> markOpen(const QString &databasePath);
+    friend std::shared_ptr<InstanceMark> markOpen(const QString &databasePath, QString *problem);
     InstanceMark() = default;
 
     QString m_path;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -70,6 +71,52 @@ bool createPrivateFile(const QString &path, QString *error)
                     QStringLiteral("\"%1\" could not be created (%2)").arg(path, systemError()));
     ::close(fd);
     return true;
+}
+
+namespace {
+
+// A folder or file of this user's at the name gets exactly `mode`; a link there is refused.
+bool narrow(const QString &path, mode_t mode, bool folder, QString *error)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info
+    {
+    };
+    if (::lstat(name.constData(), &info) != 0)
+        return fail(error,
+                    QStringLiteral("\"%1\" could not be read (%2)").arg(path, systemError()));
+    if (folder ? !S_ISDIR(info.st_mode) : !S_ISREG(info.st_mode))
+        return fail(error,
+                    QStringLiteral("\"%1\" is no %2 but a link or something else; the "
+                                   "settings are not kept there")
+                        .arg(path, folder ? QStringLiteral("folder") : QStringLiteral("file")));
+    if (info.st_uid != ::geteuid() || (info.st_mode & 07777) == mode)
+        return true;
+    if (::chmod(name.constData(), mode) != 0)
+        return fail(
+            error,
+            QStringLiteral("\"%1\" could not be made private (%2)").arg(path, systemError()));
+    return true;
+}
+
+} // namespace
+
+bool makeSettingsFilePrivate(const QString &path, QString *error)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    // Whatever the umask says, what is made here is 0700 and 0600.
+    const mode_t previous = ::umask(0077);
+    const auto restore = qScopeGuard([previous] { ::umask(previous); });
+    if (!makePrivateFolders(folder, error) || !narrow(folder, kFolderMode, true, error))
+        return false;
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kFileMode);
+    if (fd >= 0)
+        ::close(fd);
+    else if (errno != EEXIST)
+        return fail(error,
+                    QStringLiteral("\"%1\" could not be created (%2)").arg(path, systemError()));
+    return narrow(path, kFileMode, false, error);
 }
 
 bool nameTaken(const QString &path)

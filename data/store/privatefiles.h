@@ -19,6 +19,12 @@ bool makePrivateFolder(const QString &path, QString *error = nullptr);
 // symbolic link included.
 bool createPrivateFile(const QString &path, QString *error = nullptr);
 
+// Makes a settings file private before anything is written to it (it may hold a quote source's
+// key): its folder 0700 and the file 0600 whatever the umask, created empty when missing; a
+// folder and file of this user's that exist already are narrowed to that. A link at either name
+// is refused.
+bool makeSettingsFilePrivate(const QString &path, QString *error = nullptr);
+
 // Something is at the name: a file, a folder or a symbolic link, even one that points nowhere.
 bool nameTaken(const QString &path);
 

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/desktop.h"
 #include "data/store/database.h"
+#include "data/store/privatefiles.h"
 #include "tests/support/testsupport.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 
 using namespace vantora;
 
@@ -21,6 +24,49 @@ class TstFirstRun : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The settings file may hold a quote source's key: 0600 in a 0700 folder whatever the
+    // umask, and still so once the settings are saved into it.
+    void settingsArePrivate_data()
+    {
+        QTest::addColumn<int>("umask");
+        QTest::addColumn<bool>("existing"); // a file and folder left open by an older version
+        QTest::newRow("umask 022") << 0022 << false;
+        QTest::newRow("umask 000") << 0000 << false;
+        QTest::newRow("umask 077") << 0077 << false;
+        QTest::newRow("an open file and folder there") << 0022 << true;
+    }
+    void settingsArePrivate()
+    {
+        QFETCH(int, umask);
+        QFETCH(bool, existing);
+        QTemporaryDir home;
+        const QString folder = home.filePath(QStringLiteral("config/vantora"));
+        const QString path = folder + QStringLiteral("/vantora.conf");
+        if (existing) {
+            QVERIFY(QDir().mkpath(folder));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(::chmod(qPrintable(folder), 0755) == 0 && ::chmod(qPrintable(path), 0644) == 0);
+        }
+        const mode_t before = ::umask(mode_t(umask));
+        QString error;
+        const bool made = makeSettingsFilePrivate(path, &error);
+        {
+            QSettings settings(path, QSettings::IniFormat);
+            settings.setValue(QStringLiteral("Quotes/Source"), QStringLiteral("stooq"));
+        }
+        ::umask(before);
+        QVERIFY2(made, qPrintable(error));
+        struct stat info
+        {
+        };
+        QVERIFY(::stat(qPrintable(folder), &info) == 0);
+        QCOMPARE(info.st_mode & 07777, mode_t(0700));
+        QVERIFY(::stat(qPrintable(path), &info) == 0);
+        QCOMPARE(info.st_mode & 07777, mode_t(0600));
+        QVERIFY(QFile(path).size() > 0);
+    }
+
     void offer_data()
     {
         QTest::addColumn<bool>("namedByUser");

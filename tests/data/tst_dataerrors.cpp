@@ -509,6 +509,40 @@ private Q_SLOTS:
                  qPrintable(dialogs.messages().at(0)));
     }
 
+    // A folder planted where this process's mark of the open file goes is said, once; a link
+    // planted there is replaced, never followed, and the file is marked.
+    void plantedInstanceMark_data()
+    {
+        QTest::addColumn<bool>("folder");
+        QTest::newRow("a folder") << true;
+        QTest::newRow("a link") << false;
+    }
+    void plantedInstanceMark()
+    {
+        QFETCH(bool, folder);
+        TestDatabase db(TestDatabase::Sample);
+        const QFileInfo file(db.path());
+        const QString mark = file.dir().filePath(QStringLiteral(".%1.open-%2")
+                                                     .arg(file.fileName())
+                                                     .arg(QCoreApplication::applicationPid()));
+        const QString target = db.folder() + QStringLiteral("/elsewhere");
+        QVERIFY(folder ? QDir().mkdir(mark) : QFile::link(target, mark));
+        ScriptedDialogs dialogs;
+        {
+            BoundScreen s;
+            QVERIFY(s.data->open(QStringLiteral("Analyst")));
+        }
+        if (folder) {
+            QCOMPARE(dialogs.messages().size(), 1);
+            QVERIFY2(dialogs.messages().at(0).contains(
+                         QStringLiteral("a folder is at \"%1\", where the mark goes").arg(mark)),
+                     qPrintable(dialogs.messages().at(0)));
+        } else {
+            QCOMPARE(dialogs.messages(), QStringList());
+            QVERIFY(!QFileInfo::exists(target));
+        }
+    }
+
     void readingALockedFileKeepsTheRecord()
     {
         TestDatabase db;

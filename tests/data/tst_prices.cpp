@@ -395,7 +395,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("expected");
         QTest::newRow("history") << "ok"
-                                 << "Imported 4 days of ACME, MSFT";
+                                 << "Updated 2 of 2 symbols (4 days).";
         QTest::newRow("an error status") << "missing"
                                          << "ACME (http://127.0.0.1:PORT/missing/acme.us";
         QTest::newRow("a web page") << "html"
@@ -414,10 +414,14 @@ private Q_SLOTS:
         // The template names a source of its own: the symbols go as they are, in lower case.
         QString url = source.url(kind.toLatin1().constData());
         url.replace(QStringLiteral("{symbol}"), QStringLiteral("{symbol}.us"));
-        const prices::ImportResult result =
-            quotes::fetchAndImport(m_db->path(), {"acme", "msft"}, QDate(2026, 12, 1), url);
+        quotes::FetchOptions options;
+        options.urlTemplate = url;
+        options.from = QDate(2026, 12, 1);
+        const quotes::FetchResult result =
+            quotes::fetchAndImport(m_db->path(), {"acme", "msft"}, options);
         expected.replace(QStringLiteral("PORT"), QString::number(port));
-        QVERIFY2(result.message.contains(expected), qPrintable(result.message));
+        const QString said = result.message + '\n' + result.problems.join('\n');
+        QVERIFY2(said.contains(expected), qPrintable(said));
         QCOMPARE(result.ok, kind == QLatin1String("ok"));
         QCOMPARE(m_db->count(QStringLiteral("Prices")), result.ok ? 4 : 0);
     }
