@@ -4,7 +4,6 @@
 #include "data/store/casefold.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace vantora::schema {
 namespace {
@@ -257,96 +256,4 @@ QString foldedText(const QString &key)
     const QString folded = fullCaseFold(key);
     return folded.isNull() ? QStringLiteral("") : folded;
 }
-
-QString numberText(double value, QChar decimalPoint)
-{
-    if (value == 0.0)
-        return QStringLiteral("0");
-    QString text = QString::number(value, 'g', 15);
-    if (decimalPoint != QLatin1Char('.'))
-        text.replace(QLatin1Char('.'), decimalPoint);
-    return text;
-}
-
-std::optional<QDate> readDate(const QString &text, const QLocale &locale)
-{
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
-        return std::nullopt;
-    QDate date = QDate::fromString(trimmed, QStringLiteral("yyyy-MM-dd"));
-    if (date.isValid())
-        return date;
-
-    const QString format = locale.dateFormat(QLocale::ShortFormat);
-    date = locale.toDate(trimmed, format);
-    if (date.isValid()) {
-        // A two-digit year means this century or the end of the last one, not the 1900s.
-        if (!format.contains(QLatin1String("yyyy")) && format.contains(QLatin1String("yy")) &&
-            date.year() < 1950)
-            date = date.addYears(100);
-        return date;
-    }
-    // People type four-digit years into a two-digit short form ("12/7/2026").
-    if (!format.contains(QLatin1String("yyyy")) && format.contains(QLatin1String("yy"))) {
-        QString longYear = format;
-        longYear.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-        date = locale.toDate(trimmed, longYear);
-        if (date.isValid())
-            return date;
-    }
-    return std::nullopt;
-}
-
-QVariant storedValue(FieldKind kind, const QString &text, QChar decimalPoint)
-{
-    switch (kind) {
-    case FieldKind::Text:
-        // A cleared text box stores the empty text, which a Find for "" matches.
-        return text.isNull() ? QStringLiteral("") : text;
-    case FieldKind::Number: {
-        if (text.isEmpty())
-            return QVariant(QMetaType::fromType<double>());
-        QString plain = text;
-        if (decimalPoint != QLatin1Char('.'))
-            plain.replace(decimalPoint, QLatin1Char('.'));
-        bool ok = false;
-        const double value = QLocale::c().toDouble(plain, &ok);
-        // Stored as a number only when it shows back exactly as typed ("1.50", "007", "1,000"
-        // and "1e3" stay texts; so does "12.5" where the decimal point is a comma); nothing the
-        // user typed is altered.
-        if (ok && std::isfinite(value) && numberText(value, decimalPoint) == text)
-            return value;
-        return text;
-    }
-    case FieldKind::Date: {
-        if (text.isEmpty())
-            return QVariant(QMetaType::fromType<QString>());
-        if (const std::optional<QDate> date = readDate(text))
-            return date->toString(QStringLiteral("yyyy-MM-dd"));
-        return text;
-    }
-    }
-    return text;
-}
-
-QString shownText(const QVariant &value, QChar decimalPoint)
-{
-    if (value.isNull())
-        return {};
-    switch (value.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return numberText(value.toDouble(), decimalPoint);
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-    case QMetaType::ULongLong:
-    case QMetaType::UInt:
-        return QString::number(value.toLongLong());
-    case QMetaType::QByteArray:
-        return QString::fromUtf8(value.toByteArray());
-    default:
-        return value.toString();
-    }
-}
-
 } // namespace vantora::schema

@@ -1,23 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QDate>
+#include "data/store/values.h"
+
 #include <QList>
-#include <QLocale>
 #include <QString>
 #include <QStringList>
-#include <QVariant>
-#include <optional>
 
-// The market database's tables, fields and indexes, described once; and how a field's text on
-// screen becomes a stored value and back.
+// The market database's tables, fields and indexes, described once.
 namespace vantora::schema {
-
-enum class FieldKind {
-    Text,   // stored as typed
-    Number, // stored as a number when the text reads back exactly as typed, else as typed
-    Date    // stored as ISO text (yyyy-MM-dd) when the text is a date, else as typed
-};
 
 struct Field
 {
@@ -85,17 +76,4 @@ QStringList foldedKeyStatements(const Table &table);
 QString foldedText(const QString &key);
 // A name as an SQL identifier: "Buy\Target Price", "Analyst's Name" and the like.
 QString quoted(QStringView name);
-
-// Number texts as stored numbers show them: up to 15 significant digits, exponent form only for
-// very large and very small magnitudes. Files (CSV) write '.' as the decimal point; the screens
-// write the locale's, as their calculations do.
-QString numberText(double value, QChar decimalPoint = u'.');
-// The date in a text: ISO (2026-12-07) or the locale's short date form.
-std::optional<QDate> readDate(const QString &text, const QLocale &locale = QLocale());
-// What the database stores for a field's text (null for an empty number or date): a number
-// when the text shows back exactly as written with this decimal point, else the text itself.
-QVariant storedValue(FieldKind kind, const QString &text, QChar decimalPoint = u'.');
-// How a stored value is written as text (empty for null).
-QString shownText(const QVariant &value, QChar decimalPoint = u'.');
-
 } // namespace vantora::schema
