@@ -51,6 +51,8 @@ void frmHoldings::connectHandlers()
     connect(m_ui->chkAllStocks, &QCheckBox::clicked, this, &frmHoldings::chkAllStocks_Click);
     connect(m_ui->chkCompare, &QCheckBox::clicked, this, &frmHoldings::chkCompare_Click);
     connect(m_ui->cmdHome, &QPushButton::clicked, this, &frmHoldings::cmdHome_Click);
+    connect(m_ui->cmdPrint, &QPushButton::clicked, this, &Screen::printReport);
+    connect(m_ui->cmdPdf, &QPushButton::clicked, this, &Screen::exportPdf);
     connect(m_ui->grdHoldings->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &frmHoldings::grdHoldings_RowChange);
     connect(m_model, &QAbstractItemModel::layoutChanged, this, &frmHoldings::grdHoldings_Sorted);
@@ -92,6 +94,22 @@ void frmHoldings::Form_Load()
     }
     showTotals();
     showFirstRow();
+}
+
+Report frmHoldings::report() const
+{
+    Report report;
+    report.title = window()->windowTitle();
+    report.databasePath = config::databasePath();
+    report.table = m_ui->grdHoldings;
+    report.totals = {{m_ui->lblTotalValueCaption->text(), m_ui->lblTotalValue->text()},
+                     {m_ui->lblTotalProfitCaption->text(), m_ui->lblTotalProfit->text()},
+                     {m_ui->lblCountCaption->text(), m_ui->lblCount->text()}};
+    if (!m_ui->txtFilter->text().isEmpty())
+        report.totals.prepend(
+            {m_ui->lblFilter->text().remove(QLatin1Char('&')), m_ui->txtFilter->text()});
+    report.chart = m_ui->chtPrice;
+    return report;
 }
 
 void frmHoldings::Form_UnLoad()

@@ -21,6 +21,8 @@ class frmHoldings final : public FormScreen<Ui::frmHoldings>
 
 public:
     HoldingsModel *model() const { return m_model; }
+    bool hasReport() const override { return isLoaded(); }
+    Report report() const override;
 
 private:
     void connectHandlers() override;

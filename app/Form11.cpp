@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Form11.h"
 
+#include "app/databases.h"
 #include "app/marketdata.h"
 #include "app/navigation.h"
 #include "app/placement.h"
@@ -9,9 +10,12 @@
 #include "common/dialogs.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLocale>
 #include <QMainWindow>
+#include <QMenu>
 #include <QTime>
 #include <QTimer>
 
@@ -35,6 +39,9 @@ void Form11::connectHandlers()
     connect(m_ui->Command1, &QPushButton::clicked, this, &Form11::Command1_Click);
     connect(m_ui->visit, &QAction::triggered, this, &Form11::visit_Click);
     connect(m_ui->quit, &QAction::triggered, this, &Form11::quit_Click);
+    connect(m_ui->newdb, &QAction::triggered, this, [] { newDatabase(); });
+    connect(m_ui->opendb, &QAction::triggered, this, [] { openDatabase(); });
+    connect(m_ui->recentdb, &QMenu::aboutToShow, this, &Form11::recentdb_Show);
     connect(m_ui->importprices, &QAction::triggered, this, [this] { importPrices(window()); });
     connect(m_ui->updateprices, &QAction::triggered, this, [this] { updatePrices(window()); });
     // Each menu entry that opens a screen is one navigation step.
@@ -55,6 +62,7 @@ void Form11::connectHandlers()
 
 void Form11::Form_Load()
 {
+    window()->setWindowTitle(mainWindowTitle(config::databasePath()));
     if (Screen *tip = ScreenRegistry::get(QStringLiteral("frmTip"))) {
         tip->load();
         if (tip->isLoaded())
@@ -74,9 +82,29 @@ bool Form11::eventFilter(QObject *watched, QEvent *event)
         const bool fresh = tipWindow && tipWindow != m_placedTip;
         if (fresh)
             m_placedTip = tipWindow;
-        placeStartWindows(window(), tipWindow, fresh);
+        // Windows put back where the user left them stay there.
+        if (!restoredGeometry())
+            placeStartWindows(window(), tipWindow, fresh && !tip->restoredGeometry());
     }
     return Screen::eventFilter(watched, event);
+}
+
+void Form11::recentdb_Show()
+{
+    m_ui->recentdb->clear();
+    const QStringList recent = recentDatabases();
+    for (qsizetype i = 0; i < recent.size(); ++i) {
+        const QString &path = recent[i];
+        // "&1 stocks.db": a digit to choose it by, the folder in the tooltip.
+        QAction *entry = m_ui->recentdb->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
+            QFileInfo(path).fileName().replace(QLatin1Char('&'), QStringLiteral("&&"))));
+        entry->setToolTip(QDir::toNativeSeparators(path));
+        entry->setStatusTip(QDir::toNativeSeparators(path));
+        entry->setEnabled(QFileInfo::exists(path));
+        connect(entry, &QAction::triggered, this, [path] { switchDatabase(path); });
+    }
+    if (recent.isEmpty())
+        m_ui->recentdb->addAction(tr("(none)"))->setEnabled(false);
 }
 
 void Form11::Command1_Click()

@@ -27,6 +27,7 @@ private:
     void Timer1_Timer();
     void visit_Click();
     void quit_Click();
+    void recentdb_Show();
 
     QPointer<QWidget> m_placedTip; // the tip window as last placed beside this one
 };

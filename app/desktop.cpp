@@ -4,6 +4,7 @@
 #include "common/dialogs.h"
 #include "data/store/database.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -32,17 +33,25 @@ FirstRun offerDatabase(const QString &path, bool namedByUser, bool unattended)
                        "Cancel starts without a database; the command vantora-db create makes "
                        "one later.")
             .arg(QDir::toNativeSeparators(path));
+    return createChosenDatabase(path, text, {},
+                                QStringLiteral("\n\nThe program starts without a database."));
+}
+
+FirstRun createChosenDatabase(const QString &path, const QString &text, const QString &title,
+                              const QString &afterFailure)
+{
     enum { Sample, Empty, Cancel };
     const int answer =
-        choiceBox(text, {},
-                  {QStringLiteral("Create Sample Database"),
-                   QStringLiteral("Create Empty Database"), QStringLiteral("Cancel")},
+        choiceBox(text, title,
+                  {QCoreApplication::translate("vantora::Desktop", "Create Sample Database"),
+                   QCoreApplication::translate("vantora::Desktop", "Create Empty Database"),
+                   QCoreApplication::translate("vantora::Desktop", "Cancel")},
                   Sample, Cancel);
     if (answer != Sample && answer != Empty)
         return FirstRun::Declined;
     QString error;
     if (!createDatabase(path, answer == Sample, &error)) {
-        msgBox(error + QStringLiteral("\n\nThe program starts without a database."));
+        msgBox(error + afterFailure, OkOnly, title);
         return FirstRun::CreationFailed;
     }
     return answer == Sample ? FirstRun::CreatedSample : FirstRun::CreatedEmpty;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-class QString;
+#include <QString>
 
 // The program as an installed desktop application: its icon and its first start.
 namespace vantora {
@@ -16,5 +16,10 @@ enum class FirstRun { NothingOffered, CreatedSample, CreatedEmpty, Declined, Cre
 // the user named (a missing one is reported when a screen opens it) nor in a run that nobody
 // watches (a screenshot).
 FirstRun offerDatabase(const QString &path, bool namedByUser, bool unattended);
+
+// Asks with `text` whether to create the database at `path` with the sample market or empty,
+// and creates it; a failure is shown under `title`, followed by `afterFailure`.
+FirstRun createChosenDatabase(const QString &path, const QString &text, const QString &title,
+                              const QString &afterFailure = {});
 
 } // namespace vantora

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/application.h"
+#include "app/databases.h"
 #include "app/desktop.h"
 #include "app/navigation.h"
 #include "app/registry.h"
+#include "app/report.h"
 #include "common/config.h"
+#include "common/dialogs.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
@@ -43,7 +47,8 @@ struct Request
     QString database;
     QString site;
     QString browse;
-    QString open; // a screen to go on to from the main window
+    QString open;      // a screen to go on to from the main window
+    QString exportPdf; // with open: write that screen's report as PDF and quit
     bool exitWhenShown = false;
 };
 
@@ -69,6 +74,10 @@ std::optional<int> readCommandLine(QApplication &app, Request *request)
         {"browse", "URL", "Also open the browser window on URL.", &request->browse},
         {"open", "SCREEN", "Go on from the main window to SCREEN (such as frmHoldings).",
          &request->open},
+        {"export-pdf", "FILE",
+         "With --open frmHoldings or frmScorecard: write that screen's report as a PDF file and "
+         "quit, without a display.",
+         &request->exportPdf},
         {"exit-when-shown", "", "Quit as soon as the main window is shown (start-up benchmark).",
          nullptr, true},
     };
@@ -105,6 +114,10 @@ std::optional<int> readCommandLine(QApplication &app, Request *request)
         if (o.into)
             *o.into = parser.value(QString::fromLatin1(o.name));
     request->exitWhenShown = parser.isSet(QStringLiteral("exit-when-shown"));
+    if (!request->exportPdf.isEmpty() && request->open.isEmpty()) {
+        std::fprintf(stderr, "vantora: --export-pdf needs --open SCREEN\n\n%s", qPrintable(usage));
+        return 2;
+    }
     return std::nullopt;
 }
 
@@ -128,12 +141,41 @@ void helpNeedsNoDisplay(int argc, char *argv[])
         return;
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
+        // A report is written without any window on a screen, too.
         if (arg == "-h" || arg == "--help" || arg == "--help-all" || arg == "-v" ||
-            arg == "--version") {
+            arg == "--version" || arg == "--export-pdf" || arg.startsWith("--export-pdf=")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
             return;
         }
     }
+}
+
+// Writes a screen's report as PDF with nobody watching: the messages go to the error output.
+int exportReport(const QString &screenName, const QString &file)
+{
+    bool failed = false;
+    vantora::setDialogHandler([&failed](const vantora::DialogRequest &request) {
+        std::fprintf(stderr, "vantora: %s\n", qPrintable(request.text));
+        failed = true;
+        return vantora::DialogReply{vantora::AnswerCancel, {}};
+    });
+    vantora::Screen *screen = vantora::ScreenRegistry::get(screenName);
+    screen->show();
+    if (!screen->hasReport()) {
+        std::fprintf(stderr, "vantora: the screen '%s' has no report\n", qPrintable(screenName));
+        vantora::ScreenRegistry::clear();
+        return 2;
+    }
+    QCoreApplication::processEvents();
+    const QString error = vantora::writeReportPdf(screen->report(), file);
+    vantora::ScreenRegistry::clear();
+    if (!error.isEmpty() || failed) {
+        if (!error.isEmpty())
+            std::fprintf(stderr, "vantora: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("PDF saved to %s\n", qPrintable(file));
+    return 0;
 }
 
 } // namespace
@@ -155,16 +197,24 @@ int main(int argc, char *argv[])
     const bool databaseNamed = !request.database.isEmpty();
     if (databaseNamed)
         vantora::config::setDatabasePath(request.database);
+    else if (const QString last = vantora::lastDatabase();
+             !last.isEmpty() && QFileInfo::exists(last))
+        vantora::config::setDatabasePath(last); // the one opened last, at the next start
     vantora::applyDesktopIdentity();
     // A screenshot or a timed start never waits for an answer.
     vantora::offerDatabase(vantora::config::databasePath(), databaseNamed,
-                           !request.screenshot.isEmpty() || request.exitWhenShown);
+                           !request.screenshot.isEmpty() || request.exitWhenShown ||
+                               !request.exportPdf.isEmpty());
+    if (QFileInfo::exists(vantora::config::databasePath()))
+        vantora::rememberDatabase(vantora::config::databasePath());
 
     // Before any window exists, so that a wrong name leaves nothing to tear down.
     if (!request.open.isEmpty() && !vantora::ScreenRegistry::has(request.open)) {
         std::fprintf(stderr, "vantora: no screen named '%s'\n", qPrintable(request.open));
         return 2;
     }
+    if (!request.exportPdf.isEmpty())
+        return exportReport(request.open, request.exportPdf);
     vantora::navigate(nullptr, QStringLiteral("Form11"));
     if (!request.open.isEmpty())
         vantora::navigate(vantora::ScreenRegistry::get(QStringLiteral("Form11")), request.open);

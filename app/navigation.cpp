@@ -4,6 +4,7 @@
 #include "app/registry.h"
 
 #include <QApplication>
+#include <algorithm>
 
 namespace vantora {
 namespace {
@@ -38,14 +39,36 @@ bool goHome(Screen *from)
     return navigate(from, QStringLiteral("Form11"));
 }
 
-void quitProgram()
+bool quitProgram()
 {
+    // The normal save path first: each screen unloads as its close box would unload it, the
+    // main window last; a screen that keeps an unsaved edit on screen stops the quit.
+    const bool quitOnLast = QGuiApplication::quitOnLastWindowClosed();
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    QList<Screen *> screens = ScreenRegistry::loaded();
+    std::stable_partition(screens.begin(), screens.end(), [](const Screen *screen) {
+        return screen->name() != QLatin1String("Form11");
+    });
+    bool unloaded = true;
+    for (Screen *screen : screens)
+        if (!screen->unload()) {
+            unloaded = false;
+            break;
+        }
+    QGuiApplication::setQuitOnLastWindowClosed(quitOnLast);
+    if (!unloaded) {
+        // Back to a usable program: the main window stays if nothing else is open.
+        if (ScreenRegistry::loaded().isEmpty())
+            goHome(nullptr);
+        return false;
+    }
     for (QWidget *window : QApplication::topLevelWidgets())
         window->hide();
     if (quitHandler())
         quitHandler()();
     else
         QCoreApplication::exit(0);
+    return true;
 }
 
 void setQuitHandler(std::function<void()> handler)

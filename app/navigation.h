@@ -15,8 +15,9 @@ bool navigate(Screen *from, const QString &target);
 // The Home button: the navigation step back to the main window.
 bool goHome(Screen *from);
 
-// Ends the program at once: every window closes without its unload step.
-void quitProgram();
+// Ends the program: every screen unloads (so that a record screen saves), then every window
+// closes. False, with the program going on, when a screen kept an edit it could not save.
+bool quitProgram();
 // Replaces what quitProgram does after closing the windows (tests).
 void setQuitHandler(std::function<void()> handler);
 

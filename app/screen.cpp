@@ -2,16 +2,22 @@
 #include "app/screen.h"
 
 #include "app/accessibility.h"
+#include "app/standardkeys.h"
 #include "common/config.h"
 #include "common/dialogs.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QSettings>
 #include <QTimer>
+#include <algorithm>
 
 namespace vantora {
 namespace {
@@ -50,6 +56,42 @@ void prepareBoxes(QWidget *window)
     }
 }
 
+QSettings userSettings()
+{
+    const QString app = QCoreApplication::applicationName();
+    return QSettings(QSettings::UserScope, app, app);
+}
+
+QString geometryKey(const QString &screen)
+{
+    return QStringLiteral("windows/") + screen;
+}
+
+// A title bar's worth of the window must lie on one of today's screens for the user to reach it.
+bool reachable(const QRect &frame)
+{
+    const QRect titleBar(frame.topLeft(), QSize(frame.width(), std::min(frame.height(), 32)));
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const QRect common = screen->availableGeometry() & titleBar;
+        if (common.width() >= std::min(titleBar.width(), 64) && common.height() >= 8)
+            return true;
+    }
+    return false;
+}
+
+// The frame's place as saveGeometry() wrote it, read before Qt's own restore, which would pull
+// a window lying off every screen to the nearest edge instead.
+QRect savedFrame(const QByteArray &saved)
+{
+    QDataStream stream(saved);
+    stream.setVersion(QDataStream::Qt_4_0);
+    quint32 magic = 0;
+    quint16 major = 0, minor = 0;
+    QRect frame;
+    stream >> magic >> major >> minor >> frame;
+    return magic == 0x1D9D0CB && stream.status() == QDataStream::Ok ? frame : QRect();
+}
+
 } // namespace
 
 Screen::~Screen()
@@ -71,10 +113,44 @@ void Screen::load()
     window->installEventFilter(this);
     m_window = window;
     connectHandlers();
+    installStandardKeys(this, window);
     prepareBoxes(window);
     nameViewsByCaptions(window);
+    restoreWindowGeometry();
     prepareForm();
     Form_Load();
+}
+
+void Screen::printReport()
+{
+    if (isLoaded() && hasReport())
+        printReportWithDialog(report(), m_window);
+}
+
+void Screen::exportPdf()
+{
+    if (isLoaded() && hasReport())
+        exportReportWithDialog(report());
+}
+
+void Screen::restoreWindowGeometry()
+{
+    m_restoredGeometry = false;
+    const QByteArray saved = userSettings().value(geometryKey(name())).toByteArray();
+    if (saved.isEmpty())
+        return;
+    // Off every screen there is today (a monitor since unplugged): placed as on a first start.
+    const QRect frame = savedFrame(saved);
+    if (!frame.isValid() || !reachable(frame))
+        return;
+    m_restoredGeometry = m_window->restoreGeometry(saved);
+}
+
+void Screen::saveWindowGeometry() const
+{
+    if (!m_window || !m_window->isVisible())
+        return;
+    userSettings().setValue(geometryKey(name()), m_window->saveGeometry());
 }
 
 bool Screen::unload()
@@ -86,6 +162,7 @@ bool Screen::unload()
     m_unloading = true;
     const bool mayUnload = queryUnload();
     if (mayUnload) {
+        saveWindowGeometry();
         Form_UnLoad();
         destroyWindow();
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/banner.h"
+#include "app/report.h"
 #include "data/binding/databaseready.h"
 
 #include <QObject>
@@ -37,6 +38,14 @@ public:
     bool unload();
     // Shows the window modeless and brings it to the front; loads it first if needed.
     void show();
+    // True when this load put the window where it was left the last time it closed.
+    bool restoredGeometry() const { return m_restoredGeometry; }
+
+    // A screen with a report prints it (the print dialog first) and writes it as PDF.
+    virtual bool hasReport() const { return false; }
+    virtual Report report() const { return {}; }
+    void printReport();
+    void exportPdf();
 
 protected:
     Screen() = default;
@@ -58,9 +67,12 @@ private:
     virtual void prepareForm() {}
 
     void destroyWindow();
+    void restoreWindowGeometry();
+    void saveWindowGeometry() const;
 
     QPointer<QWidget> m_window;
     bool m_unloading = false;
+    bool m_restoredGeometry = false;
 };
 
 // A screen built from its Qt Designer form `Form` (the generated Ui class) on a window of type

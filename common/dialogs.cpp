@@ -142,6 +142,24 @@ QStringList openFilesBox(const QString &title, const QString &filter)
                                          filter);
 }
 
+QString fileBox(const QString &title, const QString &filter, bool saving, bool confirmOverwrite)
+{
+    const DialogRequest request{saving ? DialogRequest::SaveFile : DialogRequest::OpenFile,
+                                filter,
+                                shownTitle(title),
+                                OkCancel,
+                                {},
+                                0};
+    if (responders().dialog)
+        return responders().dialog(request).text;
+    QWidget *parent = QApplication::activeWindow();
+    const QFileDialog::Options options =
+        confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
+    return saving ? QFileDialog::getSaveFileName(parent, request.title, QString(), filter, nullptr,
+                                                 options)
+                  : QFileDialog::getOpenFileName(parent, request.title, QString(), filter);
+}
+
 QString inputBox(const QString &prompt, const QString &title)
 {
     const DialogRequest request{DialogRequest::Input, prompt, shownTitle(title), OkCancel, {}, 0};

@@ -24,13 +24,17 @@ int choiceBox(const QString &text, const QString &title, const QStringList &butt
               int defaultButton, int escapeButton);
 // A modal dialog to pick existing files; none when cancelled.
 QStringList openFilesBox(const QString &title, const QString &filter);
+// A modal dialog to pick one file to open (`saving` false) or a name to save under (asking
+// before an existing file is written over, if `confirmOverwrite`); the empty text when cancelled.
+QString fileBox(const QString &title, const QString &filter, bool saving,
+                bool confirmOverwrite = false);
 // A modal input box with no default text; the empty text when cancelled.
 QString inputBox(const QString &prompt, const QString &title);
 void beep();
 
 struct DialogRequest
 {
-    enum Kind { Message, Input, Choice, Files };
+    enum Kind { Message, Input, Choice, Files, OpenFile, SaveFile };
     Kind kind = Message;
     QString text;  // message text or input prompt
     QString title; // as shown: the application title when none was given

@@ -63,6 +63,8 @@ QString frmScorecard::promisedAccuracy()
 void frmScorecard::connectHandlers()
 {
     connect(m_ui->cmdHome, &QPushButton::clicked, this, &frmScorecard::cmdHome_Click);
+    connect(m_ui->cmdPrint, &QPushButton::clicked, this, &Screen::printReport);
+    connect(m_ui->cmdPdf, &QPushButton::clicked, this, &Screen::exportPdf);
     connect(m_ui->grdScore, &QTableWidget::currentCellChanged, this,
             &frmScorecard::grdScore_RowChange);
 }
@@ -87,6 +89,22 @@ void frmScorecard::Form_Load()
     if (!problem.isEmpty())
         msgBox(problem, OkOnly, window()->windowTitle());
     showScores();
+}
+
+Report frmScorecard::report() const
+{
+    Report report;
+    report.title = window()->windowTitle();
+    report.databasePath = config::databasePath();
+    report.table = m_ui->grdScore;
+    report.rowHeaders = true;
+    const auto caption = [](const QLabel *label) { return label->text().remove(QLatin1Char('&')); };
+    report.totals = {
+        {caption(m_ui->lblPromisedCaption), m_ui->lblPromised->text()},
+        {caption(m_ui->lblMeasuredCaption), m_ui->lblMeasured->text() + QStringLiteral(" (") +
+                                                m_ui->lblInterval->text() + QLatin1Char(')')}};
+    report.chart = m_ui->chtScore;
+    return report;
 }
 
 void frmScorecard::cmdHome_Click()

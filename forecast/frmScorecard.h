@@ -16,6 +16,8 @@ class frmScorecard final : public FormScreen<Ui::frmScorecard>
 public:
     // The accuracy the disclaimer promises, as it writes it ("89.4%").
     static QString promisedAccuracy();
+    bool hasReport() const override { return isLoaded(); }
+    Report report() const override;
 
 private:
     void connectHandlers() override;

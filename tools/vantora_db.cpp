@@ -249,24 +249,24 @@ int importTrades(const QCommandLineParser &, const QStringList &args)
 
 int returns(const QCommandLineParser &options, const QStringList &args)
 {
+    QDate from, to;
+    for (const char *name : {"from", "to"}) {
+        const QString option = QLatin1String(name);
+        if (!options.isSet(option))
+            continue;
+        const QDate day = QDate::fromString(options.value(option), QStringLiteral("yyyy-MM-dd"));
+        if (!day.isValid())
+            return usage(QStringLiteral("--%1 needs a date such as 2026-01-02").arg(option));
+        (option == QLatin1String("from") ? from : to) = day;
+    }
     if (args.size() != 1)
         return usage(QStringLiteral("returns needs exactly one DB"));
-    QDate days[2];
-    const char *names[2] = {"from", "to"};
-    for (int i = 0; i < 2; ++i) {
-        const QString name = QLatin1String(names[i]);
-        if (!options.isSet(name))
-            continue;
-        days[i] = QDate::fromString(options.value(name), QStringLiteral("yyyy-MM-dd"));
-        if (!days[i].isValid())
-            return usage(QStringLiteral("--%1 needs a date such as 2026-01-02").arg(name));
-    }
-    const QDate from = days[0], to = days[1];
+    const QString database = args.first();
     if (from.isValid() && to.isValid() && from > to)
         return usage(QStringLiteral("--from must not come after --to"));
     vantora::prices::ReturnsReport report;
     if (const vantora::DbError error =
-            vantora::prices::computeReturns(args.first(), from, to, &report)) {
+            vantora::prices::computeReturns(database, from, to, &report)) {
         print(stderr, QStringLiteral("vantora-db: %1").arg(error.message));
         return 1;
     }
@@ -313,8 +313,8 @@ const QList<Command> &commands()
          scorecard},
         {"import-trades",
          "DB FILE...",
-         "read CSV files of trades into Trades (all or\nnothing) and keep the stocks' shares and\n"
-         "average cost",
+         "read CSV files of trades into Trades (all or\nnothing) and keep the stocks' shares "
+         "and\naverage cost",
          {},
          {},
          importTrades},

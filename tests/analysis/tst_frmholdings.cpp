@@ -5,9 +5,14 @@
 #include "analysis/holdingsmodel.h"
 #include "app/chartview.h"
 #include "app/registry.h"
+#include "app/report.h"
 
 #include <QCheckBox>
+#include <QDate>
+#include <QFileInfo>
 #include <QHeaderView>
+#include <QLocale>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableView>
 
@@ -149,6 +154,43 @@ private Q_SLOTS:
         QCOMPARE(text(QStringLiteral("lblTotalValue")), value);
         QCOMPARE(text(QStringLiteral("lblTotalProfit")), profit);
         QCOMPARE(text(QStringLiteral("lblCount")), QString::number(tickers.size()));
+    }
+
+    // The report as PDF, read back as text: the stocks the filter shows, the totals, the day.
+    void reportPdf_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QStringList>("hidden");
+        QTest::addColumn<QString>("count");
+        QTest::newRow("every stock owned")
+            << "" << QStringList{"Northwind Traders", "Zenith Mining", "6000", "920"}
+            << QStringList{"Blue Harbor Shipping"} << "3";
+        QTest::newRow("filtered") << "harbor" << QStringList{"Harbor Lights", "100", "20"}
+                                  << QStringList{"Northwind Traders", "Zenith Mining"} << "1";
+    }
+    void reportPdf()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QStringList, shown);
+        QFETCH(QStringList, hidden);
+        QFETCH(QString, count);
+        if (!filter.isEmpty())
+            retype(QStringLiteral("txtFilter"), filter);
+        QTRY_COMPARE(text(QStringLiteral("lblCount")), count);
+        const QString pdf = m_db->folder() + QStringLiteral("/report.pdf");
+        QCOMPARE(writeReportPdf(screen()->report(), pdf), QString());
+        QProcess reader;
+        reader.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        QVERIFY(reader.waitForFinished(30000));
+        const QString text = QString::fromUtf8(reader.readAllStandardOutput()).simplified();
+        for (const QString &expected :
+             shown + QStringList{QStringLiteral("Holdings Overview"),
+                                 QLocale().toString(QDate::currentDate(), QLocale::LongFormat),
+                                 QFileInfo(m_db->path()).fileName()})
+            QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" in ") + text));
+        for (const QString &absent : hidden)
+            QVERIFY2(!text.contains(absent), qPrintable(absent));
     }
 
     void sort_data()

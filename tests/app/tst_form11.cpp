@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/databases.h"
 #include "app/navigation.h"
 #include "app/registry.h"
 #include "common/config.h"
@@ -10,10 +11,14 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -59,7 +64,8 @@ private Q_SLOTS:
     void windowAndControls()
     {
         QWidget *window = test::mainWindow()->window();
-        QCOMPARE(window->windowTitle(), QStringLiteral("Vantora Market Pro"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Vantora Market Pro — ") +
+                                            QFileInfo(config::databasePath()).fileName());
         QVERIFY(window->isVisible());
         QCOMPARE(window->findChild<QPushButton *>(QStringLiteral("Command1"))->text(),
                  QStringLiteral("&Please Click Here For Important Information"));
@@ -76,8 +82,10 @@ private Q_SLOTS:
         const QList<QPair<QString, QStringList>> expected{
             {QStringLiteral("Fi&le"),
              {QStringLiteral("&Disclaimer"), QStringLiteral("&Visit Our Website"),
-              QStringLiteral("&Get a Free PhoneCard"), QStringLiteral("&Import Prices…"),
-              QStringLiteral("&Update Prices"), QStringLiteral("&Quit")}},
+              QStringLiteral("&Get a Free PhoneCard"), QStringLiteral("&New Database…"),
+              QStringLiteral("&Open Database…"), QStringLiteral("Open &Recent"),
+              QStringLiteral("&Import Prices…"), QStringLiteral("&Update Prices"),
+              QStringLiteral("&Quit")}},
             {QStringLiteral("&Financial Planner"),
              {QStringLiteral("&Investment Planner"), QStringLiteral("&Dow Forecaster"),
               QStringLiteral("R&etirement Planner"), QStringLiteral("Forecast S&corecard")}},
@@ -87,6 +95,12 @@ private Q_SLOTS:
               QStringLiteral("Holdings &Overview"), QStringLiteral("&Trades")}},
             {QStringLiteral("&Help"), {QStringLiteral("About &Tallowby"), QStringLiteral("He&lp")}},
         };
+        // The desktop's standard keys; no other entry has one.
+        const QHash<QString, QKeySequence> shortcuts{
+            {QStringLiteral("newdb"), QKeySequence(QStringLiteral("Ctrl+N"))},
+            {QStringLiteral("opendb"), QKeySequence(QStringLiteral("Ctrl+O"))},
+            {QStringLiteral("quit"), QKeySequence(QStringLiteral("Ctrl+Q"))},
+        };
         auto *bar = static_cast<QMainWindow *>(test::mainWindow()->window())->menuBar();
         const QList<QAction *> titles = bar->actions();
         QCOMPARE(titles.size(), expected.size());
@@ -95,7 +109,7 @@ private Q_SLOTS:
             QStringList entries;
             for (QAction *entry : titles[i]->menu()->actions()) {
                 entries << entry->text();
-                QVERIFY(entry->shortcut().isEmpty());
+                QCOMPARE(entry->shortcut(), shortcuts.value(entry->objectName()));
             }
             QCOMPARE(entries, expected[i].second);
         }
@@ -244,6 +258,99 @@ private Q_SLOTS:
         test::mainWindow()->window()->close();
         QVERIFY(!test::mainWindow()->isLoaded());
         QVERIFY(openScreens().isEmpty());
+    }
+
+    // A run ends with the screens gone (ScreenRegistry::clear); the next one builds them anew.
+    void windowsOpenWhereTheyWereLeft_data()
+    {
+        QTest::addColumn<QPoint>("left");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("on the screen") << QPoint(37, 21) << true;
+        QTest::newRow("off every screen") << QPoint(9000, 7000) << false;
+    }
+
+    void windowsOpenWhereTheyWereLeft()
+    {
+        QFETCH(QPoint, left);
+        QFETCH(bool, kept);
+        const QString about = QStringLiteral("Form4");
+        navigate(test::mainWindow(), about);
+        const QPoint placed = ScreenRegistry::get(about)->window()->pos();
+        QWidget *window = ScreenRegistry::get(about)->window();
+        window->move(left);
+        window->resize(window->size() + QSize(30, 20));
+        const QSize size = window->size();
+        ScreenRegistry::get(about)->unload();
+        ScreenRegistry::clear();
+
+        navigate(nullptr, about);
+        window = ScreenRegistry::get(about)->window();
+        QCOMPARE(ScreenRegistry::get(about)->restoredGeometry(), kept);
+        QCOMPARE(window->pos(), kept ? left : placed);
+        if (kept)
+            QCOMPARE(window->size(), size);
+        ScreenRegistry::get(about)->unload();
+        QSettings(QSettings::UserScope, qApp->applicationName(), qApp->applicationName())
+            .remove(QStringLiteral("windows"));
+    }
+
+    // Newest first, each file once, eight at most, kept in the settings; a file since gone is
+    // shown but cannot be chosen.
+    void recentDatabases()
+    {
+        QTemporaryDir folder;
+        QStringList files;
+        for (int i = 0; i < 10; ++i) {
+            files << folder.filePath(QStringLiteral("market%1.db").arg(i));
+            if (i != 8)
+                QFile(files.last()).open(QIODevice::WriteOnly);
+            rememberDatabase(files.last());
+        }
+        rememberDatabase(files[7]);
+        const QStringList expected{files[7], files[9], files[8], files[6],
+                                   files[5], files[4], files[3], files[2]};
+        QCOMPARE(vantora::recentDatabases(), expected);
+        QCOMPARE(lastDatabase(), files[7]);
+
+        auto *menu = test::mainWindow()->window()->findChild<QMenu *>(QStringLiteral("recentdb"));
+        QMetaObject::invokeMethod(menu, &QMenu::aboutToShow);
+        const QList<QAction *> entries = menu->actions();
+        QCOMPARE(entries.size(), 8);
+        QCOMPARE(entries[0]->text(), QStringLiteral("&1 market7.db"));
+        QCOMPARE(entries[2]->text(), QStringLiteral("&3 market8.db"));
+        for (qsizetype i = 0; i < entries.size(); ++i)
+            QCOMPARE(entries[i]->isEnabled(), i != 2);
+        QSettings(QSettings::UserScope, qApp->applicationName(), qApp->applicationName())
+            .remove(QStringLiteral("databases"));
+    }
+
+    // The program started without --database opens the one opened last (its report says so).
+    void lastDatabaseAtTheNextStart()
+    {
+        QTemporaryDir home;
+        const QString first = home.filePath(QStringLiteral("stocks.db"));
+        QVERIFY(test::runDatabaseTool({QStringLiteral("create"), first}).exitCode == 0);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+        const auto run = [&env](QStringList args, const QString &pdf) {
+            QProcess program;
+            program.setProcessEnvironment(env);
+            args << QStringLiteral("--open") << QStringLiteral("frmHoldings")
+                 << QStringLiteral("--export-pdf") << pdf;
+            program.start(QCoreApplication::applicationDirPath() + QStringLiteral("/vantora"),
+                          args);
+            QProcess text;
+            if (!program.waitForFinished(60000) || program.exitCode() != 0)
+                return QString::fromUtf8(program.readAllStandardError());
+            text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+            text.waitForFinished(30000);
+            return QString::fromUtf8(text.readAllStandardOutput());
+        };
+        QVERIFY(run({QStringLiteral("--database"), first}, home.filePath(QStringLiteral("1.pdf")))
+                    .contains(QStringLiteral("stocks.db")));
+        const QString second = run({}, home.filePath(QStringLiteral("2.pdf")));
+        QVERIFY2(second.contains(QStringLiteral("Database: stocks.db")), qPrintable(second));
     }
 
     // From the main window's menu: files picked, and the holdings and indices fetched.

@@ -87,6 +87,7 @@ private Q_SLOTS:
             "share/man/man1/vantora.1.gz",
             "share/metainfo/" + kAppId + ".metainfo.xml",
             "share/vantora/TIPOFDAY.TXT",
+            "share/vantora/manual/index.html",
         };
         const QStringList site = filesBelow(kBuildDir + QStringLiteral("/bin/site"));
         QVERIFY(site.contains(QStringLiteral("ban2.htm")));

@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QSettings>
 
 namespace vantora::test {
 
@@ -22,7 +23,8 @@ ScriptedDialogs::ScriptedDialogs()
         if (request.kind == DialogRequest::Choice)
             reply.button = request.defaultButton;
         const bool asksText =
-            request.kind == DialogRequest::Input || request.kind == DialogRequest::Files;
+            request.kind == DialogRequest::Input || request.kind == DialogRequest::Files ||
+            request.kind == DialogRequest::OpenFile || request.kind == DialogRequest::SaveFile;
         if (!asksText) {
             if (!m_buttons.empty()) {
                 reply.button = m_buttons.front();
@@ -134,6 +136,9 @@ void nameTestApplication(QApplication &app)
     followTestDatabases([](const QString &path) { config::setDatabasePath(path); });
     // Tests see the windows as the program shows them.
     applyStyleSheet(app);
+    // Windows open where the program places them, not where an earlier test run left them.
+    QSettings(QSettings::UserScope, app.applicationName(), app.applicationName())
+        .remove(QStringLiteral("windows"));
     // A test never ends the process through the program's Quit.
     setQuitHandler([] {});
     // A dialog no test scripted would wait for an answer for ever: it fails the test instead.
