@@ -7,6 +7,7 @@
 #include "data/exchange/returns.h"
 #include "data/store/schema.h"
 #include "data/store/trades.h"
+#include "data/store/values.h"
 #include "planners/advice.h"
 
 #include <cmath>

@@ -3,6 +3,7 @@
 
 #include "common/numbers.h"
 #include "data/store/schema.h"
+#include "data/store/values.h"
 
 #include <cmath>
 

@@ -4,6 +4,7 @@
 #include "common/numbers.h"
 #include "data/store/foldedkeys.h"
 #include "data/store/schema.h"
+#include "data/store/values.h"
 
 #include <QSqlQuery>
 #include <cmath>
