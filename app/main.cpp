@@ -3,6 +3,7 @@
 #include "app/desktop.h"
 #include "app/navigation.h"
 #include "app/registry.h"
+#include "app/sessionend.h"
 #include "common/config.h"
 
 #include <QApplication>
@@ -111,7 +112,11 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "vantora: no screen named '%s'\n", qPrintable(parser.value(open)));
         return 2;
     }
+    vantora::watchSessionEnd(app);
     vantora::navigate(nullptr, QStringLiteral("Form11"));
+    // Edits a past run could not save when it was ended, once the main window is up.
+    if (!parser.isSet(screenshot) && !parser.isSet(exitWhenShown))
+        QTimer::singleShot(0, &app, [] { vantora::offerKeptEdits(); });
     if (parser.isSet(open))
         vantora::navigate(vantora::ScreenRegistry::get(QStringLiteral("Form11")),
                           parser.value(open));

@@ -127,9 +127,8 @@ private Q_SLOTS:
                                      << "1000 (2 stocks with no purchase price left out)";
         QTest::newRow("empty text") << QVariant(QStringLiteral(" ")) << ""
                                     << "1000 (2 stocks with no purchase price left out)";
-        QTest::newRow("bought for nothing")
-            << QVariant(0) << "450"
-            << "1450 (1 stock with no purchase price left out)";
+        QTest::newRow("bought for nothing") << QVariant(0) << "450"
+                                            << "1450 (1 stock with no purchase price left out)";
     }
     void withoutPurchasePrice()
     {

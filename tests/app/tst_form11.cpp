@@ -146,8 +146,9 @@ private Q_SLOTS:
         Screen *site = ScreenRegistry::get(QStringLiteral("frmBrowser"));
         QCOMPARE(site->isLoaded(), browserOpen);
         if (browserOpen)
-            QVERIFY(site->property("StartingAddress").toString().endsWith(
-                QStringLiteral("index.html")));
+            QVERIFY(site->property("StartingAddress")
+                        .toString()
+                        .endsWith(QStringLiteral("index.html")));
     }
 
     void clockTicks()
