@@ -8,11 +8,13 @@
 #include "common/numbers.h"
 #include "data/exchange/pricefiles.h"
 #include "data/exchange/pricehistory.h"
+#include "data/store/trades.h"
 
 #include <QGuiApplication>
 #include <QHash>
 #include <QHeaderView>
 #include <QLocale>
+#include <QScatterSeries>
 #include <QTimer>
 #include <algorithm>
 
@@ -220,6 +222,8 @@ void frmHoldings::showChart()
         chart->addLine(QStringLiteral("Purchase price"), {{0, *purchase}, {last, *purchase}},
                        ChartView::Colour::Level, Qt::DashLine);
 
+    markTrades(ticker, dates);
+
     if (m_ui->chkCompare->isChecked()) {
         if (!m_sp500Read) {
             prices::readHistory(path, prices::kSp500, &m_sp500);
@@ -246,6 +250,31 @@ void frmHoldings::showChart()
             chart->addLine(QStringLiteral("S&P 500, scaled"), compared, ChartView::Colour::Compare);
     }
     chart->finishChart();
+}
+
+void frmHoldings::markTrades(const QString &ticker, const QList<QDate> &dates)
+{
+    DbConnection connection;
+    QList<trades::StoredTrade> stored;
+    if (connection.open(config::databasePath(), DbConnection::Mode::ReadOnly) ||
+        readTableColumns(connection.db(), QStringLiteral("Trades")).table.isEmpty() ||
+        trades::readTrades(connection.db(), ticker, &stored))
+        return;
+    // A trade stands on its day, or on the next trading day of the chart.
+    QList<QPointF> buys, sells;
+    for (const trades::StoredTrade &t : std::as_const(stored)) {
+        if ((t.action != TradeAction::Buy && t.action != TradeAction::Sell) || !t.price ||
+            t.date < dates.constFirst() || t.date > dates.constLast())
+            continue;
+        const qsizetype x = std::lower_bound(dates.cbegin(), dates.cend(), t.date) - dates.cbegin();
+        (t.action == TradeAction::Buy ? buys : sells) << QPointF(double(x), *t.price);
+    }
+    if (!buys.isEmpty())
+        m_ui->chtPrice->addMarks(QStringLiteral("Buys"), buys, ChartView::Colour::Compare);
+    // Told apart by their shape as well as their colour.
+    if (!sells.isEmpty())
+        m_ui->chtPrice->addMarks(QStringLiteral("Sells"), sells, ChartView::Colour::Miss)
+            ->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
 }
 
 } // namespace vantora

@@ -38,6 +38,8 @@ private:
     void showTotals();
     void showFirstRow();
     void showChart();
+    // The buys and sells of the stock among the days of its chart.
+    void markTrades(const QString &ticker, const QList<QDate> &dates);
 
     QPointer<HoldingsModel> m_model;
     QPointer<QTimer> m_filterTimer;

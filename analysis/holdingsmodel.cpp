@@ -4,7 +4,9 @@
 #include "analysis/portfolio.h"
 #include "common/numbers.h"
 #include "data/exchange/pricehistory.h"
+#include "data/exchange/returns.h"
 #include "data/store/schema.h"
+#include "data/store/trades.h"
 #include "planners/advice.h"
 
 #include <cmath>
@@ -18,7 +20,8 @@ constexpr int kPagesKept = 64;
 
 const char *const kHeaders[HoldingsModel::ColumnCount] = {
     "Name of Stock",  "Ticker Symbol", "Shares Owned", "Current Price", "Value",
-    "Purchase Price", "Profit/Loss",   "P/E Ratio(C)", "Advice",        "Overall Rating"};
+    "Purchase Price", "Profit/Loss",   "P/E Ratio(C)", "Advice",        "Overall Rating",
+    "Realized",       "Dividends",     "Return a Year"};
 
 // How each column sorts: its text without regard to case, or its figure (empty ones last). The
 // "+" keeps SQLite from walking the index of names or tickers, which reads the table in random
@@ -33,7 +36,10 @@ const char *const kSortKeys[HoldingsModel::ColumnCount] = {
     "vantora_profit(\"Current Price\", \"Purchase Price\", \"Shares Owned\")",
     "vantora_earnings(\"Current Price\", \"Next Years Earnings\")",
     "\"Advice\" COLLATE NOCASE",
-    "vantora_number(\"Overall Rating\")"};
+    "vantora_number(\"Overall Rating\")",
+    "vantora_ledger(\"Ticker Symbol\", 0)",
+    "vantora_ledger(\"Ticker Symbol\", 1)",
+    "vantora_ledger(\"Ticker Symbol\", 2)"};
 
 QVariant variantOf(int type, sqlite3_int64 whole, double real, const unsigned char *text, int size)
 {
@@ -151,6 +157,21 @@ void containsFunction(sqlite3_context *context, int, sqlite3_value **argv)
     sqlite3_result_int(context, found ? 1 : 0);
 }
 
+// A stock's realized gains, dividends or rate, for sorting by those columns; null without trades.
+void ledgerFunction(sqlite3_context *context, int, sqlite3_value **argv)
+{
+    const auto &ledgers = *static_cast<const QHash<QString, HoldingsModel::LedgerFigures> *>(
+        sqlite3_user_data(context));
+    const auto found = ledgers.constFind(trades::tickerKey(schema::shownText(valueOf(argv[0]))));
+    const int which = sqlite3_value_int(argv[1]);
+    if (found == ledgers.cend() || (which == 2 && !found->rate))
+        sqlite3_result_null(context);
+    else
+        sqlite3_result_double(context, which == 0   ? found->realized
+                                       : which == 1 ? found->dividends
+                                                    : *found->rate);
+}
+
 QString figureText(const std::optional<double> &x)
 {
     return x ? formatNumber(*x) : QString();
@@ -222,6 +243,15 @@ DbError HoldingsModel::open(const QString &path)
                                    nullptr, nullptr, nullptr);
         sqlite3_create_function_v2(db, "vantora_contains", 2, SQLITE_UTF8, &m_filter,
                                    containsFunction, nullptr, nullptr, nullptr);
+        sqlite3_create_function_v2(db, "vantora_ledger", 2, SQLITE_UTF8, &m_ledgers, ledgerFunction,
+                                   nullptr, nullptr, nullptr);
+        // A file without trades, or with a ledger another program left wrong, shows the stocks
+        // without those figures.
+        prices::ReturnsReport report;
+        if (!prices::computeReturns(m_connection.db(), {}, {}, &report))
+            for (const ReturnsLine &line : std::as_const(report.stocks))
+                m_ledgers.insert(line.name, {line.position.realized, line.position.dividends,
+                                             line.moneyWeighted});
         if (sqlite3_prepare_v2(db,
                                "SELECT \"Name of Stock\", \"Ticker Symbol\", \"Shares Owned\", "
                                "\"Current Price\", \"Purchase Price\", \"Next Years Earnings\", "
@@ -244,6 +274,7 @@ void HoldingsModel::close()
     m_connection.close();
     m_ids.clear();
     m_pages.clear();
+    m_ledgers.clear();
     m_totals = {};
     m_rowsRead = 0;
 }
@@ -362,7 +393,17 @@ HoldingsModel::Page *HoldingsModel::readPage(int page) const
                                       : QString(),
                          checkedText(portfolioFigure(h, PortfolioFigure::CurrentPriceEarnings)),
                          schema::shownText(v[6]),
-                         figureText(prices::storedFigure(v[7]))};
+                         figureText(prices::storedFigure(v[7])),
+                         {},
+                         {},
+                         {}};
+            const auto ledger = m_ledgers.constFind(trades::tickerKey(row.cells[Ticker]));
+            if (ledger != m_ledgers.cend()) {
+                const QChar dp = decimalPoint();
+                row.cells[Realized] = moneyText(ledger->realized, dp);
+                row.cells[Dividends] = moneyText(ledger->dividends, dp);
+                row.cells[ReturnAYear] = ledger->rate ? percentText(ledger->rate, dp) : QString();
+            }
             ++m_rowsRead;
         }
         sqlite3_reset(m_rowStatement);

@@ -5,6 +5,7 @@
 
 #include <QAbstractTableModel>
 #include <QCache>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <array>
@@ -36,7 +37,17 @@ public:
         PriceEarnings, // Int(current price / next year's earnings); empty for earnings of 0
         Advice,
         Rating,
+        Realized,    // the trades' realized gains
+        Dividends,   // the trades' dividends
+        ReturnAYear, // the trades' money-weighted rate
         ColumnCount
+    };
+
+    // What a stock's trades earned: realized gains, dividends, the money-weighted rate.
+    struct LedgerFigures
+    {
+        double realized = 0, dividends = 0;
+        std::optional<double> rate;
     };
 
     explicit HoldingsModel(QObject *parent = nullptr);
@@ -97,6 +108,8 @@ private:
     QList<qint64> m_ids;
     Totals m_totals;
     DbError m_error;
+    // What each ticker's trades earned, by ticker as the trades group them.
+    QHash<QString, LedgerFigures> m_ledgers;
     mutable QCache<int, Page> m_pages;
     mutable qint64 m_rowsRead = 0;
 };

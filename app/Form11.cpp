@@ -44,7 +44,7 @@ void Form11::connectHandlers()
         {m_ui->mempf, "Form12"},          {m_ui->memsoft, "Form14"},
         {m_ui->mempop, "Form13"},         {m_ui->memh, "Form2"},
         {m_ui->memabout, "Form4"},        {m_ui->memhold, "frmHoldings"},
-        {m_ui->memscore, "frmScorecard"},
+        {m_ui->memscore, "frmScorecard"}, {m_ui->memtrades, "frmTrades"},
     };
     for (const auto &[action, target] : targets) {
         const QString name = QString::fromLatin1(target);

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <ctime>
+#include <optional>
 
 namespace {
 
@@ -36,28 +37,41 @@ void scheduleScreenshot(const QString &file)
     });
 }
 
-} // namespace
+// What the command line asks for, once read.
+struct Request
+{
+    QString screenshot; // save a picture and quit
+    QString database;
+    QString site;
+    QString browse;
+    QString open; // a screen to go on to from the main window
+    bool exitWhenShown = false;
+};
 
-int main(int argc, char *argv[])
+// Reads the command line after the application object has taken Qt's own options (-style,
+// -platform, ...) out of it. Returns the exit code when the run ends here: 0 for --help,
+// --help-all and --version, 2 for a wrong command line.
+std::optional<int> readCommandLine(QApplication &app, Request *request)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Vantora Market Pro"));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Displays this help."));
-    parser.addOption(help);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     struct Option
     {
         const char *name, *value, *description;
-        bool hidden;
+        QString *into;
+        bool hidden = false;
     };
     const Option options[] = {
-        {"screenshot", "FILE", "Save a PNG of the main window and quit.", false},
-        {"site", "URL", "Root address of the maker's web site.", false},
-        {"database", "PATH", "The market database file to use.", false},
-        {"browse", "URL", "Also open the browser window on URL.", false},
-        {"open", "SCREEN", "Go on from the main window to SCREEN (such as frmHoldings).", false},
+        {"screenshot", "FILE", "Save a PNG of the main window and quit.", &request->screenshot},
+        {"site", "URL", "Root address of the maker's web site.", &request->site},
+        {"database", "PATH", "The market database file to use.", &request->database},
+        {"browse", "URL", "Also open the browser window on URL.", &request->browse},
+        {"open", "SCREEN", "Go on from the main window to SCREEN (such as frmHoldings).",
+         &request->open},
         {"exit-when-shown", "", "Quit as soon as the main window is shown (start-up benchmark).",
-         true},
+         nullptr, true},
     };
     for (const Option &o : options) {
         QCommandLineOption option(QString::fromLatin1(o.name), QString::fromLatin1(o.description),
@@ -66,79 +80,109 @@ int main(int argc, char *argv[])
             option.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(option);
     }
-    const QString screenshot = QStringLiteral("screenshot");
-    const QString site = QStringLiteral("site");
-    const QString database = QStringLiteral("database");
-    const QString browse = QStringLiteral("browse");
-    const QString open = QStringLiteral("open");
-    const QString exitWhenShown = QStringLiteral("exit-when-shown");
-    // The command line is read before the window system is reached, so that a wrong option is
-    // reported even where no display is available.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const QString usage =
-        parser.helpText().replace(QLatin1String("<executable_name>"), QLatin1String("vantora"));
-    if (!parser.parse(arguments)) {
+    const QString usage = parser.helpText().replace(QCoreApplication::arguments().constFirst(),
+                                                    QLatin1String("vantora"));
+    if (!parser.parse(QCoreApplication::arguments())) {
         std::fprintf(stderr, "vantora: %s\n\n%s", qPrintable(parser.errorText()),
                      qPrintable(usage));
         return 2;
-    }
-    if (parser.isSet(help)) {
-        std::fputs(qPrintable(usage), stdout);
-        return 0;
     }
     if (!parser.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "vantora: unexpected argument '%s'\n\n%s",
                      qPrintable(parser.positionalArguments().constFirst()), qPrintable(usage));
         return 2;
     }
+    if (parser.isSet(help)) {
+        std::fputs(qPrintable(usage), stdout);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        std::printf("vantora %s\n", qPrintable(QCoreApplication::applicationVersion()));
+        return 0;
+    }
+    if (parser.isSet(QStringLiteral("help-all")))
+        parser.process(app); // Qt's own options as well; ends the run
+    for (const Option &o : options)
+        if (o.into)
+            *o.into = parser.value(QString::fromLatin1(o.name));
+    request->exitWhenShown = parser.isSet(QStringLiteral("exit-when-shown"));
+    return std::nullopt;
+}
+
+// The benchmark passes its own clock reading of the moment it started us; we print how long
+// the main window took to show, and quit.
+void reportStartUpTime()
+{
+    const qint64 started = qEnvironmentVariable("VANTORA_STARTED_NS").toLongLong();
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const qint64 elapsed = qint64(now.tv_sec) * 1000000000 + now.tv_nsec - started;
+    std::printf("shown after %.3f ms\n", double(elapsed) / 1e6);
+    std::fflush(stdout);
+    QCoreApplication::exit(0);
+}
+
+// Help and the version need no window: where no display is named they are shown without one.
+void helpNeedsNoDisplay(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        return;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "-h" || arg == "--help" || arg == "--help-all" || arg == "-v" ||
+            arg == "--version") {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            return;
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
     vantora::prepareApplication();
+    helpNeedsNoDisplay(argc, argv);
     QApplication app(argc, argv);
     vantora::nameApplication(app);
+    QCoreApplication::setApplicationVersion(QStringLiteral(VANTORA_VERSION));
+    Request request;
+    if (const std::optional<int> code = readCommandLine(app, &request))
+        return *code;
     vantora::applyStyleSheet(app);
 
-    if (parser.isSet(site))
-        vantora::config::setSiteRoot(QUrl::fromUserInput(parser.value(site)));
-    if (parser.isSet(database))
-        vantora::config::setDatabasePath(parser.value(database));
+    if (!request.site.isEmpty())
+        vantora::config::setSiteRoot(QUrl::fromUserInput(request.site));
+    const bool databaseNamed = !request.database.isEmpty();
+    if (databaseNamed)
+        vantora::config::setDatabasePath(request.database);
     vantora::applyDesktopIdentity();
     // A screenshot or a timed start never waits for an answer.
-    vantora::offerDatabase(vantora::config::databasePath(), parser.isSet(database),
-                           parser.isSet(screenshot) || parser.isSet(exitWhenShown));
+    vantora::offerDatabase(vantora::config::databasePath(), databaseNamed,
+                           !request.screenshot.isEmpty() || request.exitWhenShown);
 
     // Before any window exists, so that a wrong name leaves nothing to tear down.
-    if (parser.isSet(open) && !vantora::ScreenRegistry::has(parser.value(open))) {
-        std::fprintf(stderr, "vantora: no screen named '%s'\n", qPrintable(parser.value(open)));
+    if (!request.open.isEmpty() && !vantora::ScreenRegistry::has(request.open)) {
+        std::fprintf(stderr, "vantora: no screen named '%s'\n", qPrintable(request.open));
         return 2;
     }
     vantora::watchSessionEnd(app);
     vantora::navigate(nullptr, QStringLiteral("Form11"));
     // Edits a past run could not save when it was ended, once the main window is up.
-    if (!parser.isSet(screenshot) && !parser.isSet(exitWhenShown))
+    if (request.screenshot.isEmpty() && !request.exitWhenShown)
         QTimer::singleShot(0, &app, [] { vantora::offerKeptEdits(); });
-    if (parser.isSet(open))
-        vantora::navigate(vantora::ScreenRegistry::get(QStringLiteral("Form11")),
-                          parser.value(open));
-    if (parser.isSet(browse)) {
+    if (!request.open.isEmpty())
+        vantora::navigate(vantora::ScreenRegistry::get(QStringLiteral("Form11")), request.open);
+    if (!request.browse.isEmpty()) {
         if (vantora::Screen *browser = vantora::ScreenRegistry::get(QStringLiteral("frmBrowser"))) {
-            browser->setProperty("StartingAddress", parser.value(browse));
+            browser->setProperty("StartingAddress", request.browse);
             browser->load();
         }
     }
-    if (parser.isSet(screenshot))
-        scheduleScreenshot(parser.value(screenshot));
-    if (parser.isSet(exitWhenShown))
-        QTimer::singleShot(0, &app, [] {
-            // The benchmark passes its own clock reading of the moment it started us.
-            const qint64 started = qEnvironmentVariable("VANTORA_STARTED_NS").toLongLong();
-            timespec now{};
-            clock_gettime(CLOCK_MONOTONIC, &now);
-            const qint64 elapsed = qint64(now.tv_sec) * 1000000000 + now.tv_nsec - started;
-            std::printf("shown after %.3f ms\n", double(elapsed) / 1e6);
-            std::fflush(stdout);
-            QCoreApplication::exit(0);
-        });
+    if (!request.screenshot.isEmpty())
+        scheduleScreenshot(request.screenshot);
+    if (request.exitWhenShown)
+        QTimer::singleShot(0, &app, reportStartUpTime);
 
     const int code = QApplication::exec();
     vantora::ScreenRegistry::clear();

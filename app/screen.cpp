@@ -4,7 +4,6 @@
 #include "app/accessibility.h"
 #include "common/config.h"
 #include "common/dialogs.h"
-#include "data/store/backup.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -132,17 +131,6 @@ bool Screen::eventFilter(QObject *watched, QEvent *event)
         return !event->isAccepted();
     }
     return QObject::eventFilter(watched, event);
-}
-
-bool databaseReady(const QString &title)
-{
-    QString message;
-    const bool usable = awaitUsable(config::databasePath(), &message, [] {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    });
-    if (!message.isEmpty())
-        msgBox(message, OkOnly, title);
-    return usable;
 }
 
 } // namespace vantora

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/banner.h"
+#include "data/binding/databaseready.h"
 
 #include <QObject>
 #include <QPointer>
@@ -86,9 +87,5 @@ private:
     }
     void releaseForm() final { m_ui.reset(); }
 };
-
-// Waits for the first opening's check of the program's database (the window keeps painting)
-// and shows what it found under the title; false when the file may not be used.
-bool databaseReady(const QString &title);
 
 } // namespace vantora

@@ -5,6 +5,7 @@
 #include "analysis/Form13.h"
 #include "analysis/Form14.h"
 #include "analysis/frmHoldings.h"
+#include "analysis/frmTrades.h"
 #include "app/Form11.h"
 #include "forecast/Form3.h"
 #include "forecast/frmScorecard.h"
@@ -34,6 +35,7 @@ const ScreenEntry kScreens[] = {
     {"Form14",       "Kestrel Ratings",    "safety, growth, market cap and overall ratings",   make<Form14>},
     {"Form13",       "Analysis",           "market analysts and their picks",                  make<Form13>},
     {"frmHoldings",  "Holdings Overview",  "holdings with value, profit or loss, price chart", make<frmHoldings>},
+    {"frmTrades",    "Trades",             "a stock's trades, shares, average cost, returns", make<frmTrades>},
     {"frmScorecard", "Forecast Scorecard", "the forecaster's ranges against the real days",    make<frmScorecard>},
     {"Form6",        "Disclaimer",         "the disclaimer",                                   make<Form6>},
     {"Form4",        "About Tallowby",     "about the program and its maker",                  make<Form4>},

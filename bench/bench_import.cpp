@@ -130,7 +130,7 @@ qint64 rowsIn(const QString &path)
 Run import(const QString &tool, const QString &csv, const QString &folder, qint64 rows)
 {
     static int counter = 0;
-    const QString db = QStringLiteral("%1/import-%2.db").arg(folder).arg(++counter);
+    const QString db = QStringLiteral("%1/import-%2.db").arg(folder, QString::number(++counter));
     QString error;
     if (!createDatabase(db, false, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));

@@ -15,6 +15,7 @@
 #include "data/store/backup.h"
 #include "data/store/database.h"
 #include "data/store/foldedkeys.h"
+#include "data/store/openingcheck.h"
 #include "data/store/schema.h"
 
 #include <QApplication>

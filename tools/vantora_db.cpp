@@ -6,12 +6,16 @@
 #include "data/exchange/csv.h"
 #include "data/exchange/pricehistory.h"
 #include "data/exchange/priceimport.h"
+#include "data/exchange/returns.h"
+#include "data/exchange/tradeimport.h"
 #include "data/quotes/quotesource.h"
-#include "data/store/backup.h"
 #include "data/store/database.h"
 #include "data/store/instances.h"
+#include "data/store/openingcheck.h"
+#include "data/store/restore.h"
 #include "forecast/scorecard.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QStringList>
 #include <cstdio>
@@ -25,49 +29,57 @@ void print(FILE *stream, const QString &text)
     std::fputc('\n', stream);
 }
 
-const char kUsage[] =
-    "usage:\n"
-    "  vantora-db create PATH [--sample]   create a new market database file\n"
-    "  vantora-db check PATH               check a file's tables, fields, indexes\n"
-    "                                      and integrity\n"
-    "  vantora-db export-csv DB TABLE FILE write a table to a new CSV file\n"
-    "  vantora-db import-csv DB TABLE FILE append a CSV file's rows to a table\n"
-    "                                      (all or nothing)\n"
-    "  vantora-db restore BACKUP DB        put a backup back over a database file\n"
-    "  vantora-db import-prices DB FILE... [--ticker SYMBOL]\n"
-    "                                      read files of daily history into Prices,\n"
-    "                                      the stocks and the forecaster's days\n"
-    "  vantora-db fetch-prices DB SYMBOL... [--from YYYY-MM-DD] [--url TEMPLATE]\n"
-    "                                      fetch daily history from the quote source\n"
-    "                                      and import it as import-prices does\n"
-    "  vantora-db scorecard DB             how the forecaster's ranges did against the\n"
-    "                                      indices' real days, beside a naive forecast\n"
-    "TABLE is stocks, Analyst, Forecaster or Prices.\n";
+// One command of the tool. Adding a command is a function taking its words and options, and
+// one row in commands() below.
+struct Command
+{
+    const char *name;
+    const char *synopsis;   // what follows the name in the usage
+    const char *summary;    // what it does, for the usage; lines broken by '\n'
+    QStringList valueNames; // options that take a value ("--ticker SYMBOL": {"ticker", "SYMBOL"})
+    QStringList flags;      // options that take none
+    std::function<int(const QCommandLineParser &, const QStringList &)> run;
+};
+
+const QList<Command> &commands();
+
+QString usageText()
+{
+    QString text = QStringLiteral("usage:\n");
+    for (const Command &command : commands()) {
+        QString line = QStringLiteral("  vantora-db %1 %2")
+                           .arg(QLatin1String(command.name), QLatin1String(command.synopsis));
+        const QStringList summary = QString::fromUtf8(command.summary).split(QLatin1Char('\n'));
+        for (const QString &part : summary) {
+            if (line.size() > 37) {
+                text += line + QLatin1Char('\n');
+                line.clear();
+            }
+            text += line.leftJustified(38) + part + QLatin1Char('\n');
+            line.clear();
+        }
+    }
+    text += QStringLiteral("  vantora-db --version               print the version\n"
+                           "TABLE is stocks, Analyst, Forecaster, Prices or Trades.\n");
+    return text;
+}
 
 int usage(const QString &problem = {})
 {
     if (!problem.isEmpty())
         print(stderr, QStringLiteral("vantora-db: %1").arg(problem));
-    std::fputs(kUsage, stderr);
+    std::fputs(qPrintable(usageText()), stderr);
     return 2;
 }
 
-int create(const QStringList &args)
+int create(const QCommandLineParser &options, const QStringList &args)
 {
-    QString path;
-    bool sample = false;
-    for (const QString &arg : args) {
-        if (arg == QLatin1String("--sample"))
-            sample = true;
-        else if (arg.startsWith(QLatin1String("--")))
-            return usage(QStringLiteral("unknown option %1").arg(arg));
-        else if (path.isEmpty())
-            path = arg;
-        else
-            return usage(QStringLiteral("unexpected argument %1").arg(arg));
-    }
-    if (path.isEmpty())
+    if (args.isEmpty())
         return usage(QStringLiteral("create needs a PATH"));
+    if (args.size() > 1)
+        return usage(QStringLiteral("unexpected argument %1").arg(args[1]));
+    const QString path = args.first();
+    const bool sample = options.isSet(QStringLiteral("sample"));
     QString error;
     if (!vantora::createDatabase(path, sample, &error)) {
         print(stderr, QStringLiteral("vantora-db: %1").arg(error));
@@ -78,9 +90,9 @@ int create(const QStringList &args)
     return 0;
 }
 
-int check(const QStringList &args)
+int check(const QCommandLineParser &, const QStringList &args)
 {
-    if (args.size() != 1 || args.first().startsWith(QLatin1String("--")))
+    if (args.size() != 1)
         return usage(QStringLiteral("check needs exactly one PATH"));
     const QString path = args.first();
     const vantora::CheckReport report = vantora::checkDatabase(path);
@@ -100,19 +112,9 @@ int check(const QStringList &args)
     return 0;
 }
 
-bool plainArguments(const QStringList &args, qsizetype count)
+int exportCsv(const QCommandLineParser &, const QStringList &args)
 {
-    if (args.size() != count)
-        return false;
-    for (const QString &arg : args)
-        if (arg.startsWith(QLatin1String("--")))
-            return false;
-    return true;
-}
-
-int exportCsv(const QStringList &args)
-{
-    if (!plainArguments(args, 3))
+    if (args.size() != 3)
         return usage(QStringLiteral("export-csv needs DB TABLE FILE"));
     const vantora::csv::Result result = vantora::csv::exportTable(args[0], args[1], args[2]);
     for (const QString &warning : result.warnings)
@@ -125,9 +127,9 @@ int exportCsv(const QStringList &args)
     return 0;
 }
 
-int importCsv(const QStringList &args)
+int importCsv(const QCommandLineParser &, const QStringList &args)
 {
-    if (!plainArguments(args, 3))
+    if (args.size() != 3)
         return usage(QStringLiteral("import-csv needs DB TABLE FILE"));
     const vantora::csv::Result result = vantora::csv::importTable(args[0], args[1], args[2]);
     if (!result.ok) {
@@ -138,9 +140,9 @@ int importCsv(const QStringList &args)
     return 0;
 }
 
-int restore(const QStringList &args)
+int restore(const QCommandLineParser &, const QStringList &args)
 {
-    if (!plainArguments(args, 2))
+    if (args.size() != 2)
         return usage(QStringLiteral("restore needs BACKUP DB"));
     // A running program would go on working on what it read before, and save into records that
     // the backup has put other data in.
@@ -149,8 +151,7 @@ int restore(const QStringList &args)
         print(stderr, QStringLiteral("vantora-db: Vantora Market Pro (process %1) has \"%2\" open. "
                                      "Close its record screens, or the program, and run the "
                                      "restore again. Nothing was restored.")
-                          .arg(running.first())
-                          .arg(args[1]));
+                          .arg(QString::number(running.first()), args[1]));
         return 1;
     }
     QString message;
@@ -171,21 +172,10 @@ bool readyAsAtFirstOpening(const QString &database)
     return usable;
 }
 
-int importPrices(const QStringList &args)
+int importPrices(const QCommandLineParser &options, const QStringList &args)
 {
-    QStringList files;
-    QString ticker;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--ticker")) {
-            if (++i >= args.size())
-                return usage(QStringLiteral("--ticker needs a SYMBOL"));
-            ticker = args[i];
-        } else if (args[i].startsWith(QLatin1String("--"))) {
-            return usage(QStringLiteral("unknown option %1").arg(args[i]));
-        } else {
-            files << args[i];
-        }
-    }
+    QStringList files = args;
+    const QString ticker = options.value(QStringLiteral("ticker"));
     if (files.size() < 2)
         return usage(QStringLiteral("import-prices needs DB and at least one FILE"));
     const QString database = files.takeFirst();
@@ -198,28 +188,17 @@ int importPrices(const QStringList &args)
     return result.ok ? 0 : 1;
 }
 
-int fetchPrices(const QStringList &args)
+int fetchPrices(const QCommandLineParser &options, const QStringList &args)
 {
-    QStringList words;
-    QString urlTemplate = vantora::quotes::savedTemplate();
+    QStringList words = args;
+    const QString urlTemplate = options.isSet(QStringLiteral("url"))
+                                    ? options.value(QStringLiteral("url"))
+                                    : vantora::quotes::savedTemplate();
     QDate from;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        if (arg == QLatin1String("--from") || arg == QLatin1String("--url")) {
-            if (++i >= args.size())
-                return usage(QStringLiteral("%1 needs a value").arg(arg));
-            if (arg == QLatin1String("--url")) {
-                urlTemplate = args[i];
-                continue;
-            }
-            from = QDate::fromString(args[i], Qt::ISODate);
-            if (!from.isValid())
-                return usage(QStringLiteral("--from needs a date such as 2026-01-02"));
-        } else if (arg.startsWith(QLatin1String("--"))) {
-            return usage(QStringLiteral("unknown option %1").arg(arg));
-        } else {
-            words << arg;
-        }
+    if (options.isSet(QStringLiteral("from"))) {
+        from = QDate::fromString(options.value(QStringLiteral("from")), Qt::ISODate);
+        if (!from.isValid())
+            return usage(QStringLiteral("--from needs a date such as 2026-01-02"));
     }
     if (words.size() < 2)
         return usage(QStringLiteral("fetch-prices needs DB and at least one SYMBOL"));
@@ -233,9 +212,9 @@ int fetchPrices(const QStringList &args)
     return result.ok ? 0 : 1;
 }
 
-int scorecard(const QStringList &args)
+int scorecard(const QCommandLineParser &, const QStringList &args)
 {
-    if (!plainArguments(args, 1))
+    if (args.size() != 1)
         return usage(QStringLiteral("scorecard needs exactly one DB"));
     vantora::ScorecardInput input;
     if (const vantora::DbError error = vantora::prices::readScorecardInput(args[0], &input)) {
@@ -255,31 +234,152 @@ int scorecard(const QStringList &args)
     return 0;
 }
 
+int importTrades(const QCommandLineParser &, const QStringList &args)
+{
+    if (args.size() < 2)
+        return usage(QStringLiteral("import-trades needs DB and at least one FILE"));
+    if (!readyAsAtFirstOpening(args.first()))
+        return 1;
+    const vantora::trades::ImportResult result =
+        vantora::trades::importTradeFiles(args.first(), args.mid(1));
+    print(result.ok ? stdout : stderr,
+          result.ok ? result.message : QStringLiteral("vantora-db: %1").arg(result.message));
+    return result.ok ? 0 : 1;
+}
+
+int returns(const QCommandLineParser &options, const QStringList &args)
+{
+    QDate from, to;
+    for (const char *name : {"from", "to"}) {
+        const QString option = QLatin1String(name);
+        if (!options.isSet(option))
+            continue;
+        const QDate day = QDate::fromString(options.value(option), QStringLiteral("yyyy-MM-dd"));
+        if (!day.isValid())
+            return usage(QStringLiteral("--%1 needs a date such as 2026-01-02").arg(option));
+        (option == QLatin1String("from") ? from : to) = day;
+    }
+    if (args.size() != 1)
+        return usage(QStringLiteral("returns needs exactly one DB"));
+    const QString database = args.first();
+    if (from.isValid() && to.isValid() && from > to)
+        return usage(QStringLiteral("--from must not come after --to"));
+    vantora::prices::ReturnsReport report;
+    if (const vantora::DbError error =
+            vantora::prices::computeReturns(database, from, to, &report)) {
+        print(stderr, QStringLiteral("vantora-db: %1").arg(error.message));
+        return 1;
+    }
+    if (from.isValid() && from > report.to)
+        return usage(QStringLiteral("--from must not come after the latest day of prices, %1")
+                         .arg(report.to.toString(Qt::ISODate)));
+    for (const vantora::ReturnsLine &line : std::as_const(report.stocks))
+        print(stdout, vantora::returnsLine(line));
+    print(stdout, vantora::portfolioLine(report.portfolio));
+    return 0;
+}
+
+const QList<Command> &commands()
+{
+    static const QList<Command> all = {
+        {"create", "PATH [--sample]", "create a new market database file", {}, {"sample"}, create},
+        {"check", "PATH", "check a file's tables, fields, indexes\nand integrity", {}, {}, check},
+        {"export-csv", "DB TABLE FILE", "write a table to a new CSV file", {}, {}, exportCsv},
+        {"import-csv",
+         "DB TABLE FILE",
+         "append a CSV file's rows to a table\n(all or nothing)",
+         {},
+         {},
+         importCsv},
+        {"restore", "BACKUP DB", "put a backup back over a database file", {}, {}, restore},
+        {"import-prices",
+         "DB FILE... [--ticker SYMBOL]",
+         "read files of daily history into Prices,\nthe stocks and the forecaster's days",
+         {"ticker", "SYMBOL"},
+         {},
+         importPrices},
+        {"fetch-prices",
+         "DB SYMBOL... [--from YYYY-MM-DD] [--url TEMPLATE]",
+         "fetch daily history from the quote source\nand import it as import-prices does",
+         {"from", "YYYY-MM-DD", "url", "TEMPLATE"},
+         {},
+         fetchPrices},
+        {"scorecard",
+         "DB",
+         "how the forecaster's ranges did against the\nindices' real days, beside a naive "
+         "forecast",
+         {},
+         {},
+         scorecard},
+        {"import-trades",
+         "DB FILE...",
+         "read CSV files of trades into Trades (all or\nnothing) and keep the stocks' shares "
+         "and\naverage cost",
+         {},
+         {},
+         importTrades},
+        {"returns",
+         "DB [--from YYYY-MM-DD] [--to YYYY-MM-DD]",
+         "what each stock's trades and the portfolio\nearned, beside the S&P 500",
+         {"from", "YYYY-MM-DD", "to", "YYYY-MM-DD"},
+         {},
+         returns},
+    };
+    return all;
+}
+
+// Reads a command's own options and words, then runs it.
+int runCommand(const Command &command, const QStringList &words)
+{
+    QCommandLineParser parser;
+    for (qsizetype i = 0; i + 1 < command.valueNames.size(); i += 2)
+        parser.addOption(
+            QCommandLineOption(command.valueNames[i], QString(), command.valueNames[i + 1]));
+    for (const QString &flag : command.flags)
+        parser.addOption(QCommandLineOption(flag));
+    if (!parser.parse(QStringList{QLatin1String(command.name)} + words)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty())
+            return usage(QStringLiteral("unknown option %1%2")
+                             .arg(unknown.first().size() == 1 ? "-" : "--", unknown.first()));
+        for (qsizetype i = 0; i + 1 < command.valueNames.size(); i += 2)
+            if (words.constLast() == QLatin1String("--") + command.valueNames[i])
+                return usage(QStringLiteral("%1 needs a %2")
+                                 .arg(words.constLast(), command.valueNames[i + 1]));
+        return usage(parser.errorText());
+    }
+    return command.run(parser, parser.positionalArguments());
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.isEmpty())
-        return usage();
-    const QString command = args.takeFirst();
-    const std::pair<const char *, std::function<int(const QStringList &)>> commands[] = {
-        {"create", create},
-        {"check", check},
-        {"export-csv", exportCsv},
-        {"import-csv", importCsv},
-        {"restore", restore},
-        {"import-prices", importPrices},
-        {"fetch-prices", fetchPrices},
-        {"scorecard", scorecard},
-    };
-    for (const auto &[name, run] : commands)
-        if (command == QLatin1String(name))
-            return run(args);
-    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
-        std::fputs(kUsage, stdout);
+    QCoreApplication::setApplicationVersion(QStringLiteral(VANTORA_VERSION));
+    // The command and whatever follows it are the command's; before it only --help and
+    // --version (and Qt's own options, which the application object has taken already).
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, QString());
+    parser.addOptions({help, version});
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usage(parser.errorText());
+    if (parser.isSet(help)) {
+        std::fputs(qPrintable(usageText()), stdout);
         return 0;
     }
-    return usage(QStringLiteral("unknown command %1").arg(command));
+    if (parser.isSet(version)) {
+        print(stdout, QStringLiteral("vantora-db %1").arg(QCoreApplication::applicationVersion()));
+        return 0;
+    }
+    QStringList words = parser.positionalArguments();
+    if (words.isEmpty())
+        return usage();
+    const QString name = words.takeFirst();
+    for (const Command &command : commands())
+        if (name == QLatin1String(command.name))
+            return runCommand(command, words);
+    return usage(QStringLiteral("unknown command %1").arg(name));
 }

@@ -4,8 +4,8 @@
 #include "common/config.h"
 #include "common/dialogs.h"
 #include "common/numbers.h"
-#include "data/store/backup.h"
 #include "data/store/instances.h"
+#include "data/store/openingcheck.h"
 #include "data/store/schema.h"
 #include "data/store/tablecursor.h"
 

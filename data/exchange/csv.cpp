@@ -10,7 +10,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariantList>
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <optional>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -92,7 +94,7 @@ QString fieldCount(qsizetype count)
 
 QString where(const QString &file, int line)
 {
-    return QStringLiteral("\"%1\", line %2").arg(file).arg(line);
+    return QStringLiteral("\"%1\", line %2").arg(file, QString::number(line));
 }
 
 QString fieldList(const schema::Table &table)
@@ -216,6 +218,48 @@ std::optional<double> plainNumber(QStringView text)
     return value;
 }
 
+// The shortest text that reads back to the same double; one that would look like an integer
+// gets ".0", so that an import tells it from one.
+QString exactText(double value)
+{
+    char digits[32];
+    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);
+    if (error != std::errc())
+        return QString::number(value, 'g', 17);
+    QString text = QString::fromLatin1(digits, end - digits);
+    if (std::isfinite(value) && !text.contains(QLatin1Char('.')) &&
+        !text.contains(QLatin1Char('e')))
+        text += QLatin1String(".0");
+    return text;
+}
+
+// What a file's number field is stored as: an integer written as one (42, 12345678901234567)
+// as that integer, a number as the screens store it or as the export writes a double (the
+// shortest text that reads back to it) as that double, and any other text as the screens
+// store it.
+QVariant fileNumber(const QString &text)
+{
+    const QByteArray latin = text.toLatin1();
+    const char *first = latin.constData(), *last = first + latin.size();
+    const char *digits = first + (latin.startsWith('-') ? 1 : 0);
+    const bool canonical = digits < last && (*digits != '0' || digits + 1 == last) &&
+                           !(digits > first && *digits == '0');
+    if (canonical && std::all_of(digits, last, [](char c) { return c >= '0' && c <= '9'; })) {
+        qlonglong whole = 0;
+        const auto [end, error] = std::from_chars(first, last, whole);
+        if (error == std::errc() && end == last)
+            return whole;
+    }
+    if (const std::optional<double> number = plainNumber(text))
+        return *number;
+    double value = 0;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error == std::errc() && end == last && std::isfinite(value) &&
+        text.size() == latin.size() && exactText(value) == text)
+        return value;
+    return schema::storedValue(schema::FieldKind::Number, text);
+}
+
 // One prepared INSERT, run through SQLite itself on the connection's own handle: a million rows
 // through Qt's driver take several times as long, in binding the values alone.
 class Insert
@@ -232,7 +276,7 @@ public:
     Q_DISABLE_COPY_MOVE(Insert)
 
     QSqlError error() const { return m_error; }
-    // Values are bound as Qt's driver binds them: null, a double, or text.
+    // Values are bound as Qt's driver binds them: null, an integer, a double, or text.
     void bindNull(int index) { sqlite3_bind_null(m_statement, index + 1); }
     void bind(int index, double value) { sqlite3_bind_double(m_statement, index + 1, value); }
     void bind(int index, const QString &text)
@@ -248,6 +292,8 @@ public:
             bindNull(index);
         else if (value.typeId() == QMetaType::Double)
             bind(index, value.toDouble());
+        else if (value.typeId() == QMetaType::LongLong)
+            sqlite3_bind_int64(m_statement, index + 1, value.toLongLong());
         else
             bind(index, value.toString());
     }
@@ -275,42 +321,60 @@ private:
     QSqlError m_error;
 };
 
-// What tells that a file changed: which file it is, its size and its modification time.
-struct FileState
-{
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = -1;
-    timespec modified{};
-    bool operator==(const FileState &o) const
-    {
-        return device == o.device && inode == o.inode && size == o.size &&
-               modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec;
-    }
-};
-
-FileState stateOf(const struct stat &info)
-{
-    return {info.st_dev, info.st_ino, info.st_size, info.st_mtim};
-}
-
-FileState fileState(QFile &open)
-{
-    struct stat info
-    {
-    };
-    return ::fstat(open.handle(), &info) == 0 ? stateOf(info) : FileState{};
-}
-
-FileState fileState(const QString &path)
-{
-    struct stat info
-    {
-    };
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? stateOf(info) : FileState{};
-}
-
 } // namespace
+
+FileWatch::State FileWatch::stateOf(int handle)
+{
+    struct stat info
+    {
+    };
+    if (::fstat(handle, &info) != 0)
+        return {};
+    return {qint64(info.st_dev), qint64(info.st_ino), qint64(info.st_size),
+            qint64(info.st_mtim.tv_sec), qint64(info.st_mtim.tv_nsec)};
+}
+
+FileWatch::State FileWatch::stateOf(const QString &path)
+{
+    struct stat info
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {qint64(info.st_dev), qint64(info.st_ino), qint64(info.st_size),
+            qint64(info.st_mtim.tv_sec), qint64(info.st_mtim.tv_nsec)};
+}
+
+FileWatch::FileWatch(QFileDevice &open)
+    : m_file(open)
+    , m_path(open.fileName())
+{
+    struct stat info
+    {
+    };
+    m_plain = ::fstat(open.handle(), &info) == 0 && S_ISREG(info.st_mode);
+    m_before = stateOf(open.handle());
+}
+
+bool FileWatch::changed() const
+{
+    return m_plain && (stateOf(m_file.handle()) != m_before || stateOf(m_path) != m_before);
+}
+
+QString FileWatch::changedText() const
+{
+    return QStringLiteral("\"%1\" changed while it was read (is it still being written?). Import "
+                          "it again once it is complete.")
+        .arg(m_path);
+}
+
+QString quoteOf(QStringView text)
+{
+    constexpr qsizetype kLongest = 40;
+    if (text.size() <= kLongest)
+        return text.toString();
+    return text.left(kLongest).toString() + QStringLiteral("…");
+}
 
 Reader::Reader(QIODevice *device)
     : m_device(device)
@@ -325,8 +389,50 @@ Reader::Status Reader::fail(int line, int field, const QString &text)
     return Status::Error;
 }
 
+void Reader::setLimits(qsizetype lineChars, qsizetype fieldChars, qsizetype fields)
+{
+    m_lineLimit = lineChars;
+    m_fieldLimit = fieldChars;
+    m_fieldsLimit = fields;
+}
+
+static QString sizeText(qsizetype chars)
+{
+    return chars % (1024 * 1024) == 0 ? QStringLiteral("%1 MiB").arg(chars / (1024 * 1024))
+                                      : QStringLiteral("%1 characters").arg(chars);
+}
+
+// A record is held whole while it is read: one that would not end (an endless line through a
+// pipe) stops the reading instead of taking all memory.
+bool Reader::beyondLimits()
+{
+    const qsizetype at = m_dropped + m_pos;
+    QString what;
+    if (m_lineLimit > 0 && at - m_recordStart > m_lineLimit)
+        what = QStringLiteral("line %1 is longer than %2")
+                   .arg(QString::number(m_recordLine), sizeText(m_lineLimit));
+    else if (m_fieldLimit > 0 && at - m_fieldStart > m_fieldLimit)
+        what = QStringLiteral("line %1 is longer than %2 in field %3")
+                   .arg(QString::number(m_recordLine), sizeText(m_fieldLimit),
+                        QString::number(m_fieldIndex + 1));
+    else
+        return false;
+    m_bad = true;
+    m_tooLong = true;
+    fail(m_recordLine, -1, what + QStringLiteral("; the reading stopped there"));
+    return true;
+}
+
 bool Reader::readMore()
 {
+    if (beyondLimits())
+        return false;
+    // What lies before the position is in the fields already.
+    if (m_pos > kPieceBytes) {
+        m_text.remove(0, m_pos);
+        m_dropped += m_pos;
+        m_pos = 0;
+    }
     while (!m_bad) {
         const QByteArray piece = m_device->read(kPieceBytes);
         const auto *file = qobject_cast<QFileDevice *>(m_device);
@@ -391,12 +497,16 @@ bool Reader::atLineBreak()
     return has(0) && (m_text[m_pos] == QLatin1Char('\n') || m_text[m_pos] == QLatin1Char('\r'));
 }
 
-void Reader::skipLineBreak()
+int Reader::skipLineBreak()
 {
-    if (m_text[m_pos] == QLatin1Char('\r') && has(1) && m_text[m_pos + 1] == QLatin1Char('\n'))
+    int skipped = 1;
+    if (m_text[m_pos] == QLatin1Char('\r') && has(1) && m_text[m_pos + 1] == QLatin1Char('\n')) {
         ++m_pos;
+        skipped = 2;
+    }
     ++m_pos;
     ++m_line;
+    return skipped;
 }
 
 Reader::Status Reader::next(Record *record)
@@ -404,9 +514,12 @@ Reader::Status Reader::next(Record *record)
     // What was read is dropped now and then; the fields' storage is used again.
     if (m_pos > kPieceBytes) {
         m_text.remove(0, m_pos);
+        m_dropped += m_pos;
         m_pos = 0;
     }
     qsizetype count = 0;
+    m_recordStart = m_fieldStart = m_dropped + m_pos;
+    m_recordLine = m_line;
     while (atLineBreak())
         skipLineBreak();
     if (m_bad)
@@ -422,6 +535,15 @@ Reader::Status Reader::next(Record *record)
         field.quoted = false;
         field.line = m_line;
         const int index = int(count);
+        m_fieldStart = m_dropped + m_pos;
+        m_fieldIndex = count;
+        if (m_fieldsLimit > 0 && count >= m_fieldsLimit) {
+            m_bad = m_tooLong = true;
+            return fail(m_recordLine, -1,
+                        QStringLiteral("line %1 holds more than %2 fields; the reading stopped "
+                                       "there")
+                            .arg(QString::number(m_recordLine), QString::number(m_fieldsLimit)));
+        }
         if (has(0) && m_text[m_pos] == kQuote) {
             field.quoted = true;
             ++m_pos;
@@ -451,9 +573,11 @@ Reader::Status Reader::next(Record *record)
                     ++m_pos;
                     break;
                 }
-                const qsizetype lineStart = m_pos;
-                skipLineBreak();
-                field.text += QStringView(m_text).mid(lineStart, m_pos - lineStart);
+                const QChar lineBreak = m_text[m_pos];
+                if (skipLineBreak() == 2)
+                    field.text += QLatin1String("\r\n");
+                else
+                    field.text += lineBreak;
             }
             if (has(0) && m_text[m_pos] != kComma && !atLineBreak())
                 return fail(m_line, index,
@@ -548,7 +672,19 @@ Result exportTable(const QString &databasePath, const QString &tableName, const 
         QStringList fields;
         for (qsizetype i = 0; i < names.size(); ++i) {
             const QVariant value = query.value(int(i));
-            const QString text = schema::shownText(value);
+            if (value.typeId() == QMetaType::QByteArray) {
+                // Bytes another program wrote: no text of a CSV file reads back as them.
+                out.cancel();
+                return failure(
+                    QStringLiteral("The field \"%1\" of row %2 of the table \"%3\" "
+                                   "holds bytes (a blob), which a CSV file cannot "
+                                   "give back as they are; no file was written.")
+                        .arg(table->fields[i].name, QString::number(result.rows + 1), table->name));
+            }
+            // Numbers exactly: the shortest text that reads back to the same double, integers
+            // as integers.
+            const QString text = value.typeId() == QMetaType::Double ? exactText(value.toDouble())
+                                                                     : schema::shownText(value);
             if (table->fields[i].kind == schema::FieldKind::Date && !text.isEmpty() &&
                 !schema::readDate(text))
                 result.warnings << QStringLiteral("%1: the \"%2\" \"%3\" is no date; importing "
@@ -573,10 +709,195 @@ Result exportTable(const QString &databasePath, const QString &tableName, const 
             QStringLiteral("\"%1\" could not be written: %2.").arg(file, out.errorString()));
     result.ok = true;
     result.message = QStringLiteral("Exported %1 rows of the table \"%2\" to \"%3\".")
-                         .arg(result.rows)
-                         .arg(table->name, file);
+                         .arg(QString::number(result.rows), table->name, file);
     return result;
 }
+
+namespace {
+
+// How much of a table's file is held at most: a field of 64 MiB (a note pasted whole is far
+// less), and no more fields to a record than the header may name.
+constexpr qsizetype kFieldChars = 64 * 1024 * 1024;
+constexpr qsizetype kFieldsOfAHeader = 1000;
+
+// One import of a file into a table: its steps, and the reading they share.
+class TableImport
+{
+public:
+    TableImport(const QString &databasePath, const schema::Table &table, const QString &file)
+        : m_path(databasePath)
+        , m_table(table)
+        , m_file(file)
+        , m_in(file)
+        , m_reader(&m_in)
+    {
+    }
+    Q_DISABLE_COPY_MOVE(TableImport)
+
+    Result run();
+
+private:
+    // The file opened and its header read into the columns it names.
+    std::optional<QString> readHeader();
+    // One record's fields bound to the insert; the refusal, if any.
+    std::optional<QString> bindRecord(const Record &record, Insert &insert);
+    std::optional<QString> readerFailure() const;
+    Result refuse(const QString &message) const
+    {
+        return failure(
+            nothingImported(m_watch && m_watch->changed() ? m_watch->changedText() : message));
+    }
+
+    const QString m_path;
+    const schema::Table &m_table;
+    const QString m_file;
+    QFile m_in;
+    Reader m_reader;
+    std::optional<FileWatch> m_watch;
+    QList<const schema::Field *> m_columns;
+    QStringList m_names;
+};
+
+std::optional<QString> TableImport::readerFailure() const
+{
+    const int index = m_reader.errorField();
+    if (index < 0)
+        return QStringLiteral("%1: %2.").arg(where(m_file, m_reader.errorLine()),
+                                             m_reader.errorText());
+    const QString name = index < m_names.size() ? QStringLiteral("field \"%1\"").arg(m_names[index])
+                                                : QStringLiteral("field %1").arg(index + 1);
+    return QStringLiteral("%1, %2: %3.")
+        .arg(where(m_file, m_reader.errorLine()), name, m_reader.errorText());
+}
+
+std::optional<QString> TableImport::readHeader()
+{
+    if (!m_in.open(QIODevice::ReadOnly))
+        return QStringLiteral("\"%1\" could not be read: %2.").arg(m_file, m_in.errorString());
+    m_watch.emplace(m_in);
+    m_reader.setLimits(0, kFieldChars, kFieldsOfAHeader);
+    Record header;
+    const Reader::Status status = m_reader.next(&header);
+    if (status == Reader::Status::End)
+        return QStringLiteral("\"%1\" is empty: its first line must name the fields.").arg(m_file);
+    if (status == Reader::Status::Error)
+        return readerFailure();
+    for (qsizetype i = 0; i < header.fields.size(); ++i) {
+        const QString name = header.fields[i].text.trimmed();
+        const QString at = where(m_file, header.fields[i].line);
+        if (name.isEmpty())
+            return QStringLiteral("%1, field %2: the header gives no field name.")
+                .arg(at, QString::number(i + 1));
+        const schema::Field *known = schema::findField(m_table, name);
+        if (!known)
+            return QStringLiteral("%1, field \"%2\": \"%2\" is not a field of the table \"%3\". "
+                                  "Its fields are %4.")
+                .arg(at, quoteOf(name), m_table.name, fieldList(m_table));
+        if (m_columns.contains(known))
+            return QStringLiteral("%1, field \"%2\": the field is named twice.").arg(at, name);
+        m_columns << known;
+        m_names << name;
+    }
+    // A record with more fields than the header names is refused at the first one too many.
+    m_reader.setLimits(0, kFieldChars, m_columns.size() + 1);
+    return std::nullopt;
+}
+
+std::optional<QString> TableImport::bindRecord(const Record &record, Insert &insert)
+{
+    const qsizetype count = record.fields.size();
+    if (count != m_columns.size()) {
+        const QString which =
+            count < m_columns.size()
+                ? QStringLiteral("the field \"%1\" is missing").arg(m_names[count])
+                : QStringLiteral("field %1 has no name in the header").arg(m_columns.size() + 1);
+        return QStringLiteral("%1: the record has %2, but the header names %3: %4.")
+            .arg(where(m_file, record.line), fieldCount(count), fieldCount(m_columns.size()),
+                 which);
+    }
+    for (qsizetype i = 0; i < count; ++i) {
+        const Field &f = record.fields[i];
+        const schema::FieldKind kind = m_columns[i]->kind;
+        if (f.text.isEmpty() && (!f.quoted || kind != schema::FieldKind::Text)) {
+            // Nothing at all is null, as a box left empty; "" is the empty text.
+            insert.bindNull(int(i));
+            continue;
+        }
+        if (kind == schema::FieldKind::Date && !schema::readDate(f.text))
+            return QStringLiteral("%1, field \"%2\": \"%3\" is no date; write dates as "
+                                  "2026-12-07.")
+                .arg(where(m_file, f.line), m_names[i], quoteOf(f.text));
+        if (kind == schema::FieldKind::Text)
+            insert.bind(int(i), f.text);
+        else if (kind == schema::FieldKind::Number)
+            insert.bind(int(i), fileNumber(f.text));
+        else
+            insert.bind(int(i), schema::storedValue(kind, f.text));
+    }
+    return std::nullopt;
+}
+
+Result TableImport::run()
+{
+    if (std::optional<QString> refusal = readHeader())
+        return refuse(*refusal);
+
+    DbConnection connection;
+    if (const DbError error = connection.open(m_path, DbConnection::Mode::ReadWrite))
+        return failure(nothingImported(error.message));
+    QSqlDatabase &db = connection.db();
+    QString actualTable, problem;
+    const QStringList actualNames = fileFields(db, m_table, m_path, &actualTable, &problem);
+    if (actualNames.isEmpty())
+        return failure(nothingImported(problem));
+    QStringList quotedColumns, marks;
+    for (const schema::Field *column : std::as_const(m_columns)) {
+        quotedColumns << schema::quoted(actualNames[column - m_table.fields.constData()]);
+        marks << QStringLiteral("?");
+    }
+
+    // One transaction for the whole file, rolled back by any refusal below.
+    Transaction transaction(db);
+    if (!transaction.begin())
+        return failure(nothingImported(engineFailure(m_path, transaction.error(), true)));
+    Result result;
+    {
+        Insert insert(db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                              .arg(schema::quoted(actualTable), quotedColumns.join(kComma),
+                                   marks.join(kComma)));
+        if (insert.error().isValid())
+            return failure(nothingImported(engineMessage(
+                QStringLiteral("The table \"%1\" could not be written").arg(m_table.name),
+                insert.error())));
+        Record record;
+        Reader::Status status;
+        while ((status = m_reader.next(&record)) == Reader::Status::Record) {
+            if (std::optional<QString> refusal = bindRecord(record, insert))
+                return refuse(*refusal);
+            if (!insert.exec())
+                return failure(nothingImported(
+                    engineMessage(QStringLiteral("%1: the record could not be stored")
+                                      .arg(where(m_file, record.line)),
+                                  insert.error())));
+            ++result.rows;
+        }
+        if (status == Reader::Status::Error)
+            return refuse(*readerFailure());
+    }
+    if (m_watch->changed())
+        return failure(nothingImported(m_watch->changedText()));
+    // Find seeks the imported keys case-folded, as it does those the program wrote.
+    if (const QSqlError error = fillFoldedKeys(db, actualTable); error.isValid())
+        return failure(nothingImported(engineFailure(m_path, error, true)));
+    if (!transaction.commit())
+        return failure(nothingImported(engineFailure(m_path, transaction.error(), true)));
+    result.ok = true;
+    result.message = QStringLiteral("Imported %1 rows into the table \"%2\" of \"%3\".")
+                         .arg(QString::number(result.rows), m_table.name, m_path);
+    return result;
+}
+
+} // namespace
 
 Result importTable(const QString &databasePath, const QString &tableName, const QString &file)
 {
@@ -585,149 +906,8 @@ Result importTable(const QString &databasePath, const QString &tableName, const 
         return failure(nothingImported(QStringLiteral("There is no table \"%1\"; the tables are "
                                                       "%2.")
                                            .arg(tableName, tableList())));
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
-        return failure(nothingImported(
-            QStringLiteral("\"%1\" could not be read: %2.").arg(file, in.errorString())));
-    const FileState before = fileState(in);
-    // What was read must be the whole file: one still being written would lose its end, and a
-    // record it refuses is most likely the one being written.
-    const auto changed = [&] { return fileState(in) != before || fileState(file) != before; };
-    const QString changedText =
-        QStringLiteral("\"%1\" changed while it was read (is it still being written?). Import it "
-                       "again once it is complete.")
-            .arg(file);
-    auto refuse = [&](const QString &message) {
-        return failure(nothingImported(changed() ? changedText : message));
-    };
-    Reader reader(&in);
-    auto readerFailure = [&](const QStringList &names) {
-        const int index = reader.errorField();
-        if (index < 0)
-            return refuse(
-                QStringLiteral("%1: %2.").arg(where(file, reader.errorLine()), reader.errorText()));
-        const QString name = index < names.size() ? QStringLiteral("field \"%1\"").arg(names[index])
-                                                  : QStringLiteral("field %1").arg(index + 1);
-        return refuse(QStringLiteral("%1, %2: %3.")
-                          .arg(where(file, reader.errorLine()), name, reader.errorText()));
-    };
-
-    Record header;
-    Reader::Status status = reader.next(&header);
-    if (status == Reader::Status::End)
-        return failure(nothingImported(
-            QStringLiteral("\"%1\" is empty: its first line must name the fields.").arg(file)));
-    if (status == Reader::Status::Error)
-        return readerFailure({});
-
-    QList<const schema::Field *> columns;
-    QStringList names;
-    for (qsizetype i = 0; i < header.fields.size(); ++i) {
-        const QString name = header.fields[i].text.trimmed();
-        if (name.isEmpty())
-            return failure(
-                nothingImported(QStringLiteral("%1, field %2: the header gives no field name.")
-                                    .arg(where(file, header.fields[i].line))
-                                    .arg(i + 1)));
-        const schema::Field *known = schema::findField(*table, name);
-        if (!known)
-            return failure(nothingImported(
-                QStringLiteral("%1, field \"%2\": \"%2\" is not a field of the table \"%3\". Its "
-                               "fields are %4.")
-                    .arg(where(file, header.fields[i].line), name, table->name,
-                         fieldList(*table))));
-        if (columns.contains(known))
-            return failure(nothingImported(QStringLiteral("%1, field \"%2\": the field is named "
-                                                          "twice.")
-                                               .arg(where(file, header.fields[i].line), name)));
-        columns << known;
-        names << name;
-    }
-
-    DbConnection connection;
-    if (const DbError error = connection.open(databasePath, DbConnection::Mode::ReadWrite))
-        return failure(nothingImported(error.message));
-    QSqlDatabase &db = connection.db();
-    QString actualTable, problem;
-    const QStringList actualNames = fileFields(db, *table, databasePath, &actualTable, &problem);
-    if (actualNames.isEmpty())
-        return failure(nothingImported(problem));
-
-    QStringList quotedColumns, marks;
-    for (const schema::Field *column : columns) {
-        quotedColumns << schema::quoted(actualNames[column - table->fields.constData()]);
-        marks << QStringLiteral("?");
-    }
-    // One transaction for the whole file, rolled back by any refusal below.
-    Transaction transaction(db);
-    if (!transaction.begin())
-        return failure(nothingImported(engineFailure(databasePath, transaction.error(), true)));
-    Result result;
-    {
-        Insert insert(db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                              .arg(schema::quoted(actualTable), quotedColumns.join(kComma),
-                                   marks.join(kComma)));
-        if (insert.error().isValid())
-            return failure(nothingImported(engineMessage(
-                QStringLiteral("The table \"%1\" could not be written").arg(table->name),
-                insert.error())));
-        Record record;
-        while ((status = reader.next(&record)) == Reader::Status::Record) {
-            const qsizetype count = record.fields.size();
-            if (count != columns.size()) {
-                const QString which =
-                    count < columns.size()
-                        ? QStringLiteral("the field \"%1\" is missing").arg(names[count])
-                        : QStringLiteral("field %1 has no name in the header")
-                              .arg(columns.size() + 1);
-                return refuse(QStringLiteral("%1: the record has %2, but the header names %3: %4.")
-                                  .arg(where(file, record.line), fieldCount(count),
-                                       fieldCount(columns.size()), which));
-            }
-            for (qsizetype i = 0; i < count; ++i) {
-                const Field &f = record.fields[i];
-                const schema::FieldKind kind = columns[i]->kind;
-                if (f.text.isEmpty() && (!f.quoted || kind != schema::FieldKind::Text)) {
-                    // Nothing at all is null, as a box left empty; "" is the empty text.
-                    insert.bindNull(int(i));
-                    continue;
-                }
-                if (kind == schema::FieldKind::Date && !schema::readDate(f.text))
-                    return refuse(
-                        QStringLiteral("%1, field \"%2\": \"%3\" is no date; write dates as "
-                                       "2026-12-07.")
-                            .arg(where(file, f.line), names[i], f.text));
-                const std::optional<double> number =
-                    kind == schema::FieldKind::Number ? plainNumber(f.text) : std::nullopt;
-                if (number)
-                    insert.bind(int(i), *number);
-                else if (kind == schema::FieldKind::Text)
-                    insert.bind(int(i), f.text);
-                else
-                    insert.bind(int(i), schema::storedValue(kind, f.text));
-            }
-            if (!insert.exec())
-                return failure(nothingImported(
-                    engineMessage(QStringLiteral("%1: the record could not be stored")
-                                      .arg(where(file, record.line)),
-                                  insert.error())));
-            ++result.rows;
-        }
-        if (status == Reader::Status::Error)
-            return readerFailure(names);
-    }
-    if (changed())
-        return failure(nothingImported(changedText));
-    // Find seeks the imported keys case-folded, as it does those the program wrote.
-    if (const QSqlError error = fillFoldedKeys(db, actualTable); error.isValid())
-        return failure(nothingImported(engineFailure(databasePath, error, true)));
-    if (!transaction.commit())
-        return failure(nothingImported(engineFailure(databasePath, transaction.error(), true)));
-    result.ok = true;
-    result.message = QStringLiteral("Imported %1 rows into the table \"%2\" of \"%3\".")
-                         .arg(result.rows)
-                         .arg(table->name, databasePath);
-    return result;
+    TableImport import(databasePath, *table, file);
+    return import.run();
 }
 
 } // namespace vantora::csv

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QIODevice>
 #include <QList>
 #include <QString>
@@ -33,6 +34,11 @@ class Reader
 public:
     explicit Reader(QIODevice *device);
 
+    // How much of the input is held at most (0: no bound): characters of one line (of one
+    // record), characters of one field, fields of one record. Beyond, the reading stops with an
+    // error that tooLong() tells apart.
+    void setLimits(qsizetype lineChars, qsizetype fieldChars, qsizetype fields);
+
     enum class Status { Record, End, Error };
     Status next(Record *record);
 
@@ -41,6 +47,8 @@ public:
     int errorLine() const { return m_errorLine; }
     int errorField() const { return m_errorField; }
     QString errorText() const { return m_errorText; }
+    // The error is a line, a field or a record beyond the limits; its text names the line.
+    bool tooLong() const { return m_tooLong; }
 
 private:
     // Decodes the next piece of the file onto the text; false at its end or on an error.
@@ -48,8 +56,16 @@ private:
     // Makes the text reach `ahead` characters past the position, if the file has them.
     bool has(qsizetype ahead);
     bool atLineBreak();
-    void skipLineBreak();
+    // The characters skipped: 1, or 2 for CRLF.
+    int skipLineBreak();
     Status fail(int line, int field, const QString &text);
+    bool beyondLimits();
+
+    qsizetype m_lineLimit = 0, m_fieldLimit = 0, m_fieldsLimit = 0;
+    qsizetype m_dropped = 0; // characters of the text dropped so far
+    qsizetype m_recordStart = 0, m_fieldStart = 0, m_fieldIndex = 0; // counted as m_dropped is
+    int m_recordLine = 0;
+    bool m_tooLong = false;
 
     QIODevice *m_device;
     QString m_text; // decoded, from the start of the record at hand
@@ -64,6 +80,34 @@ private:
     int m_errorField = 0;
     QString m_errorText;
 };
+
+// Whether a file changed since it was opened: another file under its name, another size or
+// another modification time. What was read must be the whole file: one still being written
+// would lose its end, and a record refused in it is most likely the one being written. Only a
+// plain file is watched (a pipe changes as it streams).
+class FileWatch
+{
+public:
+    explicit FileWatch(QFileDevice &open);
+    bool changed() const;
+    // "\"<path>\" changed while it was read (is it still being written?). …"
+    QString changedText() const;
+
+private:
+    QFileDevice &m_file;
+    QString m_path;
+    bool m_plain = false;
+    struct State
+    {
+        qint64 device = 0, inode = 0, size = -1, seconds = 0, nanoseconds = 0;
+        bool operator==(const State &) const = default;
+    } m_before;
+    static State stateOf(int handle);
+    static State stateOf(const QString &path);
+};
+
+// A text shown in a message as a short quote: what a file holds may be a whole line long.
+QString quoteOf(QStringView text);
 
 // One field as written: quoted when it is the empty text or holds a comma, a quote, a line
 // break or spaces at either end; nothing at all for null.

@@ -19,22 +19,35 @@ QString plainName(const QString &name)
 
 } // namespace
 
-std::optional<Layout> recognise(const QStringList &header, QString *problem)
+std::optional<Layout> recognise(const QStringList &header, QString *problem, int *column)
 {
+    if (column)
+        *column = -1;
     Layout layout;
     const std::pair<const char *, int Layout::*> columns[] = {
         {"date", &Layout::date},         {"timestamp", &Layout::date},
         {"open", &Layout::open},         {"high", &Layout::high},
         {"low", &Layout::low},           {"close", &Layout::close},
         {"volume", &Layout::volume},     {"symbol", &Layout::symbol},
-        {"ticker", &Layout::symbol},     {"advances", &Layout::advances},
-        {"declines", &Layout::declines},
+        {"ticker", &Layout::symbol},     {"tickersymbol", &Layout::symbol},
+        {"advances", &Layout::advances}, {"declines", &Layout::declines},
     };
     for (int i = 0; i < header.size(); ++i) {
         const QString name = plainName(header[i]);
-        for (const auto &[known, member] : columns)
-            if (name == QLatin1String(known) && layout.*member < 0)
-                layout.*member = i;
+        for (const auto &[known, member] : columns) {
+            if (name != QLatin1String(known))
+                continue;
+            // Two columns of one meaning ("Date" and "timestamp" too): which to read is unknown.
+            if (layout.*member >= 0) {
+                *problem = QStringLiteral("the header names this column twice (first as field "
+                                          "%1)")
+                               .arg(layout.*member + 1);
+                if (column)
+                    *column = i;
+                return std::nullopt;
+            }
+            layout.*member = i;
+        }
     }
     if (layout.date < 0) {
         *problem = QStringLiteral("the header names no \"Date\" column");
@@ -101,7 +114,13 @@ bool isNoTrading(QStringView text)
 
 QString symbolFromFileName(const QString &path)
 {
-    const QString name = QFileInfo(path).fileName();
+    QString name = QFileInfo(path).fileName();
+    for (const QLatin1String prefix : {QLatin1String("daily_adjusted_"), QLatin1String("daily_")})
+        if (name.startsWith(prefix, Qt::CaseInsensitive) && name.size() > prefix.size() &&
+            name[prefix.size()] != QLatin1Char('.')) {
+            name.remove(0, prefix.size());
+            break;
+        }
     qsizetype end = name.size();
     for (const QChar stop : {QLatin1Char('.'), QLatin1Char('_')}) {
         const qsizetype at = name.indexOf(stop);
@@ -136,7 +155,8 @@ QList<QDate> tradingDays(const Closes &dow, const Closes &nasdaq, const Closes &
 QDate nextTradingDay(const QList<QDate> &days, QDate day)
 {
     const auto later = std::upper_bound(days.cbegin(), days.cend(), day);
-    if (later != days.cend())
+    // Nor does the day after reach across a hole in the history.
+    if (later != days.cend() && day.daysTo(*later) <= kLongestGap)
         return *later;
     QDate next = day.addDays(1);
     while (next.dayOfWeek() > 5)
@@ -161,6 +181,8 @@ QList<ForecasterDay> forecasterDays(const Closes &dow, const Closes &nasdaq, con
     QList<ForecasterDay> records;
     for (qsizetype i = 1; i < days.size(); ++i) {
         const QDate x = days[i], before = days[i - 1];
+        if (before.daysTo(x) > kLongestGap)
+            continue;
         ForecasterDay record;
         record.date = nextTradingDay(days, x);
         record.dow = dow[x];

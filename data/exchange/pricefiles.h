@@ -18,14 +18,17 @@ struct Layout
 {
     int date = -1; // "Date", or "timestamp"
     int open = -1, high = -1, low = -1, close = -1, volume = -1;
-    int symbol = -1;                  // "Symbol" or "Ticker": one file holds many symbols
+    // "Symbol", "Ticker" or "Ticker Symbol" (the table's own, as export-csv writes it): one file
+    // holds many symbols
+    int symbol = -1;
     int advances = -1, declines = -1; // a file of market breadth: Date,Advances,Declines
     bool isBreadth() const { return close < 0 && advances >= 0 && declines >= 0; }
 };
 
-// The layout of a header. Nothing, and *problem says why, for a header without a date, or with
-// neither a close nor advances and declines.
-std::optional<Layout> recognise(const QStringList &header, QString *problem);
+// The layout of a header. Nothing, and *problem says why, for a header without a date, with
+// neither a close nor advances and declines, or naming a column twice (*column is then the
+// second, else -1).
+std::optional<Layout> recognise(const QStringList &header, QString *problem, int *column = nullptr);
 
 // A day as these files write it: 2026-12-07 or 20261207.
 std::optional<QDate> readDay(QStringView text);
@@ -35,7 +38,8 @@ std::optional<double> readFigure(QStringView text);
 bool isNoTrading(QStringView text);
 
 // The symbol a file's name gives: its name up to the first "." or "_", upper-cased
-// ("aapl.us.csv" is AAPL, "^spx_d.csv" is ^SPX).
+// ("aapl.us.csv" is AAPL, "^spx_d.csv" is ^SPX); after "daily_" or "daily_adjusted_", as
+// Alpha Vantage names its files ("daily_IBM.csv" is IBM).
 QString symbolFromFileName(const QString &path);
 // The symbol as the program keeps it, upper-cased: the three indices under one name each,
 // "^DJI" (also written DJI), "^IXIC" (^NDQ, NDQ, IXIC) and "^GSPC" (^SPX, SPX, GSPC).
@@ -55,11 +59,15 @@ struct ForecasterDay
 };
 using Closes = QMap<QDate, double>;
 
-// The trading day after `day`: the next day of `days` (the days all three indices closed), or,
-// after the last of them, the next Monday to Friday.
+// The longest gap between a day and the trading day before it: a weekend and a holiday.
+constexpr int kLongestGap = 5;
+// The trading day after `day`: the next day of `days` (the days all three indices closed) when
+// it lies at most kLongestGap calendar days later, else the next Monday to Friday.
 QDate nextTradingDay(const QList<QDate> &days, QDate day);
-// For every day X on which all three indices closed and that has such a day before it, the
-// record of the trading day after X, with X's closes and their changes from the day before.
+// For every day X on which all three indices closed and that has such a day before it, at most
+// kLongestGap calendar days before (a weekend and a holiday; a longer gap is a hole in the
+// history, not a day before), the record of the trading day after X, with X's closes and their
+// changes from the day before.
 QList<ForecasterDay> forecasterDays(const Closes &dow, const Closes &nasdaq, const Closes &sp);
 // The days on which all three indices closed, in order.
 QList<QDate> tradingDays(const Closes &dow, const Closes &nasdaq, const Closes &sp);

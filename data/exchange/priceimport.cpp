@@ -6,14 +6,17 @@
 #include "data/exchange/pricehistory.h"
 #include "data/store/connection.h"
 #include "data/store/schema.h"
+#include "forecast/forecast.h"
 
 #include <QBuffer>
 #include <QFile>
+#include <QHash>
 #include <QLocale>
 #include <QMap>
 #include <QSet>
 #include <QSqlQuery>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <sqlite3.h>
 
@@ -27,7 +30,7 @@ QString nothingImported(const QString &message)
 
 QString where(const QString &file, int line, const QString &field)
 {
-    return QStringLiteral("\"%1\", line %2, field \"%3\"").arg(file).arg(line).arg(field);
+    return QStringLiteral("\"%1\", line %2, field \"%3\"").arg(file, QString::number(line), field);
 }
 
 QString count(qint64 n)
@@ -35,9 +38,40 @@ QString count(qint64 n)
     return QLocale::c().toString(n);
 }
 
+QString days(qint64 n)
+{
+    return n == 1 ? QStringLiteral("1 day") : QStringLiteral("%1 days").arg(count(n));
+}
+
+QString figureText(double value)
+{
+    return QString::number(value, 'g', 15);
+}
+
+// A line of a price file is a few dozen characters; one far longer is no price file (or an
+// endless stream), and is not held.
+constexpr qsizetype kLineChars = 1024 * 1024;
+// No price, index or volume comes near this; beyond it a change of two figures loses its cents,
+// and a sum or a difference of two of them could overflow.
+constexpr double kLargestFigure = 1e15;
+
 struct Breadth
 {
     double advances = 0, declines = 0;
+    bool operator==(const Breadth &) const = default;
+};
+
+// Where a day of this call came from: the source (by its place in the call) and the line.
+struct Origin
+{
+    qint32 source = 0;
+    qint32 line = 0;
+};
+
+// The figures of one day of a file; nothing for a figure the file leaves out.
+struct DayFigures
+{
+    std::optional<double> open, high, low, close, volume;
 };
 
 // One import: the statements of its transaction and what it has written so far.
@@ -53,11 +87,17 @@ public:
         // more than the reading does.
         m_handle = sqliteHandle(db);
     }
-    ~Import() { sqlite3_finalize(m_upsert); }
+    ~Import()
+    {
+        sqlite3_finalize(m_upsert);
+        sqlite3_finalize(m_stored);
+    }
     Q_DISABLE_COPY_MOVE(Import)
 
     // Reads one file into the table of prices; the refusal, if any.
     std::optional<QString> read(const Source &source);
+    // The refusal for a file read before that changed since; checked again before the commit.
+    std::optional<QString> changedSince() const;
     // The stocks and the forecaster's days, from what was read.
     std::optional<QString> finish();
 
@@ -65,14 +105,44 @@ public:
     bool cancelled = false;
 
 private:
-    std::optional<QString> readRecord(const Source &source, const Layout &layout,
-                                      const QStringList &header, const csv::Record &record);
+    struct Record
+    {
+        const Source &source;
+        const Layout &layout;
+        const QStringList &header;
+        const csv::Record &fields;
+        QString at(int column) const
+        {
+            return column >= 0 && column < fields.fields.size() ? fields.fields[column].text
+                                                                : QString();
+        }
+        QString where(int column) const
+        {
+            return prices::where(source.name, fields.line, header.value(column));
+        }
+    };
+    std::optional<QString> readRecord(const Record &record);
+    // The steps of a record: its shape, its day, its figures, its symbol, and whether this call
+    // gave that day already.
+    std::optional<QString> checkShape(const Record &record) const;
+    std::optional<QString> figure(const Record &record, int column, bool required,
+                                  std::optional<double> *value) const;
+    std::optional<QString> readFigures(const Record &record, DayFigures *figures) const;
+    std::optional<QString> readBreadth(const Record &record, QDate day);
+    std::optional<QString> symbolOf(const Record &record);
+    // True when this call stored the day already with the same figures; a refusal when with
+    // others.
+    std::optional<QString> repeated(const Record &record, QDate day, const DayFigures &figures,
+                                    bool *same);
+    std::optional<QString> store(const Record &record, QDate day, const DayFigures &figures);
+
     std::optional<QString> engineFailure(const QString &what, const QSqlQuery &query) const
     {
         return engineMessage(what, query.lastError());
     }
     std::optional<QString> updateStocks();
     std::optional<QString> updateForecaster();
+    std::optional<QString> recomputeForecasts(const QSet<qint64> &changed);
     Closes closesOf(const QString &symbol);
 
     QSqlDatabase &m_db;
@@ -80,41 +150,87 @@ private:
     Progress m_progress;
     sqlite3 *m_handle = nullptr;
     sqlite3_stmt *m_upsert = nullptr;
+    sqlite3_stmt *m_stored = nullptr;
     QSet<QString> m_symbols;
     QString m_lastRaw, m_lastSymbol; // the symbol of the last record, as written and as stored
     QByteArray m_lastSymbolText;
-    QMap<QDate, Breadth> m_breadth;
+    qint64 m_lastSymbolId = 0;
+    QHash<QString, qint64> m_symbolIds;
+    // Every day this call stored, by its symbol and day: a second one with other figures is
+    // refused, naming both places.
+    QHash<qint64, Origin> m_days;
+    QMap<QDate, std::pair<Breadth, Origin>> m_breadth;
+    QStringList m_sourceNames;
+    QList<std::pair<QString, std::shared_ptr<QFile>>> m_files; // files read, watched
+    QList<std::shared_ptr<csv::FileWatch>> m_watches;
+    qint32 m_source = 0;
     qint64 m_records = 0;
 };
 
+std::optional<QString> Import::changedSince() const
+{
+    for (const std::shared_ptr<csv::FileWatch> &watch : m_watches)
+        if (watch->changed())
+            return watch->changedText();
+    return std::nullopt;
+}
+
 std::optional<QString> Import::read(const Source &source)
 {
+    m_source = qint32(m_sourceNames.size());
+    m_sourceNames << source.name;
     // Read as a stream: a file of any size takes no more memory than its record at hand.
     QBuffer buffer;
-    QFile file;
+    auto file = std::make_shared<QFile>();
     QIODevice *device = &buffer;
+    std::shared_ptr<csv::FileWatch> watch;
     if (source.fromFile) {
-        file.setFileName(source.name);
-        if (!file.open(QIODevice::ReadOnly))
+        file->setFileName(source.name);
+        if (!file->open(QIODevice::ReadOnly))
             return QStringLiteral("\"%1\" could not be read: %2.")
-                .arg(source.name, file.errorString());
-        device = &file;
+                .arg(source.name, file->errorString());
+        watch = std::make_shared<csv::FileWatch>(*file);
+        m_files << std::pair{source.name, file};
+        m_watches << watch;
+        device = file.get();
     } else {
         buffer.setData(source.bytes);
         buffer.open(QIODevice::ReadOnly);
     }
+    // A refusal in a file that is still being written is most likely its last record.
+    auto refuse = [&](const QString &message) -> std::optional<QString> {
+        return watch && watch->changed() ? watch->changedText() : message;
+    };
     csv::Reader reader(device);
-    QString problem;
+    reader.setLimits(kLineChars, 0, 0);
+    auto readerFailure = [&](const QStringList &header) {
+        if (reader.errorField() < 0)
+            return refuse(
+                QStringLiteral("\"%1\", line %2: %3.")
+                    .arg(source.name, QString::number(reader.errorLine()), reader.errorText()));
+        return refuse(QStringLiteral("%1: %2.").arg(
+            where(source.name, reader.errorLine(),
+                  header.value(reader.errorField(), QString::number(reader.errorField() + 1))),
+            reader.errorText()));
+    };
+
     csv::Record headerRecord;
     csv::Reader::Status status = reader.next(&headerRecord);
     if (status == csv::Reader::Status::End)
         return QStringLiteral("\"%1\" is empty: its first line must name the columns.")
             .arg(source.name);
+    if (status == csv::Reader::Status::Error)
+        return readerFailure({});
     QStringList header;
-    for (const csv::Field &field : headerRecord.fields)
-        header << field.text.trimmed();
-    const std::optional<Layout> layout = recognise(header, &problem);
+    for (const csv::Field &field : std::as_const(headerRecord.fields))
+        header << csv::quoteOf(field.text.trimmed()); // shown in messages; no known name is long
+    QString problem;
+    int problemColumn = -1;
+    const std::optional<Layout> layout = recognise(header, &problem, &problemColumn);
     if (!layout) {
+        if (problemColumn >= 0)
+            return QStringLiteral("%1: %2.").arg(
+                where(source.name, headerRecord.line, header[problemColumn]), problem);
         const QString missing = problem.contains(QLatin1String("\"Date\""))
                                     ? QStringLiteral("Date")
                                     : QStringLiteral("Close");
@@ -122,107 +238,179 @@ std::optional<QString> Import::read(const Source &source)
                               "needs Date and Close, or Date, Advances and Declines).")
             .arg(where(source.name, headerRecord.line, missing), problem);
     }
-    csv::Record record;
-    while ((status = reader.next(&record)) == csv::Reader::Status::Record) {
-        if (std::optional<QString> refusal = readRecord(source, *layout, header, record))
-            return refusal;
+    csv::Record fields;
+    while ((status = reader.next(&fields)) == csv::Reader::Status::Record) {
+        if (std::optional<QString> refusal = readRecord({source, *layout, header, fields}))
+            return refuse(*refusal);
         if (m_progress && ++m_records % 1000 == 0 && !m_progress(m_records)) {
             cancelled = true;
             return QStringLiteral("The import was cancelled.");
         }
     }
-    if (status == csv::Reader::Status::Error && reader.errorField() < 0)
-        return QStringLiteral("\"%1\", line %2: %3.")
-            .arg(source.name)
-            .arg(reader.errorLine())
-            .arg(reader.errorText());
     if (status == csv::Reader::Status::Error)
-        return QStringLiteral("%1: %2.").arg(
-            where(source.name, reader.errorLine(),
-                  header.value(reader.errorField(), QString::number(reader.errorField() + 1))),
-            reader.errorText());
+        return readerFailure(header);
+    if (watch && watch->changed())
+        return watch->changedText();
     return std::nullopt;
 }
 
-std::optional<QString> Import::readRecord(const Source &source, const Layout &layout,
-                                          const QStringList &header, const csv::Record &record)
+std::optional<QString> Import::checkShape(const Record &record) const
 {
-    auto fieldAt = [&](int column) -> QString {
-        return column >= 0 && column < record.fields.size() ? record.fields[column].text
-                                                            : QString();
-    };
-    auto missing = [&](int column) {
-        return column >= record.fields.size()
-                   ? std::optional<QString>(
-                         QStringLiteral("%1: the record ends before this field.")
-                             .arg(where(source.name, record.line, header.value(column))))
-                   : std::nullopt;
-    };
-    const int needed =
-        std::max({layout.date, layout.close, layout.advances, layout.declines, layout.symbol});
-    if (std::optional<QString> short_ = missing(needed))
-        return short_;
-
-    const QString dayText = fieldAt(layout.date);
-    if (layout.close >= 0 && isNoTrading(fieldAt(layout.close)))
-        return std::nullopt; // a day without trading
-    const std::optional<QDate> day = readDay(dayText);
-    if (!day)
-        return QStringLiteral("%1: \"%2\" is no date; write dates as 2026-12-07 or 20261207.")
-            .arg(where(source.name, record.line, header.value(layout.date)), dayText);
-
-    auto figure = [&](int column, bool required,
-                      std::optional<double> *value) -> std::optional<QString> {
-        const QString text = fieldAt(column);
-        if (column < 0 || (!required && (text.trimmed().isEmpty() || isNoTrading(text))))
-            return std::nullopt;
-        *value = readFigure(text);
-        if (!*value)
-            return QStringLiteral("%1: \"%2\" is no number; write numbers as 1234.56.")
-                .arg(where(source.name, record.line, header.value(column)), text);
+    const qsizetype fields = record.fields.fields.size(), named = record.header.size();
+    if (fields == named)
         return std::nullopt;
+    auto fieldCount = [](qsizetype n) {
+        return n == 1 ? QStringLiteral("1 field") : QStringLiteral("%1 fields").arg(n);
     };
+    // The first field the record lacks, or the first it has beyond the header.
+    const QString field = fields < named ? record.header.value(fields) : QString::number(named + 1);
+    return QStringLiteral("%1: the record has %2, but the header names %3%4.")
+        .arg(prices::where(record.source.name, record.fields.line, field), fieldCount(fields),
+             fieldCount(named),
+             fields < named ? QStringLiteral(" (is the file cut off?)") : QString());
+}
 
-    if (layout.isBreadth()) {
-        std::optional<double> advances, declines;
-        if (std::optional<QString> refusal = figure(layout.advances, true, &advances))
+std::optional<QString> Import::figure(const Record &record, int column, bool required,
+                                      std::optional<double> *value) const
+{
+    const QString text = record.at(column);
+    if (column < 0 || (!required && (text.trimmed().isEmpty() || isNoTrading(text))))
+        return std::nullopt;
+    *value = readFigure(text);
+    if (!*value)
+        return QStringLiteral("%1: \"%2\" is no number; write numbers as 1234.56.")
+            .arg(record.where(column), csv::quoteOf(text));
+    if (**value < 0)
+        return QStringLiteral("%1: \"%2\" is below zero; no price, volume or count is.")
+            .arg(record.where(column), csv::quoteOf(text));
+    if (**value > kLargestFigure)
+        return QStringLiteral("%1: \"%2\" is beyond any price, volume or count (at most 1e15).")
+            .arg(record.where(column), csv::quoteOf(text));
+    return std::nullopt;
+}
+
+std::optional<QString> Import::readFigures(const Record &record, DayFigures *f) const
+{
+    const Layout &layout = record.layout;
+    for (const auto &[column, value, required] :
+         {std::tuple{layout.open, &f->open, false}, std::tuple{layout.high, &f->high, false},
+          std::tuple{layout.low, &f->low, false}, std::tuple{layout.close, &f->close, true},
+          std::tuple{layout.volume, &f->volume, false}})
+        if (std::optional<QString> refusal = figure(record, column, required, value))
             return refusal;
-        if (std::optional<QString> refusal = figure(layout.declines, true, &declines))
-            return refusal;
-        m_breadth[*day] = {*advances, *declines};
+    if (f->high && f->low && *f->high < *f->low)
+        return QStringLiteral("%1: the high %2 is below the low %3.")
+            .arg(record.where(layout.high), figureText(*f->high), figureText(*f->low));
+    if ((f->high && *f->close > *f->high) || (f->low && *f->close < *f->low))
+        return QStringLiteral("%1: the close %2 lies outside the day's range (low %3, high %4).")
+            .arg(record.where(layout.close), figureText(*f->close),
+                 f->low ? figureText(*f->low) : QStringLiteral("none"),
+                 f->high ? figureText(*f->high) : QStringLiteral("none"));
+    return std::nullopt;
+}
+
+std::optional<QString> Import::readBreadth(const Record &record, QDate day)
+{
+    std::optional<double> advances, declines;
+    if (std::optional<QString> refusal = figure(record, record.layout.advances, true, &advances))
+        return refusal;
+    if (std::optional<QString> refusal = figure(record, record.layout.declines, true, &declines))
+        return refusal;
+    const Breadth breadth{*advances, *declines};
+    const Origin origin{m_source, record.fields.line};
+    const auto known = m_breadth.constFind(day);
+    if (known == m_breadth.cend()) {
+        m_breadth.insert(day, {breadth, origin});
         return std::nullopt;
     }
-
-    std::optional<double> open, high, low, close, volume;
-    for (const auto &[column, value, required] :
-         {std::tuple{layout.open, &open, false}, std::tuple{layout.high, &high, false},
-          std::tuple{layout.low, &low, false}, std::tuple{layout.close, &close, true},
-          std::tuple{layout.volume, &volume, false}})
-        if (std::optional<QString> refusal = figure(column, required, value))
-            return refusal;
-
-    if (source.from.isValid() && *day < source.from)
+    if (known->first == breadth)
         return std::nullopt;
-    QString symbol = m_ticker.isEmpty() ? source.symbol : m_ticker;
-    if (symbol.isEmpty() && layout.symbol >= 0)
-        symbol = fieldAt(layout.symbol).trimmed();
+    return QStringLiteral("%1: %2 is also given by \"%3\", line %4, with other figures; which "
+                          "are right cannot be told.")
+        .arg(record.where(record.layout.date), day.toString(Qt::ISODate),
+             m_sourceNames.value(known->second.source), QString::number(known->second.line));
+}
+
+std::optional<QString> Import::symbolOf(const Record &record)
+{
+    QString symbol = m_ticker.isEmpty() ? record.source.symbol : m_ticker;
+    const int column = record.layout.symbol;
+    if (symbol.isEmpty() && column >= 0) {
+        symbol = record.at(column).trimmed();
+        if (symbol.isEmpty())
+            return QStringLiteral("%1: the record names no symbol; every record of a file with "
+                                  "this column needs one.")
+                .arg(record.where(column));
+    }
     if (symbol.isEmpty())
-        symbol = symbolFromFileName(source.name);
+        symbol = symbolFromFileName(record.source.name);
     // Files hold one symbol for many days in a row: its spelling is worked out once.
     if (symbol != m_lastRaw) {
         m_lastRaw = symbol;
         m_lastSymbol = canonicalSymbol(symbol);
         m_lastSymbolText = m_lastSymbol.toUtf8();
+        m_lastSymbolId = m_symbolIds.value(m_lastSymbol, m_symbolIds.size());
+        m_symbolIds.insert(m_lastSymbol, m_lastSymbolId);
         if (!m_lastSymbol.isEmpty())
             m_symbols.insert(m_lastSymbol);
     }
-    symbol = m_lastSymbol;
-    if (symbol.isEmpty())
+    if (m_lastSymbol.isEmpty())
         return QStringLiteral("%1: the record names no symbol; give one with --ticker.")
-            .arg(
-                where(source.name, record.line,
-                      layout.symbol >= 0 ? header.value(layout.symbol) : QStringLiteral("Symbol")));
+            .arg(prices::where(record.source.name, record.fields.line,
+                               column >= 0 ? record.header.value(column)
+                                           : QStringLiteral("Symbol")));
+    return std::nullopt;
+}
 
+std::optional<QString> Import::repeated(const Record &record, QDate day, const DayFigures &figures,
+                                        bool *same)
+{
+    *same = false;
+    const qint64 key = (m_lastSymbolId << 32) | qint64(quint32(day.toJulianDay()));
+    const auto known = m_days.constFind(key);
+    if (known == m_days.cend()) {
+        m_days.insert(key, {m_source, record.fields.line});
+        return std::nullopt;
+    }
+    // Rare: the stored figures of the first are read back and compared.
+    if (!m_stored &&
+        sqlite3_prepare_v2(m_handle,
+                           "SELECT \"Open\", \"High\", \"Low\", \"Close\", \"Volume\" FROM Prices "
+                           "WHERE \"Ticker Symbol\" = ? AND \"Date\" = ?",
+                           -1, &m_stored, nullptr) != SQLITE_OK)
+        return QStringLiteral("The table \"Prices\" could not be read (%1).")
+            .arg(QString::fromUtf8(sqlite3_errmsg(m_handle)));
+    const QByteArray isoDay = day.toString(Qt::ISODate).toLatin1();
+    sqlite3_bind_text(m_stored, 1, m_lastSymbolText.constData(), int(m_lastSymbolText.size()),
+                      SQLITE_STATIC);
+    sqlite3_bind_text(m_stored, 2, isoDay.constData(), int(isoDay.size()), SQLITE_STATIC);
+    *same = sqlite3_step(m_stored) == SQLITE_ROW;
+    int column = 0;
+    for (const std::optional<double> &value :
+         {figures.open, figures.high, figures.low, figures.close, figures.volume}) {
+        const bool storedNull = sqlite3_column_type(m_stored, column) == SQLITE_NULL;
+        if (*same && (value.has_value() == storedNull ||
+                      (value && sqlite3_column_double(m_stored, column) != *value)))
+            *same = false;
+        ++column;
+    }
+    sqlite3_reset(m_stored);
+    if (*same)
+        return std::nullopt;
+    const QString day_ = day.toString(Qt::ISODate);
+    if (known->source == m_source)
+        return QStringLiteral("%1: %2 of %3 is given twice with different figures (first on line "
+                              "%4); which are right cannot be told.")
+            .arg(record.where(record.layout.date), day_, m_lastSymbol,
+                 QString::number(known->line));
+    return QStringLiteral("%1: %2 of %3 is also given by \"%4\", line %5, with other figures; "
+                          "which are right cannot be told.")
+        .arg(record.where(record.layout.date), day_, m_lastSymbol,
+             m_sourceNames.value(known->source), QString::number(known->line));
+}
+
+std::optional<QString> Import::store(const Record &record, QDate day, const DayFigures &figures)
+{
     if (!m_upsert &&
         sqlite3_prepare_v2(
             m_handle,
@@ -235,13 +423,14 @@ std::optional<QString> Import::readRecord(const Source &source, const Layout &la
         return QStringLiteral("The table \"Prices\" could not be written (%1).")
             .arg(QString::fromUtf8(sqlite3_errmsg(m_handle)));
     char isoDay[16];
-    const int dayLength = std::snprintf(isoDay, sizeof isoDay, "%04d-%02d-%02d", day->year(),
-                                        day->month(), day->day());
+    const int dayLength =
+        std::snprintf(isoDay, sizeof isoDay, "%04d-%02d-%02d", day.year(), day.month(), day.day());
     sqlite3_bind_text(m_upsert, 1, m_lastSymbolText.constData(), int(m_lastSymbolText.size()),
                       SQLITE_STATIC);
     sqlite3_bind_text(m_upsert, 2, isoDay, dayLength, SQLITE_TRANSIENT);
     int column = 3;
-    for (const std::optional<double> &value : {open, high, low, close, volume}) {
+    for (const std::optional<double> &value :
+         {figures.open, figures.high, figures.low, figures.close, figures.volume}) {
         if (value)
             sqlite3_bind_double(m_upsert, column++, *value);
         else
@@ -251,11 +440,44 @@ std::optional<QString> Import::readRecord(const Source &source, const Layout &la
     sqlite3_reset(m_upsert);
     if (rc != SQLITE_DONE)
         return QStringLiteral("\"%1\", line %2: the day could not be stored (%3).")
-            .arg(source.name)
-            .arg(record.line)
-            .arg(QString::fromUtf8(sqlite3_errmsg(m_handle)));
+            .arg(record.source.name, QString::number(record.fields.line),
+                 QString::fromUtf8(sqlite3_errmsg(m_handle)));
     ++summary.days;
     return std::nullopt;
+}
+
+std::optional<QString> Import::readRecord(const Record &record)
+{
+    if (std::optional<QString> refusal = checkShape(record))
+        return refusal;
+    // The day.
+    const Layout &layout = record.layout;
+    if (layout.close >= 0 && isNoTrading(record.at(layout.close))) {
+        ++summary.skippedDays; // a day without trading, or without figures yet
+        return std::nullopt;
+    }
+    const QString dayText = record.at(layout.date);
+    const std::optional<QDate> day = readDay(dayText);
+    if (!day)
+        return QStringLiteral("%1: \"%2\" is no date; write dates as 2026-12-07 or 20261207.")
+            .arg(record.where(layout.date), csv::quoteOf(dayText));
+    if (layout.isBreadth())
+        return readBreadth(record, *day);
+    // Its figures, checked against each other.
+    DayFigures figures;
+    if (std::optional<QString> refusal = readFigures(record, &figures))
+        return refusal;
+    if (record.source.from.isValid() && *day < record.source.from)
+        return std::nullopt;
+    // Its symbol, and whether this call gave the day already.
+    if (std::optional<QString> refusal = symbolOf(record))
+        return refusal;
+    bool same = false;
+    if (std::optional<QString> refusal = repeated(record, *day, figures, &same))
+        return refusal;
+    if (same)
+        return std::nullopt;
+    return store(record, *day, figures);
 }
 
 std::optional<QString> Import::updateStocks()
@@ -302,7 +524,13 @@ std::optional<QString> Import::updateForecaster()
     const Closes dow = closesOf(kDow), nasdaq = closesOf(kNasdaq), sp = closesOf(kSp500);
     const QList<QDate> days = tradingDays(dow, nasdaq, sp);
 
-    QSqlQuery find(m_db), insert(m_db), update(m_db);
+    QSqlQuery find(m_db), insert(m_db), update(m_db), indexInputs(m_db), breadthInputs(m_db);
+    indexInputs.prepare(QStringLiteral("SELECT \"Dow Yesterday\", \"DD\", \"NasdaQ Yesterday\", "
+                                       "\"Dn\", \"SP 500 Yesterday\", \"Ds\" FROM Forecaster "
+                                       "WHERE rowid = ?"));
+    breadthInputs.prepare(QStringLiteral("SELECT \"Advances\", \"Declines\" FROM Forecaster "
+                                         "WHERE rowid = ?"));
+    QSqlQuery *inputs = &indexInputs;
     find.prepare(QStringLiteral("SELECT rowid FROM Forecaster WHERE \"Date\" = ? ORDER BY rowid "
                                 "LIMIT 1"));
     insert.prepare(QStringLiteral("INSERT INTO Forecaster (\"Date\") VALUES (?)"));
@@ -318,6 +546,33 @@ std::optional<QString> Import::updateForecaster()
         insert.addBindValue(day.toString(Qt::ISODate));
         return insert.exec() ? insert.lastInsertId().toLongLong() : -1;
     };
+    // Records whose inputs this import changes: their stored forecasts are worked out again.
+    QSet<qint64> changed;
+    auto write = [&](qint64 id, const QVariantList &values) -> bool {
+        if (id < 0)
+            return false;
+        inputs->addBindValue(id);
+        if (!inputs->exec() || !inputs->next())
+            return false;
+        bool same = true;
+        for (int i = 0; i < values.size(); ++i)
+            same = same && inputs->value(i).typeId() == QMetaType::Double &&
+                   inputs->value(i).toDouble() == values[i].toDouble();
+        inputs->finish();
+        if (same)
+            return true;
+        for (const QVariant &value : values)
+            update.addBindValue(value);
+        update.addBindValue(id);
+        if (!update.exec())
+            return false;
+        changed.insert(id);
+        return true;
+    };
+    auto failed = [&](qint64 id) {
+        return engineFailure(QStringLiteral("The table \"Forecaster\" could not be written"),
+                             id < 0 ? insert : (update.lastError().isValid() ? update : *inputs));
+    };
 
     if (indices) {
         update.prepare(QStringLiteral(
@@ -325,32 +580,76 @@ std::optional<QString> Import::updateForecaster()
             "\"Dn\" = ?, \"SP 500 Yesterday\" = ?, \"Ds\" = ? WHERE rowid = ?"));
         for (const ForecasterDay &day : forecasterDays(dow, nasdaq, sp)) {
             const qint64 id = recordOf(day.date);
-            for (const double value :
-                 {day.dow, day.dowPoints, day.nasdaq, day.nasdaqPoints, day.sp, day.spPoints})
-                update.addBindValue(value);
-            update.addBindValue(id);
-            if (id < 0 || !update.exec())
-                return engineFailure(QStringLiteral("The table \"Forecaster\" could not be "
-                                                    "written"),
-                                     id < 0 ? insert : update);
+            if (!write(id, {day.dow, day.dowPoints, day.nasdaq, day.nasdaqPoints, day.sp,
+                            day.spPoints}))
+                return failed(id);
             ++summary.forecasterDays;
         }
     }
     if (!m_breadth.isEmpty()) {
         update.prepare(QStringLiteral(
             "UPDATE Forecaster SET \"Advances\" = ?, \"Declines\" = ? WHERE rowid = ?"));
+        inputs = &breadthInputs;
         // The figures of day X describe the day before the record after X.
         for (auto it = m_breadth.cbegin(); it != m_breadth.cend(); ++it) {
             const qint64 id = recordOf(nextTradingDay(days, it.key()));
-            update.addBindValue(it->advances);
-            update.addBindValue(it->declines);
-            update.addBindValue(id);
-            if (id < 0 || !update.exec())
-                return engineFailure(QStringLiteral("The table \"Forecaster\" could not be "
-                                                    "written"),
-                                     id < 0 ? insert : update);
+            if (!write(id, {it->first.advances, it->first.declines}))
+                return failed(id);
             ++summary.breadthDays;
         }
+    }
+    return recomputeForecasts(changed);
+}
+
+std::optional<QString> Import::recomputeForecasts(const QSet<qint64> &changed)
+{
+    if (changed.isEmpty())
+        return std::nullopt;
+    QSqlQuery read(m_db), write(m_db);
+    read.prepare(QStringLiteral(
+        "SELECT \"Dow Yesterday\", \"NasdaQ Yesterday\", \"SP 500 Yesterday\", \"Advances\", "
+        "\"Declines\", \"DD\", \"Dn\", \"Ds\", \"DF\", \"DL\", \"NF\", \"NL\", \"SF\", \"SL\" "
+        "FROM Forecaster WHERE rowid = ?"));
+    write.prepare(QStringLiteral("UPDATE Forecaster SET \"DF\" = ?, \"DL\" = ?, \"NF\" = ?, "
+                                 "\"NL\" = ?, \"SF\" = ?, \"SL\" = ? WHERE rowid = ?"));
+    for (const qint64 id : changed) {
+        read.addBindValue(id);
+        if (!read.exec() || !read.next())
+            return engineFailure(QStringLiteral("The table \"Forecaster\" could not be read"),
+                                 read);
+        QVariantList stored;
+        bool anyStored = false;
+        for (int i = 8; i < 14; ++i) {
+            stored << read.value(i);
+            anyStored = anyStored || !read.value(i).isNull();
+        }
+        // The figures as the forecaster's boxes read them: a box left empty counts 0.
+        double in[8];
+        for (int i = 0; i < 8; ++i)
+            in[i] = storedFigure(read.value(i)).value_or(0);
+        read.finish();
+        if (!anyStored)
+            continue; // never forecast: nothing follows from its inputs yet
+        const ForecastResult result =
+            forecastDay({in[0], in[1], in[2], in[3], in[4], in[5], in[6], in[7]});
+        if (!result.ok())
+            continue;
+        const IndexForecast &f = result.value;
+        // Stored as the forecaster's screen stores the figures it shows.
+        QVariantList values;
+        for (const double value :
+             {f.dowHigh, f.dowLow, f.nasdaqHigh, f.nasdaqLow, f.spHigh, f.spLow})
+            values << schema::storedValue(schema::FieldKind::Number,
+                                          formatNumber(value, QLatin1Char('.')));
+        if (values == stored)
+            continue;
+        for (const QVariant &value : std::as_const(values))
+            write.addBindValue(value);
+        write.addBindValue(id);
+        if (!write.exec())
+            return engineFailure(QStringLiteral("The table \"Forecaster\" could not be written"),
+                                 write);
+        ++summary.forecastsChanged;
     }
     return std::nullopt;
 }
@@ -368,20 +667,28 @@ std::optional<QString> Import::finish()
 
 QString describe(const Summary &s, qsizetype files)
 {
-    QString text = QStringLiteral("Imported %1 days of %2 from %3 %4")
-                       .arg(count(s.days))
-                       .arg(s.symbols.isEmpty() ? QStringLiteral("no symbol")
-                                                : s.symbols.join(QLatin1String(", ")))
-                       .arg(files)
-                       .arg(files == 1 ? QStringLiteral("file") : QStringLiteral("files"));
-    text += QStringLiteral("; updated %1 %2")
-                .arg(count(s.stocks),
-                     s.stocks == 1 ? QStringLiteral("stock") : QStringLiteral("stocks"));
+    // One call with every piece: a symbol or a file name holding "%1" stays as it is.
+    QString text =
+        QStringLiteral("Imported %1 of %2 from %3")
+            .arg(days(s.days),
+                 s.symbols.isEmpty() ? QStringLiteral("no symbol")
+                                     : s.symbols.join(QLatin1String(", ")),
+                 files == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(files));
+    if (s.skippedDays > 0)
+        text += QStringLiteral("; %1 without figures skipped").arg(days(s.skippedDays));
+    text += QStringLiteral("; updated %1")
+                .arg(s.stocks == 1 ? QStringLiteral("1 stock")
+                                   : QStringLiteral("%1 stocks").arg(count(s.stocks)));
     if (s.forecasterDays > 0)
         text +=
             QStringLiteral(" and the inputs of %1 forecaster days").arg(count(s.forecasterDays));
     if (s.breadthDays > 0)
         text += QStringLiteral("; advances and declines of %1 days").arg(count(s.breadthDays));
+    if (s.forecastsChanged > 0)
+        text += QStringLiteral("; the forecasts of %1 worked out again from their new inputs")
+                    .arg(s.forecastsChanged == 1
+                             ? QStringLiteral("1 record")
+                             : QStringLiteral("%1 records").arg(count(s.forecastsChanged)));
     return text + QLatin1Char('.');
 }
 
@@ -396,7 +703,19 @@ ImportResult importSources(const QString &databasePath, const QList<Source> &sou
         result.message = nothingImported(error.message);
         return result;
     }
-    if (readTableColumns(connection.db(), QStringLiteral("Prices")).table.isEmpty()) {
+    const TableColumns prices = readTableColumns(connection.db(), QStringLiteral("Prices"));
+    if (prices.error.isValid()) {
+        result.message = nothingImported(
+            sqlitePrimaryCode(prices.error) == SQLITE_NOTADB
+                ? engineMessage(
+                      QStringLiteral("The file \"%1\" is not a market database").arg(databasePath),
+                      prices.error)
+                : engineMessage(QStringLiteral("The market database \"%1\" could not be read")
+                                    .arg(databasePath),
+                                prices.error));
+        return result;
+    }
+    if (prices.table.isEmpty()) {
         result.message = nothingImported(
             QStringLiteral("The market database \"%1\" has no table \"Prices\": it is of an older "
                            "version, and could not be brought up to date (that needs its backup "
@@ -418,6 +737,11 @@ ImportResult importSources(const QString &databasePath, const QList<Source> &sou
             return result;
         }
     if (std::optional<QString> refusal = import.finish()) {
+        result.message = nothingImported(*refusal);
+        return result;
+    }
+    // A file that changed after it was read has more (or other) days than were imported.
+    if (std::optional<QString> refusal = import.changedSince()) {
         result.message = nothingImported(*refusal);
         return result;
     }

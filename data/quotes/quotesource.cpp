@@ -135,8 +135,8 @@ prices::ImportResult fetchAndImport(const QString &databasePath, const QStringLi
                 f->problem =
                     status >= 400
                         ? QStringLiteral("the source answered %1 %2")
-                              .arg(status)
-                              .arg(f->reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute)
+                              .arg(QString::number(status),
+                                   f->reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute)
                                        .toString())
                         : f->reply->errorString();
             else

@@ -6,9 +6,11 @@
 
 namespace vantora {
 
-// Unicode's full case folding (statuses C and F): "Straße", "STRASSE" and "STRAẞE" all fold to
-// "strasse", "ΟΔΥΣΣΈΑΣ" and "Οδυσσέας" to "οδυσσέασ". Texts that differ only in letter case fold
-// to the same text.
+// Unicode's full case folding (statuses C and F), as ICU gives it: "Straße", "STRASSE" and "STRAẞE"
+// all fold to "strasse", "ΟΔΥΣΣΈΑΣ" and "Οδυσσέας" to "οδυσσέασ". Texts that differ only in letter
+// case fold to the same text.
 QString fullCaseFold(QStringView text);
+// The Unicode version whose folding fullCaseFold gives ("15.0").
+QString caseFoldingVersion();
 
 } // namespace vantora

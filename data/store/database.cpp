@@ -230,8 +230,8 @@ CheckReport checkDatabase(const QString &path, CheckDepth depth, const std::atom
                 << QStringLiteral("%1: case-folded keys filled at the next Find").arg(table.name);
         if (query.exec(QStringLiteral("SELECT count(*) FROM %1").arg(schema::quoted(table.name))) &&
             query.next())
-            report.facts
-                << QStringLiteral("%1: %2 rows").arg(table.name).arg(query.value(0).toLongLong());
+            report.facts << QStringLiteral("%1: %2 rows")
+                                .arg(table.name, QString::number(query.value(0).toLongLong()));
     }
 
     const bool schemaSound = report.problems.isEmpty();

@@ -115,9 +115,9 @@ bool NewPrivateFile::open()
     // Unguessable, so that nobody can leave a link there in advance.
     m_temporary = info.absolutePath() +
                   QStringLiteral("/.%1-%2-%3.new")
-                      .arg(info.fileName())
-                      .arg(QCoreApplication::applicationPid())
-                      .arg(QRandomGenerator::system()->generate(), 8, 16, QLatin1Char('0'));
+                      .arg(info.fileName(), QString::number(QCoreApplication::applicationPid()),
+                           QStringLiteral("%1").arg(QRandomGenerator::system()->generate(), 8, 16,
+                                                    QLatin1Char('0')));
     m_fd = ::open(QFile::encodeName(m_temporary).constData(),
                   O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kFileMode);
     if (m_fd < 0) {

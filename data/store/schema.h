@@ -1,28 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QDate>
+#include "data/store/values.h"
+
 #include <QList>
-#include <QLocale>
 #include <QString>
 #include <QStringList>
-#include <QVariant>
-#include <optional>
 
-// The market database's tables, fields and indexes, described once; and how a field's text on
-// screen becomes a stored value and back.
+// The market database's tables, fields and indexes, described once.
 namespace vantora::schema {
-
-enum class FieldKind {
-    Text,   // stored as typed
-    Number, // stored as a number when the text reads back exactly as typed, else as typed
-    Date    // stored as ISO text (yyyy-MM-dd) when the text is a date, else as typed
-};
 
 struct Field
 {
     QString name;
     FieldKind kind = FieldKind::Text;
+    bool rowKey = false; // the table's integer key: SQLite's row id under a name of its own
 };
 
 struct Index
@@ -58,7 +50,7 @@ struct Table
 
 // The version of the schema this program writes, kept in SQLite's user_version. A file of an
 // older version gets what later versions added at its first opening (after its backup).
-inline constexpr int kSchemaVersion = 3;
+inline constexpr int kSchemaVersion = 4;
 // The version that brought the case-folded keys.
 inline constexpr int kFoldedKeysSince = 3;
 
@@ -84,20 +76,4 @@ QStringList foldedKeyStatements(const Table &table);
 QString foldedText(const QString &key);
 // A name as an SQL identifier: "Buy\Target Price", "Analyst's Name" and the like.
 QString quoted(QStringView name);
-
-// Number texts as stored numbers show them: up to 15 significant digits, exponent form only for
-// very large and very small magnitudes. Files (CSV) write '.' as the decimal point; the screens
-// write the locale's, as their calculations do.
-QString numberText(double value, QChar decimalPoint = u'.');
-// The date in a text: ISO (2026-12-07, 2026-12-7, 20261207) or the locale's short date form,
-// with or without leading zeros and with a two- or four-digit year (12/7/26, 12/07/2026).
-std::optional<QDate> readDate(const QString &text, const QLocale &locale = QLocale());
-// The locale's short date form as people type it: "M/d/yyyy", "d.M.yyyy".
-QString typedDateFormat(const QLocale &locale = QLocale());
-// What the database stores for a field's text (null for an empty number or date): a number
-// when the text shows back exactly as written with this decimal point, else the text itself.
-QVariant storedValue(FieldKind kind, const QString &text, QChar decimalPoint = u'.');
-// How a stored value is written as text (empty for null).
-QString shownText(const QVariant &value, QChar decimalPoint = u'.');
-
 } // namespace vantora::schema

@@ -135,10 +135,10 @@ void TstForm14::compareFigures(const Figures &expected) const
                                         "G", "M", "one", "B", "O", "Q"};
     const Figures actual = figures();
     for (int i = 0; i < 13; ++i)
-        QVERIFY2(near(actual[i], expected[i]), qPrintable(QStringLiteral("%1 is %2, expected %3")
-                                                              .arg(QLatin1String(names[i]))
-                                                              .arg(actual[i], 0, 'g', 17)
-                                                              .arg(expected[i], 0, 'g', 17)));
+        QVERIFY2(near(actual[i], expected[i]),
+                 qPrintable(QStringLiteral("%1 is %2, expected %3")
+                                .arg(QLatin1String(names[i]), QString::number(actual[i], 'g', 17),
+                                     QString::number(expected[i], 'g', 17))));
 }
 
 void TstForm14::opensOnFirstStockWithNothingChosen()

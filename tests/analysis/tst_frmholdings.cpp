@@ -46,24 +46,57 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("row");
         QTest::addColumn<QStringList>("cells");
-        QTest::newRow("profit")
-            << 0
-            << QStringList{
-                   "Northwind Traders", "NWT", "100", "50", "5000", "40", "1000", "8", "Buy", "7"};
+        QTest::newRow("profit") << 0
+                                << QStringList{"Northwind Traders",
+                                               "NWT",
+                                               "100",
+                                               "50",
+                                               "5000",
+                                               "40",
+                                               "1000",
+                                               "8",
+                                               "Buy",
+                                               "7",
+                                               "100.00",
+                                               "30.00",
+                                               "25.90%"};
         QTest::newRow("loss, no earnings")
-            << 1 << QStringList{"Zenith Mining", "ZEN", "20",   "45", "900", "50",
-                                "-100",          "",    "Sell", "3"};
-        QTest::newRow("no shares")
-            << 2
-            << QStringList{"Blue Harbor Shipping", "BHS", "0", "30", "0", "40", "0", "3", "", "5"};
+            << 1 << QStringList{"Zenith Mining", "ZEN", "20", "45", "900", "50", "-100", "",
+                                "Sell",          "3",   "",   "",   ""};
+        QTest::newRow("no shares") << 2 << QStringList{"Blue Harbor Shipping",
+                                                       "BHS",
+                                                       "0",
+                                                       "30",
+                                                       "0",
+                                                       "40",
+                                                       "0",
+                                                       "3",
+                                                       "",
+                                                       "5",
+                                                       "",
+                                                       "",
+                                                       ""};
         QTest::newRow("figures as text, negative P/E")
             << 3 << QStringList{"Harbor Lights", "hlx", "8", "12.5", "100", "10", "20", "-3",
-                                "Short",         "4.5"};
+                                "Short",         "4.5", "",  "",     ""};
     }
     void columns()
     {
         QFETCH(int, row);
         QFETCH(QStringList, cells);
+        // NWT's trades, valued on the last day of prices: the yearly rate of -4800 on 2 January
+        // 2025, +900 on 1 July, +30 on 1 October and +5000 on 2 January 2026 (an independent
+        // XIRR gives 25.901%).
+        QVERIFY(m_db->insert(QStringLiteral("Prices"), {"Ticker Symbol", "Date", "Close"},
+                             {"NWT", "2026-01-02", 50}));
+        for (const QVariantList &trade : QList<QVariantList>{{"2025-01-02", "Buy", 120, 40},
+                                                             {"2025-07-01", "Sell", 20, 45},
+                                                             {"2025-10-01", "Dividend", {}, 30}})
+            QVERIFY(m_db->insert(QStringLiteral("Trades"),
+                                 {"Ticker Symbol", "Date", "Action", "Shares", "Price"},
+                                 QVariantList{"nwt"} + trade));
+        screen()->unload();
+        screen()->show();
         QTest::mouseClick(child<QCheckBox>(QStringLiteral("chkAllStocks")), Qt::LeftButton);
         QStringList shown, headers;
         for (int column = 0; column < model()->columnCount(); ++column) {
@@ -71,9 +104,10 @@ private Q_SLOTS:
             headers << model()->headerData(column, Qt::Horizontal).toString();
         }
         QCOMPARE(shown, cells);
-        QCOMPARE(headers, QStringList({"Name of Stock", "Ticker Symbol", "Shares Owned",
-                                       "Current Price", "Value", "Purchase Price", "Profit/Loss",
-                                       "P/E Ratio(C)", "Advice", "Overall Rating"}));
+        QCOMPARE(headers,
+                 QStringList({"Name of Stock", "Ticker Symbol", "Shares Owned", "Current Price",
+                              "Value", "Purchase Price", "Profit/Loss", "P/E Ratio(C)", "Advice",
+                              "Overall Rating", "Realized", "Dividends", "Return a Year"}));
         QCOMPARE(model()->index(row, HoldingsModel::Value).data(Qt::TextAlignmentRole).toInt() &
                      Qt::AlignRight,
                  Qt::AlignRight);
@@ -162,12 +196,25 @@ private Q_SLOTS:
             << int(HoldingsModel::PriceEarnings) << 1 << QStringList{"hlx", "BHS", "NWT", "ZEN"};
         QTest::newRow("P/E down, the empty one still last")
             << int(HoldingsModel::PriceEarnings) << 2 << QStringList{"NWT", "BHS", "hlx", "ZEN"};
+        QTest::newRow("realized, stocks without trades last")
+            << int(HoldingsModel::Realized) << 1 << QStringList{"hlx", "NWT", "ZEN", "BHS"};
     }
     void sort()
     {
         QFETCH(int, column);
         QFETCH(int, clicks);
         QFETCH(QStringList, tickers);
+        for (const QVariantList &trade :
+             QList<QVariantList>{{"HLX", "Sell", 2, 9}, {"NWT", "Sell", 1, 50}})
+            QVERIFY(m_db->insert(QStringLiteral("Trades"),
+                                 {"Ticker Symbol", "Action", "Shares", "Price", "Date"},
+                                 trade + QVariantList{"2025-01-02"}));
+        for (const char *ticker : {"HLX", "NWT"})
+            QVERIFY(m_db->insert(QStringLiteral("Trades"),
+                                 {"Ticker Symbol", "Action", "Shares", "Price", "Date"},
+                                 {ticker, "Buy", 10, 10, "2025-01-01"}));
+        screen()->unload();
+        screen()->show();
         QTest::mouseClick(child<QCheckBox>(QStringLiteral("chkAllStocks")), Qt::LeftButton);
         auto *grid = child<QTableView>(QStringLiteral("grdHoldings"));
         grid->scrollTo(model()->index(0, column));
@@ -202,16 +249,19 @@ private Q_SLOTS:
         QTest::addColumn<bool>("compare");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QStringList>("series");
+        QTest::addColumn<bool>("trades");
         const QList<QVariantList> stock{{"NWT", "2025-03-03", 48, 47, 47.5},
                                         {"nwt", "2025-03-04", 51, 48, 50}};
         const QList<QVariantList> index{{"^GSPC", "2025-03-04", 5900, 5800, 5850}};
         const QStringList drawn{"52-week high and low", "Close", "Purchase price"};
-        QTest::newRow("no history")
-            << QList<QVariantList>{} << false
-            << "No price history for NWT. Import prices from the File menu." << QStringList{};
-        QTest::newRow("history") << stock << false << "" << drawn;
+        QTest::newRow("no history") << QList<QVariantList>{} << false
+                                    << "No price history for NWT. Import prices from the File menu."
+                                    << QStringList{} << false;
+        QTest::newRow("history") << stock << false << "" << drawn << false;
         QTest::newRow("compared") << stock + index << true << ""
-                                  << drawn + QStringList{"S&P 500, scaled"};
+                                  << drawn + QStringList{"S&P 500, scaled"} << false;
+        QTest::newRow("buys and sells marked")
+            << stock << false << "" << drawn + QStringList{"Buys", "Sells"} << true;
     }
     void chart()
     {
@@ -219,6 +269,13 @@ private Q_SLOTS:
         QFETCH(bool, compare);
         QFETCH(QString, message);
         QFETCH(QStringList, series);
+        QFETCH(bool, trades);
+        // A buy on the first day of the chart, a sale on its last.
+        for (const QVariantList &trade :
+             QList<QVariantList>{{"2025-03-03", "Buy", 10, 48}, {"2025-03-04", "Sell", 5, 51}})
+            QVERIFY(!trades || m_db->insert(QStringLiteral("Trades"),
+                                            {"Date", "Action", "Shares", "Price", "Ticker Symbol"},
+                                            trade + QVariantList{"NWT"}));
         for (const QVariantList &day : prices)
             QVERIFY(m_db->insert(QStringLiteral("Prices"),
                                  {"Ticker Symbol", "Date", "High", "Low", "Close"}, day));

@@ -3,15 +3,20 @@
 #include "app/navigation.h"
 #include "app/registry.h"
 #include "common/config.h"
+#include "tests/support/localsource.h"
+#include "tests/support/testdb.h"
 #include "tests/support/testsupport.h"
 
 #include <QAction>
+#include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -80,7 +85,7 @@ private Q_SLOTS:
             {QStringLiteral("&Stocks"),
              {QStringLiteral("&Portfolio"), QStringLiteral("&Kestrel Targets"),
               QStringLiteral("Popular &Strategy"), QStringLiteral("&Home"),
-              QStringLiteral("Holdings &Overview")}},
+              QStringLiteral("Holdings &Overview"), QStringLiteral("&Trades")}},
             {QStringLiteral("&Help"), {QStringLiteral("About &Tallowby"), QStringLiteral("He&lp")}},
         };
         auto *bar = static_cast<QMainWindow *>(test::mainWindow()->window())->menuBar();
@@ -221,6 +226,8 @@ private Q_SLOTS:
                                << "Form4";
         QTest::newRow("holdings") << "memhold"
                                   << "frmHoldings";
+        QTest::newRow("trades") << "memtrades"
+                                << "frmTrades";
         QTest::newRow("scorecard") << "memscore"
                                    << "frmScorecard";
     }
@@ -272,6 +279,43 @@ private Q_SLOTS:
         test::mainWindow()->window()->close();
         QVERIFY(!test::mainWindow()->isLoaded());
         QVERIFY(openScreens().isEmpty());
+    }
+
+    // From the main window's menu: files picked, and the holdings and indices fetched.
+    void pricesFromTheMenu()
+    {
+        test::TestDatabase db;
+        const auto write = [&db](const QString &name, const QByteArray &content) {
+            QFile file(QDir(db.folder()).filePath(name));
+            return file.open(QIODevice::WriteOnly) && file.write(content) ? file.fileName()
+                                                                          : QString();
+        };
+        test::LocalSource source;
+        source.start();
+        const QString app = QStringLiteral("vantora");
+        QSettings(QSettings::UserScope, app, app)
+            .setValue(QStringLiteral("Quotes/URL template"), source.url("ok"));
+        const auto forget = qScopeGuard(
+            [app] { QSettings(QSettings::UserScope, app, app).remove(QStringLiteral("Quotes")); });
+        QVERIFY(
+            db.insert(QStringLiteral("stocks"), {"Ticker Symbol", "Shares Owned"}, {"ACME", 10}));
+        QVERIFY(
+            db.insert(QStringLiteral("stocks"), {"Ticker Symbol", "Shares Owned"}, {"NONE", 0}));
+        test::ScriptedDialogs dialogs;
+        dialogs.answerText(write(QStringLiteral("msft.csv"), "Date,Close\r\n2026-12-03,400"));
+        test::mainWindow()->show();
+        test::control<QAction>(test::mainWindow(), "importprices")->trigger();
+        test::control<QAction>(test::mainWindow(), "updateprices")->trigger();
+        test::unloadAllScreens();
+        QCOMPARE(dialogs.requests().first().kind, DialogRequest::Files);
+        QStringList said = dialogs.messages();
+        QVERIFY2(said.size() == 2, qPrintable(said.join(" // ")));
+        QVERIFY2(said[0].startsWith("Imported 1 day of MSFT"), qPrintable(said[0]));
+        QVERIFY2(said[1].startsWith("Imported 8 days of ACME, ^DJI, ^GSPC, ^IXIC"),
+                 qPrintable(said[1]));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT \"Current Price\" FROM stocks WHERE "
+                                          "\"Ticker Symbol\" = 'ACME'")),
+                 QVariant(2.5));
     }
 
     void quitClosesEverything()

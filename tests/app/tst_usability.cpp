@@ -74,6 +74,10 @@ private Q_SLOTS:
                          QStringLiteral("Stock Search"));
             },
             [&input](QWidget *box) {
+                // Keys go to the focus widget, which a box has only once it is active.
+                box->activateWindow();
+                if (!QTest::qWaitForWindowActive(box))
+                    QFAIL("the input box never became the active window");
                 test::typeText(QStringLiteral("Zoë Ångström"));
                 input = test::dialogContrast(box);
             }));
@@ -212,7 +216,9 @@ private Q_SLOTS:
 private:
     static QString rectText(const QRect &r)
     {
-        return QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y());
+        return QStringLiteral("%1x%2+%3+%4")
+            .arg(QString::number(r.width()), QString::number(r.height()), QString::number(r.x()),
+                 QString::number(r.y()));
     }
 
     std::unique_ptr<test::TestDatabase> m_db;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/numbers.h"
-#include "tests/support/testsupport.h"
+#include "tests/support/coresupport.h"
 
 #include <QLocale>
 #include <QRandomGenerator>
@@ -631,5 +631,5 @@ void TstNumbers::fuzzFormat()
     QVERIFY(checked > 190000);
 }
 
-VANTORA_TEST_MAIN(TstNumbers)
+VANTORA_CORE_TEST_MAIN(TstNumbers)
 #include "tst_numbers.moc"

@@ -10,6 +10,8 @@
 #include "data/store/backup.h"
 #include "data/store/connection.h"
 #include "data/store/database.h"
+#include "data/store/openingcheck.h"
+#include "data/store/restore.h"
 #include "data/store/schema.h"
 #include "data/store/tablecursor.h"
 #include "tests/support/testdb.h"
@@ -136,9 +138,9 @@ mode_t modeOf(const QString &path)
 // An old backup of cm1.db, named by the given day of that year.
 QString oldBackup(const QString &folder, int day, int year = 2020)
 {
-    const QString path =
-        folder +
-        QStringLiteral("/cm1-%1-01-%2T120000Z.db").arg(year).arg(day, 2, 10, QLatin1Char('0'));
+    const QString path = folder + QStringLiteral("/cm1-%1-01-%2T120000Z.db")
+                                      .arg(QString::number(year),
+                                           QStringLiteral("%1").arg(day, 2, 10, QLatin1Char('0')));
     QFile file(path);
     file.open(QIODevice::WriteOnly);
     file.write("old");
@@ -418,8 +420,9 @@ private Q_SLOTS:
         QCOMPARE(created.size(), 9); // the backup, its index and the lock
         for (const QString &file : created) {
             const mode_t expected = QFileInfo(file).isDir() ? 0700 : 0600;
-            QVERIFY2(modeOf(file) == (expected & ~mode_t(umask)),
-                     qPrintable(QStringLiteral("%1: %2").arg(file).arg(modeOf(file), 0, 8)));
+            QVERIFY2(
+                modeOf(file) == (expected & ~mode_t(umask)),
+                qPrintable(QStringLiteral("%1: %2").arg(file, QString::number(modeOf(file), 8))));
         }
     }
 

@@ -4,8 +4,8 @@
 
 #include "data/store/connection.h"
 #include "data/store/database.h"
+#include "tests/support/coresupport.h"
 #include "tests/support/testdb.h"
-#include "tests/support/testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -141,5 +141,5 @@ private Q_SLOTS:
     }
 };
 
-VANTORA_TEST_MAIN(TestConnection)
+VANTORA_CORE_TEST_MAIN(TestConnection)
 #include "tst_connection.moc"

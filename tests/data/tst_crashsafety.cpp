@@ -3,8 +3,8 @@
 // check and holds every record whose save had returned, whole.
 
 #include "data/store/database.h"
+#include "tests/support/coresupport.h"
 #include "tests/support/testdb.h"
-#include "tests/support/testsupport.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -110,5 +110,5 @@ private Q_SLOTS:
     }
 };
 
-VANTORA_TEST_MAIN(TestCrashSafety)
+VANTORA_CORE_TEST_MAIN(TestCrashSafety)
 #include "tst_crashsafety.moc"

@@ -5,8 +5,8 @@
 #include "data/exchange/csv.h"
 #include "data/store/connection.h"
 #include "data/store/schema.h"
+#include "tests/support/coresupport.h"
 #include "tests/support/testdb.h"
-#include "tests/support/testsupport.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
@@ -222,8 +222,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stored");
         QTest::newRow("whole number") << "DD"
                                       << "12"
-                                      << "real"
-                                      << "12.0";
+                                      << "integer"
+                                      << "12";
+        QTest::newRow("whole number as a double") << "DD"
+                                                  << "12.0"
+                                                  << "real"
+                                                  << "12.0";
+        QTest::newRow("17 digits") << "DD"
+                                   << "0.30000000000000004"
+                                   << "real"
+                                   << "3.00000000000000044408e-01";
         QTest::newRow("decimal") << "DD"
                                  << "-3.25"
                                  << "real"
@@ -435,7 +443,8 @@ private Q_SLOTS:
         QCOMPARE(db.count(kAnalyst), 0);
     }
 
-    // An import stores a number exactly as a bound box would store the same text.
+    // An import stores a number exactly as a bound box would store the same text, and a whole
+    // number as an integer.
     void numbersAreStoredAsTheScreensStoreThem()
     {
         QStringList texts{"0",
@@ -480,11 +489,62 @@ private Q_SLOTS:
             db.fieldValues(QStringLiteral("Forecaster"), QStringLiteral("DD"));
         QCOMPARE(stored.size(), texts.size());
         for (qsizetype i = 0; i < texts.size(); ++i) {
-            const QVariant typed = schema::storedValue(schema::FieldKind::Number, texts[i]);
+            static const QRegularExpression whole(QStringLiteral("^(0|-?[1-9][0-9]*)$"));
+            const QVariant typed = whole.match(texts[i]).hasMatch()
+                                       ? QVariant(texts[i].toLongLong())
+                                       : schema::storedValue(schema::FieldKind::Number, texts[i]);
             QVERIFY2(
                 stored[i].typeId() == typed.typeId() && stored[i] == typed,
                 qPrintable(texts[i] + QStringLiteral(" is stored as ") + stored[i].toString()));
         }
+    }
+
+    // Export then import gives every number back with its value and its type.
+    void awkwardNumbersComeBackExactly_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::newRow("0.1 + 0.2") << QVariant(0.1 + 0.2);
+        QTest::newRow("1/3") << QVariant(1.0 / 3);
+        QTest::newRow("42 as an integer") << QVariant(qlonglong(42));
+        QTest::newRow("42 as a double") << QVariant(42.0);
+        QTest::newRow("17 digits, an integer") << QVariant(qlonglong(12345678901234567));
+        QTest::newRow("beyond 2^53, an integer") << QVariant(qlonglong(9007199254740993));
+        QTest::newRow("the largest integer") << QVariant(std::numeric_limits<qlonglong>::max());
+        QTest::newRow("1e300") << QVariant(1e300);
+        QTest::newRow("the smallest double") << QVariant(5e-324);
+        QTest::newRow("a text in a number field") << QVariant(QStringLiteral("1.50"));
+    }
+    void awkwardNumbersComeBackExactly()
+    {
+        QFETCH(QVariant, value);
+        TestDatabase db;
+        QVERIFY(db.insert(QStringLiteral("Forecaster"), {"Date", "DD"}, {"2026-01-05", value}));
+        const QString path = db.folder() + QStringLiteral("/n.csv");
+        const csv::Result exported =
+            csv::exportTable(db.path(), QStringLiteral("Forecaster"), path);
+        QVERIFY2(exported.ok, qPrintable(exported.message));
+        TestDatabase fresh;
+        const csv::Result imported =
+            csv::importTable(fresh.path(), QStringLiteral("Forecaster"), path);
+        QVERIFY2(imported.ok, qPrintable(imported.message));
+        const QString sql = QStringLiteral("SELECT typeof(DD) || ' ' || quote(DD) FROM Forecaster");
+        QCOMPARE(fresh.scalar(sql), db.scalar(sql));
+    }
+
+    // Bytes another program stored: no file that would import nothing, but a refusal naming them.
+    void exportRefusesABlob()
+    {
+        TestDatabase db;
+        QVERIFY(db.insert(kAnalyst, kAnalystFields, {"A", "x", "y", "z"}));
+        QVERIFY(
+            db.insert(kAnalyst, kAnalystFields, {"B", QByteArray("\x00\xff\x01", 3), "y", "z"}));
+        const QString path = db.folder() + QStringLiteral("/blob.csv");
+        const csv::Result result = csv::exportTable(db.path(), kAnalyst, path);
+        QVERIFY(!result.ok);
+        QVERIFY2(result.message.contains(
+                     "The field \"Stock Picks\" of row 2 of the table \"Analyst\" holds bytes"),
+                 qPrintable(result.message));
+        QVERIFY(!QFile::exists(path));
     }
 
     void exportNeverOverwrites()
@@ -561,5 +621,5 @@ private Q_SLOTS:
     }
 };
 
-VANTORA_TEST_MAIN(TestCsv)
+VANTORA_CORE_TEST_MAIN(TestCsv)
 #include "tst_csv.moc"

@@ -4,10 +4,11 @@
 #include "data/exchange/csv.h"
 #include "data/store/backup.h"
 #include "data/store/database.h"
+#include "data/store/openingcheck.h"
 #include "data/store/schema.h"
 #include "data/store/tablecursor.h"
+#include "tests/support/coresupport.h"
 #include "tests/support/testdb.h"
-#include "tests/support/testsupport.h"
 
 #include <QFile>
 #include <QProcess>
@@ -172,5 +173,5 @@ private Q_SLOTS:
     }
 };
 
-VANTORA_TEST_MAIN(TstFoldedKeys)
+VANTORA_CORE_TEST_MAIN(TstFoldedKeys)
 #include "tst_foldedkeys.moc"

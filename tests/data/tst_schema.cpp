@@ -4,8 +4,8 @@
 
 #include "data/store/database.h"
 #include "data/store/schema.h"
+#include "tests/support/coresupport.h"
 #include "tests/support/testdb.h"
-#include "tests/support/testsupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -381,6 +381,22 @@ private Q_SLOTS:
             << QStringList{"create", "--sample"} << 2 << "create needs a PATH";
         QTest::newRow("unknown option")
             << QStringList{"create", "@new", "--force"} << 2 << "unknown option --force";
+        QTest::newRow("option without its value")
+            << QStringList{"import-prices", "@existing", "--ticker"} << 2
+            << "--ticker needs a SYMBOL";
+        QTest::newRow("version") << QStringList{"--version"} << 0 << "vantora-db 1.";
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "vantora-db fetch-prices DB";
+        // The program itself: Qt's own options are its options too.
+        QTest::newRow("program version")
+            << QStringList{"@vantora", "--version"} << 0 << "vantora 1.";
+        QTest::newRow("program with a style")
+            << QStringList{"@vantora",  "-style", "Fusion", "--database",
+                           "@existing", "--open", "Nowhere"}
+            << 2 << "no screen named 'Nowhere'";
+        QTest::newRow("program's help with Qt's")
+            << QStringList{"@vantora", "--help-all"} << 0 << "-platform";
+        QTest::newRow("program, wrong option")
+            << QStringList{"@vantora", "--bogus"} << 2 << "Unknown option 'bogus'";
     }
     void tool()
     {
@@ -394,7 +410,9 @@ private Q_SLOTS:
         for (QString &arg : args)
             arg.replace(QLatin1String("@new"), fresh)
                 .replace(QLatin1String("@existing"), db.path());
-        const test::ToolRun run = test::runDatabaseTool(args);
+        const bool program = args.value(0) == QLatin1String("@vantora");
+        const test::ToolRun run = program ? test::runProgram(QStringLiteral("vantora"), args.mid(1))
+                                          : test::runDatabaseTool(args);
         QVERIFY(run.finished);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(run.output.contains(says), qPrintable(run.output));
@@ -403,5 +421,5 @@ private Q_SLOTS:
     }
 };
 
-VANTORA_TEST_MAIN(TestSchema)
+VANTORA_CORE_TEST_MAIN(TestSchema)
 #include "tst_schema.moc"

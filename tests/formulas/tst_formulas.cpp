@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The calculations of the planners, the analysis screens and the forecaster, computed directly.
+#include "analysis/ledger.h"
 #include "analysis/portfolio.h"
 #include "analysis/ratings.h"
 #include "forecast/forecast.h"
@@ -7,6 +8,7 @@
 #include "planners/retirement.h"
 
 #include <QTest>
+#include <cmath>
 
 using namespace vantora;
 using Numbers = QList<double>;
@@ -22,6 +24,22 @@ Numbers list(const RatingFigures &f)
 {
     return {f.L, f.T, f.N, f.H, f.W, f.P, f.S, f.G, f.M, f.one, f.B, f.O, f.Q};
 }
+
+// Trades written "2025-01-02 Buy 10 40 5" (date, action, shares, price, fees).
+QList<Trade> ledger(const QStringList &lines)
+{
+    QList<Trade> trades;
+    for (const QString &line : lines) {
+        const QStringList w = line.split(u' ');
+        trades << Trade{QDate::fromString(w[0], Qt::ISODate), *tradeAction(w[1]),
+                        w.value(2).toDouble(), w.value(3).toDouble(), w.value(4).toDouble()};
+    }
+    return trades;
+}
+
+// The first hand-worked ledger: two lots with fees, a partial sale, a dividend, a split.
+const QStringList kAcme{"2025-01-02 Buy 10 40 5", "2025-03-03 Buy 10 50 5",
+                        "2025-06-02 Sell 5 55 5", "2025-07-01 Dividend 0 15", "2025-09-01 Split 2"};
 
 const Numbers kWorked{2, 3, 4, 50, 30, 40, 4 + 10 + 40.0 / 3, 770, 404, 1, 52, 1182, 53.5};
 
@@ -233,6 +251,119 @@ private Q_SLOTS:
         for (const double v : {f.dowHigh, f.dowLow, f.nasdaqHigh, f.nasdaqLow, f.spHigh, f.spLow})
             texts << formatNumber(v, u'.');
         QCOMPARE(result.ok() ? texts.join(u' ') : QString(), expected);
+    }
+
+    // Shares, average cost, realized and dividends worked out by hand.
+    void ledgers_data()
+    {
+        QTest::addColumn<QStringList>("trades");
+        QTest::addColumn<Numbers>("expected"); // shares, average, realized, dividends; {} refused
+        QTest::newRow("two lots with fees") << kAcme.mid(0, 2) << Numbers{20, 45.5, 0, 0};
+        // 5 x (55 - 45.5) - 5; the average stays.
+        QTest::newRow("a partial sale") << kAcme.mid(0, 3) << Numbers{15, 45.5, 42.5, 0};
+        QTest::newRow("a dividend, a split") << kAcme << Numbers{30, 22.75, 42.5, 15};
+        // 100 x (12 - 10.10) - 10; then a fresh lot at its own cost.
+        QTest::newRow("a full sale, bought again")
+            << QStringList{"2025-02-03 Buy 100 10 10", "2025-04-01 Sell 100 12 10",
+                           "2025-05-02 Buy 50 8"}
+            << Numbers{50, 8, 180, 0};
+        QTest::newRow("fractions sold whole")
+            << QStringList{"2025-01-02 Buy 0.1 10", "2025-01-03 Buy 0.2 10",
+                           "2025-01-04 Sell 0.3 10"}
+            << Numbers{0, 0, 0, 0};
+        QTest::newRow("selling more than is held")
+            << QStringList{"2025-01-02 Buy 10 40", "2025-01-03 Sell 11 40"} << Numbers{};
+    }
+    void ledgers()
+    {
+        QFETCH(QStringList, trades);
+        QFETCH(Numbers, expected);
+        Position p;
+        bool refused = false;
+        for (const Trade &t : ledger(trades))
+            refused = refused || !applyTrade(p, t);
+        QCOMPARE(refused, expected.isEmpty());
+        const Numbers got{p.shares, p.average, p.realized, p.dividends};
+        for (qsizetype i = 0; !refused && i < got.size(); ++i)
+            QVERIFY2(std::abs(got[i] - expected[i]) < 1e-9, qPrintable(QString::number(got[i])));
+    }
+
+    // Against an independent XIRR (bisection on r in Python, the same 365-day years).
+    void moneyWeighted_data()
+    {
+        QTest::addColumn<QStringList>("flows"); // "date amount"
+        QTest::addColumn<double>("percent");    // -1000 for none
+        QTest::newRow("the worked ledger")
+            << QStringList{"2025-01-02 -405", "2025-03-03 -505", "2025-06-02 270", "2025-07-01 15",
+                           "2025-12-31 750"}
+            << 19.0196;
+        QTest::newRow("a year, 10%") << QStringList{"2025-01-01 -100", "2026-01-01 110"} << 10.0;
+        QTest::newRow("a loss") << QStringList{"2024-01-01 -1000", "2024-07-01 500",
+                                               "2025-01-01 400"}
+                                << -13.4872;
+        QTest::newRow("short and steep")
+            << QStringList{"2025-01-01 -100", "2025-01-31 150"} << 13781.7319;
+        QTest::newRow("all paid in") << QStringList{"2025-01-01 -100", "2025-02-01 -50"} << -1000.0;
+        QTest::newRow("all on one day")
+            << QStringList{"2025-01-01 -100", "2025-01-01 120"} << -1000.0;
+    }
+    void moneyWeighted()
+    {
+        QFETCH(QStringList, flows);
+        QFETCH(double, percent);
+        QList<CashFlow> list;
+        for (const QString &f : flows)
+            list << CashFlow{QDate::fromString(f.section(u' ', 0, 0), Qt::ISODate),
+                             f.section(u' ', 1).toDouble()};
+        const std::optional<double> rate = moneyWeightedRate(list);
+        QCOMPARE(rate.has_value(), percent != -1000);
+        if (rate)
+            QVERIFY2(std::abs(*rate * 100 - percent) < 0.0001 * std::max(1.0, std::abs(percent)),
+                     qPrintable(QString::number(*rate * 100, 'f', 6)));
+    }
+
+    // The whole report of the worked ledger, valued with these closes, and the index's change.
+    void returnsOfALedger_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("line");
+        // Time-weighted: 400/405 x 1000/905 x 1095/1000 x 795/825 x 720/780 x 750/720 - 1.
+        QTest::newRow("whole") << ""
+                               << "2025-12-31"
+                               << "ACME: 30 shares at average cost 22.75; realized 42.50; "
+                                  "dividends 15.00; unrealized 67.50; money-weighted 19.02% a "
+                                  "year; time-weighted 10.73%; S&P 500 10.00%";
+        // 10 held at 50 bought on the first day; 1000/1005 x 1095/1000 x 795/825 - 1.
+        QTest::newRow("from, to") << "2025-03-03"
+                                  << "2025-07-01"
+                                  << "ACME: 15 shares at average cost 45.50; realized 42.50; "
+                                     "dividends 15.00; unrealized 97.50; money-weighted 20.68% "
+                                     "a year; time-weighted 4.99%; S&P 500 0.00%";
+        QTest::newRow("before any trade") << ""
+                                          << "2024-12-31"
+                                          << "";
+    }
+    void returnsOfALedger()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QString, line);
+        StockLedger acme{QStringLiteral("ACME"), ledger(kAcme), {}, std::nullopt};
+        const std::pair<const char *, double> closes[] = {{"2025-01-02", 40}, {"2025-03-03", 50},
+                                                          {"2025-06-02", 55}, {"2025-07-01", 52},
+                                                          {"2025-09-01", 24}, {"2025-12-31", 25}};
+        for (const auto &[day, close] : closes)
+            acme.closes.append(QDate::fromString(QLatin1String(day), Qt::ISODate), close);
+        CloseSeries index;
+        index.append(QDate(2025, 1, 2), 5000);
+        index.append(QDate(2025, 12, 31), 5500);
+        const ReturnsResult result = ledgerReturns({&acme}, QDate::fromString(from, Qt::ISODate),
+                                                   QDate::fromString(to, Qt::ISODate), index);
+        QVERIFY(!result.failure);
+        QCOMPARE(result.line.name.isEmpty() ? QString() : returnsLine(result.line), line);
+        if (!line.isEmpty()) // the decimal comma goes into every figure, and only there
+            QCOMPARE(returnsLine(result.line, u',').count(u','), 7);
     }
 };
 

@@ -171,8 +171,8 @@ private Q_SLOTS:
     void icons()
     {
         QFETCH(int, size);
-        const QString file =
-            QStringLiteral("%1/share/icons/hicolor/%2x%2/apps/vantora.png").arg(m_usr).arg(size);
+        const QString file = QStringLiteral("%1/share/icons/hicolor/%2x%2/apps/vantora.png")
+                                 .arg(m_usr, QString::number(size));
         QCOMPARE(QImage(file).size(), QSize(size, size));
         QVERIFY(QApplication::windowIcon().availableSizes().contains(QSize(size, size)));
     }

@@ -43,10 +43,9 @@ void walk(QAccessibleInterface *object, AccessibleNames &names)
         std::end(kInteractive)) {
         ++names.interactive;
         if (object->text(QAccessible::Name).trimmed().isEmpty())
-            names.unnamed << QStringLiteral("%1 %2")
-                                 .arg(int(object->role()))
-                                 .arg(object->object() ? object->object()->objectName()
-                                                       : QString());
+            names.unnamed << QStringLiteral("%1 %2").arg(
+                QString::number(int(object->role())),
+                object->object() ? object->object()->objectName() : QString());
     }
     for (int i = 0; i < object->childCount(); ++i)
         walk(object->child(i), names);

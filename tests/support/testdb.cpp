@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/support/testdb.h"
 
-#include "common/config.h"
-#include "data/store/backup.h"
 #include "data/store/database.h"
+#include "data/store/openingcheck.h"
 #include "data/store/schema.h"
 
 #include <QAtomicInt>
@@ -14,6 +13,12 @@
 
 namespace vantora::test {
 namespace {
+
+std::function<void(const QString &)> &follower()
+{
+    static std::function<void(const QString &)> follow;
+    return follow;
+}
 
 QString nextName()
 {
@@ -63,12 +68,19 @@ TestDatabase::TestDatabase(Content content)
         m_error = QStringLiteral("no temporary folder");
     else if (!createDatabase(m_path, content == Sample, &error))
         m_error = error;
-    config::setDatabasePath(m_path);
+    if (follower())
+        follower()(m_path);
 }
 
 TestDatabase::~TestDatabase()
 {
-    config::setDatabasePath(QString());
+    if (follower())
+        follower()(QString());
+}
+
+void followTestDatabases(std::function<void(const QString &)> follow)
+{
+    follower() = std::move(follow);
 }
 
 bool TestDatabase::exec(const QString &sql, const QVariantList &values)

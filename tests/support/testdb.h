@@ -6,9 +6,14 @@
 #include <QTemporaryDir>
 #include <QVariant>
 #include <QVariantList>
+#include <functional>
 
 // A fresh market database for one test, and ways to look into it behind the program's back.
 namespace vantora::test {
+
+// Called with the path of each test database made, and with the empty path at its end (the
+// screens' tests point the program's database there).
+void followTestDatabases(std::function<void(const QString &)> follow);
 
 class TestDatabase
 {

@@ -4,14 +4,12 @@
 #include "app/application.h"
 #include "app/navigation.h"
 #include "app/registry.h"
-#include "data/store/backup.h"
+#include "common/config.h"
+#include "tests/support/testdb.h"
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QFile>
-#include <QLocale>
 #include <QPalette>
-#include <QProcess>
 
 namespace vantora::test {
 
@@ -68,12 +66,6 @@ void flushDeletes()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void finishOpeningChecks()
-{
-    waitForOpeningChecks();
-    QCoreApplication::processEvents();
-}
-
 void unloadAllScreens()
 {
     for (Screen *screen : ScreenRegistry::loaded())
@@ -101,44 +93,33 @@ QWidget *standInParent()
     return parent;
 }
 
+namespace {
+
+// The widget keys go to; none (no window is active yet) fails the running test instead of
+// sending keys nowhere.
+QWidget *keyTarget()
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (!focus)
+        QTest::qFail("no widget has the keyboard focus: activate the window and wait for it",
+                     __FILE__, __LINE__);
+    return focus;
+}
+
+} // namespace
+
 void pressKey(int key, Qt::KeyboardModifiers modifiers)
 {
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
+    if (QWidget *target = keyTarget())
+        QTest::keyClick(target, Qt::Key(key), modifiers);
 }
 
 void typeText(const QString &text)
 {
+    QWidget *target = keyTarget();
     for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c),
-                            Qt::NoModifier);
-}
-
-QString shown(QString number)
-{
-    return number.replace(QLatin1Char('.'), QLocale::system().decimalPoint());
-}
-
-QByteArray fileContents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QString databaseTool()
-{
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/vantora-db");
-}
-
-ToolRun runDatabaseTool(const QStringList &args)
-{
-    ToolRun run;
-    QProcess process;
-    process.start(databaseTool(), args);
-    run.finished = process.waitForFinished(30000);
-    run.exitCode = process.exitCode();
-    run.output =
-        QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
-    return run;
+        if (target)
+            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
 void prepareTestApplication()
@@ -150,6 +131,8 @@ void prepareTestApplication()
 void nameTestApplication(QApplication &app)
 {
     nameApplication(app);
+    // The screens open the database the test made.
+    followTestDatabases([](const QString &path) { config::setDatabasePath(path); });
     // A dark desktop (VANTORA_TEST_DESKTOP=dark): the style and palette such a desktop gives,
     // in place before the program applies its look, as the platform theme would put them.
     if (qEnvironmentVariable("VANTORA_TEST_DESKTOP") == QLatin1String("dark")) {

@@ -3,6 +3,7 @@
 
 #include "app/screen.h"
 #include "common/dialogs.h"
+#include "tests/support/coresupport.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -48,9 +49,6 @@ private:
 // Destroys deferred-deleted windows, as the event loop would.
 void flushDeletes();
 
-// Lets the checks and backups of the files opened so far finish, and delivers what they report.
-void finishOpeningChecks();
-
 // Unloads every loaded screen, then destroys their windows.
 void unloadAllScreens();
 
@@ -82,23 +80,6 @@ template <typename T = QWidget> T *control(const Screen *screen, const QString &
 // any script, one key per letter.
 void pressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 void typeText(const QString &text);
-
-// A number as the screens write it: with the system's decimal separator.
-QString shown(QString number);
-
-// A file's bytes; empty when it cannot be read.
-QByteArray fileContents(const QString &path);
-
-// One run of the database tool (vantora-db, beside the test): whether it finished within 30 s,
-// its exit code, and its standard output followed by its standard error.
-struct ToolRun
-{
-    bool finished = false;
-    int exitCode = -1;
-    QString output;
-};
-QString databaseTool();
-ToolRun runDatabaseTool(const QStringList &args);
 
 // Prepares the process for a test run (offscreen, settings and data in a temporary home).
 void prepareTestApplication();

@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+namespace vantora {
+
+// Puts a backup back over the database file, after checking the backup. An existing file is
+// overwritten through SQLite in one transaction, which SQLite refuses while another program is
+// writing to it; a file too damaged for that is moved aside (<name>.damaged-<time>) and replaced.
+bool restoreDatabase(const QString &backupPath, const QString &databasePath,
+                     QString *message = nullptr);
+
+} // namespace vantora
