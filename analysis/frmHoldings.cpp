@@ -163,7 +163,14 @@ void frmHoldings::showTotals()
 {
     const HoldingsModel::Totals &totals = m_model->totals();
     m_ui->lblTotalValue->setText(totalText(totals.value));
-    m_ui->lblTotalProfit->setText(totalText(totals.profit));
+    QString profit = totalText(totals.profit);
+    if (totals.withoutPurchase > 0)
+        profit += (profit.isEmpty() ? QString() : QStringLiteral(" ")) +
+                  (totals.withoutPurchase == 1
+                       ? QStringLiteral("(1 stock with no purchase price left out)")
+                       : QStringLiteral("(%1 stocks with no purchase price left out)")
+                             .arg(totals.withoutPurchase));
+    m_ui->lblTotalProfit->setText(profit);
     m_ui->lblCount->setText(formatNumber(double(totals.rows)));
 }
 

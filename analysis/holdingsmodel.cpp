@@ -133,6 +133,11 @@ void valueFunction(sqlite3_context *context, int, sqlite3_value **argv)
 
 void profitFunction(sqlite3_context *context, int, sqlite3_value **argv)
 {
+    // Without a purchase price there is no profit to speak of (the cell is empty).
+    if (!figureOf(argv[1])) {
+        sqlite3_result_null(context);
+        return;
+    }
     result(context,
            portfolioFigure(holdingOf(figureOf(argv[0]), figureOf(argv[1]), {}, figureOf(argv[2])),
                            PortfolioFigure::ProfitLoss));
@@ -335,17 +340,21 @@ DbError HoldingsModel::readOrder(bool withTotals)
     Statement order;
     const QByteArray utf8 = sql.toUtf8();
     int rc = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), order.out(), nullptr);
-    Totals totals{0.0, 0.0, 0};
+    Totals totals{0.0, 0.0, 0, 0};
     while (rc == SQLITE_OK || rc == SQLITE_ROW) {
         if ((rc = sqlite3_step(order.get())) != SQLITE_ROW)
             break;
         m_ids << sqlite3_column_int64(order.get(), 0);
         if (!withTotals)
             continue;
-        const Holding h = holdingOf(figureOf(order.get(), 2), figureOf(order.get(), 3), {},
-                                    figureOf(order.get(), 1));
+        const std::optional<double> purchase = figureOf(order.get(), 3);
+        const Holding h =
+            holdingOf(figureOf(order.get(), 2), purchase, {}, figureOf(order.get(), 1));
         addTo(totals.value, shareValue(h.shares, h.currentPrice));
-        addTo(totals.profit, portfolioFigure(h, PortfolioFigure::ProfitLoss));
+        if (purchase)
+            addTo(totals.profit, portfolioFigure(h, PortfolioFigure::ProfitLoss));
+        else
+            ++totals.withoutPurchase;
     }
     if (rc != SQLITE_DONE) {
         const QString detail = QString::fromUtf8(sqlite3_errmsg(db));
@@ -381,7 +390,8 @@ HoldingsModel::Page *HoldingsModel::readPage(int page) const
                          figureText(prices::storedFigure(v[3])),
                          checkedText(shareValue(h.shares, h.currentPrice)),
                          figureText(row.purchase),
-                         checkedText(portfolioFigure(h, PortfolioFigure::ProfitLoss)),
+                         row.purchase ? checkedText(portfolioFigure(h, PortfolioFigure::ProfitLoss))
+                                      : QString(),
                          checkedText(portfolioFigure(h, PortfolioFigure::CurrentPriceEarnings)),
                          schema::shownText(v[6]),
                          figureText(prices::storedFigure(v[7])),

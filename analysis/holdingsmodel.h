@@ -33,7 +33,7 @@ public:
         Price,
         Value,         // shares x current price
         Purchase,      // the purchase price
-        ProfitLoss,    // current price x shares - purchase price x shares
+        ProfitLoss,    // current price x shares - purchase price x shares; empty with no purchase
         PriceEarnings, // Int(current price / next year's earnings); empty for earnings of 0
         Advice,
         Rating,
@@ -67,6 +67,7 @@ public:
     {
         std::optional<double> value, profit; // nothing when a sum is beyond the double's range
         qint64 rows = 0;
+        qint64 withoutPurchase = 0; // stocks left out of the profit: no purchase price stored
     };
     const Totals &totals() const { return m_totals; }
 

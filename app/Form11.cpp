@@ -128,8 +128,24 @@ void Form11::visit_Click()
 {
     // The offline site is a folder: open its front page rather than a file manager.
     const QUrl site = config::siteRoot();
-    QDesktopServices::openUrl(site.isLocalFile() ? site.resolved(QUrl(QStringLiteral("index.html")))
-                                                 : site);
+    const QUrl page = site.isLocalFile() ? site.resolved(QUrl(QStringLiteral("index.html"))) : site;
+    if (QDesktopServices::openUrl(page))
+        return;
+    // No web browser to hand the page to: the program has a window of its own for it.
+    if (choiceBox(noBrowserMessage(), QStringLiteral("Visit Our Website"),
+                  {QStringLiteral("&Open in the Program's Browser"), QStringLiteral("Cancel")}, 0,
+                  1) != 0)
+        return;
+    if (Screen *browser = ScreenRegistry::get(QStringLiteral("frmBrowser"))) {
+        browser->setProperty("StartingAddress", page.toString());
+        browser->load();
+    }
+}
+
+QString Form11::noBrowserMessage()
+{
+    return QStringLiteral("No web browser is installed to show the website, or none could be "
+                          "started. The program can show it in a browser window of its own.");
 }
 
 void Form11::quit_Click()

@@ -18,6 +18,8 @@ class Form11 final : public FormScreen<Ui::Form11, QMainWindow>
 
 public:
     static QString importantInformation();
+    // "Visit Our Website" with no web browser to open it.
+    static QString noBrowserMessage();
 
 private:
     void connectHandlers() override;

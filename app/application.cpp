@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QLoggingCategory>
+#include <QPalette>
 #include <QRegularExpression>
 #include <QSettings>
 #include <unistd.h>
@@ -75,6 +76,62 @@ QString expandStyleSheet(const QString &source)
     return expand(rules);
 }
 
+QPalette programPalette(const QString &source)
+{
+    // The sheet names a colour for every role ("@palette-window-text"): the program keeps its own
+    // light look on a dark desktop, where the desktop's palette would give white text on the
+    // cream panels and indicators that show no state.
+    struct Role
+    {
+        const char *name;
+        QPalette::ColorGroup group;
+        QPalette::ColorRole role;
+    };
+    static const Role roles[] = {
+        {"window", QPalette::All, QPalette::Window},
+        {"window-text", QPalette::All, QPalette::WindowText},
+        {"base", QPalette::All, QPalette::Base},
+        {"alternate-base", QPalette::All, QPalette::AlternateBase},
+        {"text", QPalette::All, QPalette::Text},
+        {"placeholder-text", QPalette::All, QPalette::PlaceholderText},
+        {"button", QPalette::All, QPalette::Button},
+        {"button-text", QPalette::All, QPalette::ButtonText},
+        {"bright-text", QPalette::All, QPalette::BrightText},
+        {"light", QPalette::All, QPalette::Light},
+        {"midlight", QPalette::All, QPalette::Midlight},
+        {"mid", QPalette::All, QPalette::Mid},
+        {"dark", QPalette::All, QPalette::Dark},
+        {"shadow", QPalette::All, QPalette::Shadow},
+        {"highlight", QPalette::All, QPalette::Highlight},
+        {"highlighted-text", QPalette::All, QPalette::HighlightedText},
+        {"link", QPalette::All, QPalette::Link},
+        {"link-visited", QPalette::All, QPalette::LinkVisited},
+        {"tooltip-base", QPalette::All, QPalette::ToolTipBase},
+        {"tooltip-text", QPalette::All, QPalette::ToolTipText},
+        {"disabled-text", QPalette::Disabled, QPalette::Text},
+        {"disabled-text", QPalette::Disabled, QPalette::WindowText},
+        {"disabled-text", QPalette::Disabled, QPalette::ButtonText},
+    };
+    // "@palette: window @strip, window-text @ink, ...;" read as the sheet reads its names.
+    const QChar mark(0x1);
+    const QString value =
+        expandStyleSheet(source + QStringLiteral("\n") + mark + QStringLiteral("@palette"))
+            .section(mark, -1);
+    QHash<QString, QColor> colours;
+    for (const QString &entry : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString role = entry.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
+        colours.insert(role, QColor::fromString(entry.section(QLatin1Char(' '), 1, -1,
+                                                              QString::SectionSkipEmpty)));
+    }
+    QPalette palette;
+    for (const Role &r : roles) {
+        const QColor colour = colours.value(QString::fromLatin1(r.name));
+        if (colour.isValid())
+            palette.setColor(r.group, r.role, colour);
+    }
+    return palette;
+}
+
 void applyStyleSheet(QApplication &app)
 {
     QFile file(QString::fromLatin1(kStyleSheetResource));
@@ -83,7 +140,9 @@ void applyStyleSheet(QApplication &app)
                  qPrintable(file.errorString()));
         return;
     }
-    app.setStyleSheet(expandStyleSheet(QString::fromUtf8(file.readAll())));
+    const QString source = QString::fromUtf8(file.readAll());
+    app.setPalette(programPalette(source));
+    app.setStyleSheet(expandStyleSheet(source));
 }
 
 } // namespace vantora

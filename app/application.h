@@ -4,6 +4,7 @@
 #include <QString>
 
 class QApplication;
+class QPalette;
 
 namespace vantora {
 
@@ -17,7 +18,10 @@ inline constexpr auto kStyleSheetResource = ":/style/vantora.qss";
 // The style sheet's text with its named values ("@name: value;" lines) put in place of
 // "@name". A name that is not defined is left as it stands.
 QString expandStyleSheet(const QString &source);
-// Gives the whole application the program's look, once, before any window is built.
+// The program's own complete light palette, as the style sheet's source names its colours.
+QPalette programPalette(const QString &source);
+// Gives the whole application the program's look (its palette, whatever the desktop's, and the
+// style sheet), once, before any window is built.
 void applyStyleSheet(QApplication &app);
 
 } // namespace vantora

@@ -5,6 +5,7 @@
 #include "app/navigation.h"
 #include "app/registry.h"
 #include "app/report.h"
+#include "app/sessionend.h"
 #include "common/config.h"
 #include "common/dialogs.h"
 
@@ -215,7 +216,11 @@ int main(int argc, char *argv[])
     }
     if (!request.exportPdf.isEmpty())
         return exportReport(request.open, request.exportPdf);
+    vantora::watchSessionEnd(app);
     vantora::navigate(nullptr, QStringLiteral("Form11"));
+    // Edits a past run could not save when it was ended, once the main window is up.
+    if (request.screenshot.isEmpty() && !request.exitWhenShown)
+        QTimer::singleShot(0, &app, [] { vantora::offerKeptEdits(); });
     if (!request.open.isEmpty())
         vantora::navigate(vantora::ScreenRegistry::get(QStringLiteral("Form11")), request.open);
     if (!request.browse.isEmpty()) {

@@ -8,6 +8,7 @@
 #include "data/quotes/quotesource.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QProgressDialog>
 
 namespace vantora {
@@ -19,6 +20,13 @@ std::unique_ptr<QProgressDialog> progressDialog(QWidget *parent, const QString &
     auto dialog =
         std::make_unique<QProgressDialog>(label, QObject::tr("Cancel"), 0, maximum, parent);
     dialog->setObjectName(QStringLiteral("vantoraProgress"));
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint);
+    // A long label wraps rather than widening the window past the screen.
+    auto *text = new QLabel(label);
+    text->setWordWrap(true);
+    text->setMaximumWidth(560);
+    dialog->setLabel(text);
     dialog->setWindowTitle(title);
     dialog->setWindowModality(Qt::WindowModal);
     dialog->setMinimumDuration(400);
@@ -60,7 +68,11 @@ void updatePrices(QWidget *parent)
     }
     const auto progress = progressDialog(
         parent, title,
-        QObject::tr("Fetching the prices of %1…").arg(symbols.join(QLatin1String(", "))),
+        symbols.size() <= 6
+            ? QObject::tr("Fetching the prices of %1…").arg(symbols.join(QLatin1String(", ")))
+            : QObject::tr("Fetching the prices of %1 and %2 more…")
+                  .arg(symbols.mid(0, 5).join(QLatin1String(", ")))
+                  .arg(symbols.size() - 5),
         int(symbols.size()));
     const quotes::FetchResult result = quotes::fetchAndImport(
         config::databasePath(), symbols, quotes::savedOptions(), [&progress](int done, int) {

@@ -9,6 +9,9 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
 
 namespace vantora {
 namespace {
@@ -54,6 +57,99 @@ QWidget *dialogParent()
     return last && last->isVisible() ? last.data() : nullptr;
 }
 
+// More lines than this and a box would no longer say in a few lines what happened.
+constexpr int kShownLines = 12;
+
+// The text a box shows and its details: a long text keeps its first lines and its last (which
+// says how it ended); the whole of it goes into the details.
+std::pair<QString, QString> shownAndDetails(const QString &text, const QString &details)
+{
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.size() <= kShownLines)
+        return {text, details};
+    const qsizetype hidden = lines.size() - 4;
+    QStringList shown = lines.mid(0, 3);
+    shown << QStringLiteral("… and %1 more lines: see Show Details.").arg(hidden)
+          << lines.constLast();
+    return {shown.join(QLatin1Char('\n')),
+            details.isEmpty() ? text : text + QStringLiteral("\n\n") + details};
+}
+
+// A command line shown in a message ("vantora-db create PATH --sample") is kept on one line, so
+// that no option is broken in two; the text stays plain to copy.
+QString withWholeCommands(const QString &text)
+{
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    bool command = false;
+    for (const QString &line : lines)
+        command = command || line.startsWith(QLatin1String("vantora-db "));
+    if (!command)
+        return text;
+    QStringList rich;
+    for (const QString &line : lines)
+        rich << (line.startsWith(QLatin1String("vantora-db "))
+                     ? QStringLiteral("<span style=\"white-space:pre\">%1</span>")
+                           .arg(line.toHtmlEscaped())
+                     : line.toHtmlEscaped());
+    return QStringLiteral("<p>") + rich.join(QStringLiteral("<br>")) + QStringLiteral("</p>");
+}
+
+// What every box of the program shares: no minimise or maximise button, buttons as wide as
+// their words, and the whole box on the screen.
+void prepareBox(QMessageBox &box)
+{
+    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowCloseButtonHint);
+    for (QAbstractButton *button : box.buttons()) {
+        button->ensurePolished();
+        const int words = button->fontMetrics().horizontalAdvance(
+                              QString(button->text()).remove(QLatin1Char('&'))) +
+                          40; // the sheet's padding and border, with air
+        button->setMinimumWidth(std::max(button->sizeHint().width(), words));
+    }
+}
+
+// Once shown, a box lies wholly on the available screen.
+void keepOnScreen(QWidget &box)
+{
+    const QScreen *screen = box.screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    QRect frame = box.frameGeometry();
+    if (frame.width() > area.width() || frame.height() > area.height())
+        box.resize(std::min(box.width(), area.width() - (frame.width() - box.width())),
+                   std::min(box.height(), area.height() - (frame.height() - box.height())));
+    frame = box.frameGeometry();
+    const QPoint at(std::clamp(frame.left(), area.left(),
+                               std::max(area.left(), area.right() - frame.width() + 1)),
+                    std::clamp(frame.top(), area.top(),
+                               std::max(area.top(), area.bottom() - frame.height() + 1)));
+    if (at != frame.topLeft())
+        box.move(box.pos() + (at - frame.topLeft()));
+}
+
+class OnScreen final : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show)
+            if (auto *widget = qobject_cast<QWidget *>(watched))
+                QTimer::singleShot(0, widget, [widget] { keepOnScreen(*widget); });
+        return false;
+    }
+};
+
+int runBox(QMessageBox &box)
+{
+    prepareBox(box);
+    OnScreen onScreen;
+    box.installEventFilter(&onScreen);
+    return box.exec();
+}
+
 // A message box sizes itself to its layout, so the width goes into the layout.
 void fitTitle(QMessageBox &box)
 {
@@ -85,14 +181,18 @@ BeepHandler beepHandler()
     return responders().beep;
 }
 
-int msgBox(const QString &text, int style, const QString &title)
+int msgBox(const QString &text, int style, const QString &title, const QString &details)
 {
-    const DialogRequest request{DialogRequest::Message, text, shownTitle(title), style, {}, 0};
+    const auto [shown, allDetails] = shownAndDetails(text, details);
+    const DialogRequest request{
+        DialogRequest::Message, shown, shownTitle(title), style, {}, 0, allDetails};
     if (responders().dialog)
         return responders().dialog(request).button;
 
-    QMessageBox box(QMessageBox::NoIcon, request.title, text, QMessageBox::NoButton,
-                    dialogParent());
+    QMessageBox box(QMessageBox::NoIcon, request.title, withWholeCommands(shown),
+                    QMessageBox::NoButton, dialogParent());
+    if (!allDetails.isEmpty())
+        box.setDetailedText(allDetails);
     box.setObjectName(QStringLiteral("vantoraMessageBox"));
     QPushButton *ok = box.addButton(QMessageBox::Ok);
     if (style == OkCancel) {
@@ -103,7 +203,7 @@ int msgBox(const QString &text, int style, const QString &title)
     }
     box.setDefaultButton(ok);
     fitTitle(box);
-    box.exec();
+    runBox(box);
     return box.clickedButton() == ok ? AnswerOk : AnswerCancel;
 }
 
@@ -111,12 +211,12 @@ int choiceBox(const QString &text, const QString &title, const QStringList &butt
               int defaultButton, int escapeButton)
 {
     DialogRequest request{DialogRequest::Choice, text, shownTitle(title), OkOnly, buttons,
-                          defaultButton};
+                          defaultButton,         {}};
     if (responders().dialog)
         return responders().dialog(request).button;
 
-    QMessageBox box(QMessageBox::NoIcon, request.title, text, QMessageBox::NoButton,
-                    dialogParent());
+    QMessageBox box(QMessageBox::NoIcon, request.title, withWholeCommands(text),
+                    QMessageBox::NoButton, dialogParent());
     box.setObjectName(QStringLiteral("vantoraChoiceBox"));
     QList<QPushButton *> added;
     for (const QString &caption : buttons)
@@ -126,14 +226,15 @@ int choiceBox(const QString &text, const QString &title, const QStringList &butt
     if (escapeButton >= 0 && escapeButton < added.size())
         box.setEscapeButton(added[escapeButton]);
     fitTitle(box);
-    box.exec();
+    runBox(box);
     const qsizetype pressed = added.indexOf(qobject_cast<QPushButton *>(box.clickedButton()));
     return pressed >= 0 ? int(pressed) : escapeButton;
 }
 
 QStringList openFilesBox(const QString &title, const QString &filter)
 {
-    const DialogRequest request{DialogRequest::Files, filter, shownTitle(title), OkCancel, {}, 0};
+    const DialogRequest request{
+        DialogRequest::Files, filter, shownTitle(title), OkCancel, {}, 0, {}};
     if (responders().dialog) {
         const QString answer = responders().dialog(request).text;
         return answer.isEmpty() ? QStringList() : answer.split(QLatin1Char('\n'));
@@ -162,7 +263,8 @@ QString fileBox(const QString &title, const QString &filter, bool saving, bool c
 
 QString inputBox(const QString &prompt, const QString &title)
 {
-    const DialogRequest request{DialogRequest::Input, prompt, shownTitle(title), OkCancel, {}, 0};
+    const DialogRequest request{
+        DialogRequest::Input, prompt, shownTitle(title), OkCancel, {}, 0, {}};
     if (responders().dialog)
         return responders().dialog(request).text;
 

@@ -17,7 +17,10 @@ enum MsgStyle : int { OkOnly = 0, OkCancel = 1 };
 enum MsgAnswer : int { AnswerOk = 1, AnswerCancel = 2 };
 
 // A message box with no icon; an empty title shows the application title. Returns the button.
-int msgBox(const QString &text, int style = OkOnly, const QString &title = {});
+// A long text (a line per symbol or per file) shows its first and last lines, with the whole of
+// it under "Show Details..."; details given go there too.
+int msgBox(const QString &text, int style = OkOnly, const QString &title = {},
+           const QString &details = {});
 // A message box with buttons of its own, captioned as given; returns the index of the button
 // pressed (the escape button's when the box is closed).
 int choiceBox(const QString &text, const QString &title, const QStringList &buttons,
@@ -41,6 +44,7 @@ struct DialogRequest
     int style = OkOnly;
     QStringList buttons; // a choice's buttons; its default is `defaultButton`
     int defaultButton = 0;
+    QString details; // a message's detailed text, as its box shows it
 };
 
 // What a scripted responder answers: a button for a message (a button's index for a choice), a

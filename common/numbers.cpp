@@ -98,9 +98,10 @@ double readRadixWhole(Reader &in, int bitsPerDigit)
     return std::ldexp(double(kept), int(droppedDigits * bitsPerDigit));
 }
 
-// Decimal digits with at most one '.', then an optional exponent. Returns false when no digit
-// stands before the exponent (".", "-", "e5"), which reads as 0.
-bool readDecimal(Reader &in, bool negative, double &result)
+// Decimal digits with at most one decimal point ('.' or the given separator), then an optional
+// exponent. Returns false when no digit stands before the exponent (".", "-", "e5"), which reads
+// as 0.
+bool readDecimal(Reader &in, bool negative, char16_t separator, double &result)
 {
     std::string significant;        // the digits from the first nonzero one on
     std::int64_t integerDigits = 0; // significant digits before the point
@@ -121,7 +122,7 @@ bool readDecimal(Reader &in, bool negative, double &result)
                     ++integerDigits;
             }
             in.next();
-        } else if (u == u'.' && !pointSeen) {
+        } else if ((u == u'.' || u == separator) && !pointSeen) {
             pointSeen = true;
             in.next();
         } else {
@@ -184,6 +185,11 @@ bool readDecimal(Reader &in, bool negative, double &result)
 
 double parseNumber(QStringView text)
 {
+    return parseNumber(text, decimalPoint());
+}
+
+double parseNumber(QStringView text, QChar decimalSeparator)
+{
     Reader in(text);
     if (in.peek() == u'&') {
         // &H and &O read unsigned whole numbers ("&HFFFF" is 65535); no sign may stand before them.
@@ -205,7 +211,7 @@ double parseNumber(QStringView text)
         in.next();
     }
     double result = 0.0;
-    if (!readDecimal(in, negative, result))
+    if (!readDecimal(in, negative, decimalSeparator.unicode(), result))
         return 0.0;
     return result;
 }

@@ -4,7 +4,11 @@
 #include "app/navigation.h"
 #include "common/dialogs.h"
 #include "common/numbers.h"
+#include "data/store/schema.h"
 #include "forecast/forecast.h"
+
+#include <QDate>
+#include <QLocale>
 
 namespace vantora {
 
@@ -15,7 +19,12 @@ Form3::Form3()
 
 FindTexts Form3::findTexts()
 {
-    return {QStringLiteral("Enter the full(complete) date of the Forecast you wish to analyze "),
+    // The example shows both forms that are read: the ISO one and the locale's own.
+    const QDate example(2025, 3, 3);
+    return {QStringLiteral("Enter the full(complete) date of the Forecast you wish to analyze ") +
+                QStringLiteral("\n(for example %1 or %2)")
+                    .arg(example.toString(Qt::ISODate),
+                         QLocale().toString(example, schema::typedDateFormat())),
             QStringLiteral("Forecast Search"), QStringLiteral("Date"),
             QStringLiteral("Sorry, I couldn't find your date. ")};
 }

@@ -16,16 +16,33 @@
 namespace vantora {
 namespace {
 
-const char *const kColumns[] = {"Days",
-                                "Close\nin range",
-                                "95%\ninterval",
-                                "Range\nheld",
-                                "Error of\nthe high",
-                                "Error of\nthe low",
-                                "Naive:\nclose in range",
-                                "Naive:\nrange held",
-                                "Naive:\nerror high",
-                                "Naive:\nerror low"};
+// Each column says what it measures and in which unit; the tooltips say how.
+struct Column
+{
+    const char *header;
+    const char *tip;
+};
+const Column kColumns[] = {
+    {"Days", "Days with a forecast and the day's figures to score it against."},
+    {"Close in range\n(%)", "Share of days whose close lay between the forecast low and high."},
+    {"95% interval of\nclose in range (%)",
+     "The 95% confidence interval (Wilson's) of the share of closes in range, for this many days."},
+    {"Range held\n(%)", "Share of days whose whole range held inside the forecast: the day's low "
+                        "at or above the forecast low and its high at or below the forecast "
+                        "high."},
+    {"Mean error of\nthe high (points)",
+     "Mean distance between the forecast high and the day's high, in index points."},
+    {"Mean error of\nthe low (points)",
+     "Mean distance between the forecast low and the day's low, in index points."},
+    {"Naive: close in\nrange (%)",
+     "The same for the naive forecast: the previous trading day's high and low."},
+    {"Naive: range\nheld (%)",
+     "The same for the naive forecast: the previous trading day's high and low."},
+    {"Naive: mean error\nof the high (points)",
+     "The same for the naive forecast: the previous trading day's high and low."},
+    {"Naive: mean error\nof the low (points)",
+     "The same for the naive forecast: the previous trading day's high and low."},
+};
 constexpr int kAllThree = kMarketIndices;
 
 QString dayText(QDate day)
@@ -119,13 +136,16 @@ void frmScorecard::showScores()
     grid->setColumnCount(int(std::size(kColumns)));
     grid->setRowCount(kMarketIndices + 1);
     QStringList columns, rows;
-    for (const char *column : kColumns)
-        columns << QString::fromUtf8(column);
+    for (const Column &column : kColumns)
+        columns << QString::fromUtf8(column.header);
     for (int i = 0; i < kMarketIndices; ++i)
         rows << indexName(MarketIndex(i));
     rows << QStringLiteral("All three");
     grid->setHorizontalHeaderLabels(columns);
     grid->setVerticalHeaderLabels(rows);
+    for (int column = 0; column < grid->columnCount(); ++column)
+        grid->horizontalHeaderItem(column)->setToolTip(
+            QString::fromUtf8(kColumns[std::size_t(column)].tip));
     for (int row = 0; row <= kMarketIndices; ++row) {
         const QStringList cells =
             cellsOf(row == kAllThree ? m_card.all : m_card.indices[std::size_t(row)]);

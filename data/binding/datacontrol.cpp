@@ -378,7 +378,7 @@ bool DataControl::hasChanges() const
     return false;
 }
 
-DataControl::Leaving DataControl::leaveRecord(DbError *failure, bool closing)
+DataControl::Leaving DataControl::leaveRecord(DbError *failure, bool closing, bool unattended)
 {
     if (!isOpen())
         return Leaving::Left;
@@ -408,8 +408,10 @@ DataControl::Leaving DataControl::leaveRecord(DbError *failure, bool closing)
                                                        text, decimalPoint()));
         }
         error = m_cursor->save(watchedFields());
-        if (error.kind == DbError::Conflict)
+        if (error.kind == DbError::Conflict && !unattended)
             return resolveConflict(closing);
+        if (error.kind == DbError::Conflict)
+            error.message = tr("Another program changed this record after it came on screen.");
         m_cursor->discardPending();
     }
     if (!error)
@@ -715,6 +717,71 @@ bool DataControl::save()
     if (!leave())
         return false;
     fill();
+    return true;
+}
+
+bool DataControl::saveUnattended(UnsavedEdit *unsaved)
+{
+    if (!hasChanges()) {
+        if (isOpen() && m_cursor->isNew())
+            m_cursor->cancelNew();
+        return true;
+    }
+    DbError failure;
+    if (!isOpen())
+        failure = {DbError::CannotOpen, tr("The database could not be opened.")};
+    else
+        failure = m_cursor->checkedForWriting(
+            [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    if (!failure && leaveRecord(&failure, true, true) == Leaving::Left) {
+        fill();
+        return true;
+    }
+
+    *unsaved = {};
+    unsaved->table = m_table;
+    unsaved->reason = failure.message;
+    if (isOpen() && m_cursor->hasRecord() && !m_cursor->isNew()) {
+        unsaved->rowId = m_cursor->rowId();
+        QVariantList asRead;
+        for (const QString &field : m_cursor->fields())
+            asRead << m_cursor->storedValue(field);
+        unsaved->record = recordName(asRead);
+    }
+    for (const Binding &binding : m_bindings) {
+        if (binding.mode != Mode::Bound || !binding.widget ||
+            unsaved->fields.contains(binding.field))
+            continue;
+        const QString text = controlText(binding);
+        if (text == binding.filled)
+            continue;
+        unsaved->fields << binding.field;
+        unsaved->typed << text;
+        unsaved->read << binding.filled;
+    }
+    return false;
+}
+
+bool DataControl::restoreEdit(const UnsavedEdit &edit)
+{
+    if (!ensureOpen() || !leave())
+        return false;
+    if (edit.rowId == 0) {
+        m_cursor->addNew();
+    } else if (const DbError error = m_cursor->moveToRow(edit.rowId)) {
+        showError(error);
+        return false;
+    } else if (m_cursor->noMatch()) {
+        return false;
+    }
+    m_noMatch = false;
+    fill();
+    for (qsizetype i = 0; i < edit.fields.size(); ++i)
+        for (const Binding &binding : m_bindings)
+            if (binding.mode == Mode::Bound && binding.widget && binding.field == edit.fields[i]) {
+                setControlText(binding, edit.typed.value(i));
+                break;
+            }
     return true;
 }
 

@@ -89,6 +89,25 @@ public:
     // The stored value of a field of the current record, as text (empty for null).
     QString fieldText(const QString &field) const;
 
+    // What the user typed into a record and could not be saved without them.
+    struct UnsavedEdit
+    {
+        QString table;
+        qint64 rowId = 0;                // 0 for a new record
+        QString record;                  // the record as the user knows it: its key fields as read
+        QString reason;                  // why it was not saved
+        QStringList fields, typed, read; // each changed field, the text typed, the text read
+    };
+    // Saves the changed controls without asking the user anything (the session is ending), as
+    // leaving the record would. True when nothing is left unsaved; otherwise *unsaved holds the
+    // edit, which stays on screen: nothing is written over another program's change, and no
+    // message is shown.
+    bool saveUnattended(UnsavedEdit *unsaved);
+    // Puts a kept edit back on screen, unsaved: its record (or a new one) with the typed texts
+    // in their boxes, to be saved, with the usual checks, when the user leaves it. False when
+    // the record is no longer stored.
+    bool restoreEdit(const UnsavedEdit &edit);
+
 Q_SIGNALS:
     // A record (or the empty new record) has been filled into the bound controls.
     void recordShown();
@@ -107,7 +126,8 @@ private:
     // Saves the record on show before another one comes, first checking that nobody else has
     // changed it meanwhile (a write conflict is put to the user). With a message shown on a
     // failure, or, when closing, the error returned for the caller to ask about.
-    Leaving leaveRecord(DbError *failure = nullptr, bool closing = false);
+    // Unattended, a write conflict is not put to the user but returned as a failure.
+    Leaving leaveRecord(DbError *failure = nullptr, bool closing = false, bool unattended = false);
     bool leave() { return leaveRecord() == Leaving::Left; }
     Leaving resolveConflict(bool closing);
     QString conflictText() const;

@@ -50,7 +50,7 @@ std::optional<double> storedFigure(const QVariant &value)
         const QString text = schema::shownText(value);
         if (text.trimmed().isEmpty())
             return std::nullopt;
-        x = parseNumber(text);
+        x = parseNumber(text, QLatin1Char('.'));
     }
     }
     if (!std::isfinite(x))

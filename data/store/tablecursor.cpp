@@ -433,6 +433,18 @@ QVariant TableCursor::value(QStringView field) const
     return {};
 }
 
+DbError TableCursor::moveToRow(qint64 rowId)
+{
+    QSqlQuery *query = prepared(selectFrom() + QStringLiteral("WHERE rowid = ?"));
+    if (!query)
+        return sqlError(m_prepareError, Action::Read);
+    query->bindValue(0, rowId);
+    bool found = false;
+    const DbError error = fetch(query, &found);
+    m_noMatch = !error && !found;
+    return error;
+}
+
 DbError TableCursor::refresh()
 {
     if (!m_hasRow)

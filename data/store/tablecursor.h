@@ -64,6 +64,9 @@ public:
     bool noMatch() const { return m_noMatch; }
 
     bool hasRecord() const { return m_hasRow; } // a stored row is current
+    qint64 rowId() const { return m_rowId; }    // the current row's, while hasRecord()
+    // Makes the row with this id current; none found sets noMatch() and keeps the current row.
+    DbError moveToRow(qint64 rowId);
     QVariant value(QStringView field) const;
 
     // A new row kept in memory until save(); the row that was current stays underneath.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/store/values.h"
 
+#include <QRegularExpression>
 #include <cmath>
 
 namespace vantora::schema {
@@ -15,32 +16,67 @@ QString numberText(double value, QChar decimalPoint)
     return text;
 }
 
+namespace {
+
+// "dd" and "MM" become "d" and "M"; names of days and months ("ddd", "MMM") stay as they are.
+QString oneDigitDayAndMonth(QString format)
+{
+    static const QRegularExpression twoDigits(QStringLiteral("(?<!d)dd(?!d)|(?<!M)MM(?!M)"));
+    QRegularExpressionMatchIterator it = twoDigits.globalMatch(format);
+    QList<qsizetype> at;
+    while (it.hasNext())
+        at.prepend(it.next().capturedStart());
+    for (const qsizetype i : at)
+        format.remove(i, 1);
+    return format;
+}
+
+} // namespace
+
+QString typedDateFormat(const QLocale &locale)
+{
+    // One-letter day and month read one or two digits; a four-digit year is what people type.
+    QString format = oneDigitDayAndMonth(locale.dateFormat(QLocale::ShortFormat));
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return format;
+}
+
 std::optional<QDate> readDate(const QString &text, const QLocale &locale)
 {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return std::nullopt;
-    QDate date = QDate::fromString(trimmed, QStringLiteral("yyyy-MM-dd"));
-    if (date.isValid())
-        return date;
+    // The ISO order with or without leading zeros (2025-3-3), and without dashes (20250303).
+    static const QRegularExpression iso(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
+    static const QRegularExpression compact(QStringLiteral("^(\\d{4})(\\d{2})(\\d{2})$"));
+    for (const QRegularExpression *form : {&iso, &compact}) {
+        const QRegularExpressionMatch match = form->match(trimmed);
+        if (match.hasMatch()) {
+            const QDate date(match.captured(1).toInt(), match.captured(2).toInt(),
+                             match.captured(3).toInt());
+            if (date.isValid())
+                return date;
+            return std::nullopt;
+        }
+    }
 
     const QString format = locale.dateFormat(QLocale::ShortFormat);
-    date = locale.toDate(trimmed, format);
-    if (date.isValid()) {
-        // A two-digit year means this century or the end of the last one, not the 1900s.
-        if (!format.contains(QLatin1String("yyyy")) && format.contains(QLatin1String("yy")) &&
-            date.year() < 1950)
-            date = date.addYears(100);
-        return date;
-    }
-    // People type four-digit years into a two-digit short form ("12/7/2026").
-    if (!format.contains(QLatin1String("yyyy")) && format.contains(QLatin1String("yy"))) {
-        QString longYear = format;
-        longYear.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-        date = locale.toDate(trimmed, longYear);
-        if (date.isValid())
+    const QString shortYear = oneDigitDayAndMonth(format);
+    for (const QString &form : {format, shortYear}) {
+        QDate date = locale.toDate(trimmed, form);
+        if (date.isValid()) {
+            // A two-digit year means this century or the end of the last one, not the 1900s.
+            if (!form.contains(QLatin1String("yyyy")) && form.contains(QLatin1String("yy")) &&
+                date.year() < 1950)
+                date = date.addYears(100);
             return date;
+        }
     }
+    // People type four-digit years into a two-digit short form ("12/7/2026", "3.3.2025").
+    const QDate date = locale.toDate(trimmed, typedDateFormat(locale));
+    if (date.isValid())
+        return date;
     return std::nullopt;
 }
 

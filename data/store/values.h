@@ -21,8 +21,11 @@ enum class FieldKind {
 // very large and very small magnitudes. Files (CSV) write '.' as the decimal point; the screens
 // write the locale's, as their calculations do.
 QString numberText(double value, QChar decimalPoint = u'.');
-// The date in a text: ISO (2026-12-07) or the locale's short date form.
+// The date in a text: ISO (2026-12-07, 2026-12-7, 20261207) or the locale's short date form,
+// with or without leading zeros and with a two- or four-digit year (12/7/26, 12/07/2026).
 std::optional<QDate> readDate(const QString &text, const QLocale &locale = QLocale());
+// The locale's short date form as people type it: "M/d/yyyy", "d.M.yyyy".
+QString typedDateFormat(const QLocale &locale = QLocale());
 // What the database stores for a field's text (null for an empty number or date): a number
 // when the text shows back exactly as written with this decimal point, else the text itself.
 QVariant storedValue(FieldKind kind, const QString &text, QChar decimalPoint = u'.');

@@ -193,6 +193,34 @@ private Q_SLOTS:
             QVERIFY2(!text.contains(absent), qPrintable(absent));
     }
 
+    // No purchase price: no profit or loss, and the total says how many it leaves out.
+    void withoutPurchasePrice_data()
+    {
+        QTest::addColumn<QVariant>("purchase");
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("total");
+        QTest::newRow("none stored") << QVariant() << ""
+                                     << "1000 (2 stocks with no purchase price left out)";
+        QTest::newRow("empty text") << QVariant(QStringLiteral(" ")) << ""
+                                    << "1000 (2 stocks with no purchase price left out)";
+        QTest::newRow("bought for nothing") << QVariant(0) << "450"
+                                            << "1450 (1 stock with no purchase price left out)";
+    }
+    void withoutPurchasePrice()
+    {
+        QFETCH(QVariant, purchase);
+        QFETCH(QString, cell);
+        QFETCH(QString, total);
+        start(QStringLiteral("stocks"), kFields,
+              {{"Northwind Traders", "NWT", 50, 40, 6, 100, "Buy", 7},
+               {"Zenith Mining", "ZEN", 45, purchase, 0, 10, "Sell", 3},
+               {"Gift", "GFT", 10, QVariant(), 0, 5, "Hold", 1}});
+        QTRY_COMPARE(shownTickers(), QStringList({"NWT", "ZEN", "GFT"}));
+        QCOMPARE(model()->index(1, HoldingsModel::ProfitLoss).data().toString(), cell);
+        QCOMPARE(model()->index(2, HoldingsModel::ProfitLoss).data().toString(), QString());
+        QCOMPARE(text(QStringLiteral("lblTotalProfit")), total);
+    }
+
     void sort_data()
     {
         QTest::addColumn<int>("column");

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/Form11.h"
 #include "app/databases.h"
 #include "app/navigation.h"
 #include "app/registry.h"
@@ -133,6 +134,40 @@ private Q_SLOTS:
         QCOMPARE(request.title, QStringLiteral("Special Information !!"));
         QCOMPARE(request.style, int(OkCancel));
         QCOMPARE(openScreens(), QStringList{QStringLiteral("Form11")});
+    }
+
+    // With no web browser to start, the site can open in the program's own browser window.
+    void visitWithoutBrowser_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<bool>("browserOpen");
+        QTest::newRow("own browser window") << 0 << true;
+        QTest::newRow("cancelled") << 1 << false;
+    }
+    void visitWithoutBrowser()
+    {
+        QFETCH(int, button);
+        QFETCH(bool, browserOpen);
+        QTemporaryDir noPrograms;
+        const QByteArray path = qgetenv("PATH"), browser = qgetenv("BROWSER");
+        qputenv("PATH", noPrograms.path().toLocal8Bit());
+        qunsetenv("BROWSER");
+        const auto restore = qScopeGuard([&] {
+            qputenv("PATH", path);
+            if (!browser.isNull())
+                qputenv("BROWSER", browser);
+        });
+        test::ScriptedDialogs dialogs;
+        dialogs.answerButton(button);
+        test::mainWindow()->window()->findChild<QAction *>(QStringLiteral("visit"))->trigger();
+        QCOMPARE(dialogs.requests().size(), 1);
+        QCOMPARE(dialogs.requests().first().text, Form11::noBrowserMessage());
+        Screen *site = ScreenRegistry::get(QStringLiteral("frmBrowser"));
+        QCOMPARE(site->isLoaded(), browserOpen);
+        if (browserOpen)
+            QVERIFY(site->property("StartingAddress")
+                        .toString()
+                        .endsWith(QStringLiteral("index.html")));
     }
 
     void clockTicks()

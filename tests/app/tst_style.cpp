@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/application.h"
+#include "tests/support/measure.h"
 #include "tests/support/testsupport.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -90,6 +93,37 @@ private Q_SLOTS:
         rules.remove(definition);
         const QRegularExpressionMatch literal = colour.match(rules);
         QVERIFY2(!literal.hasMatch(), qPrintable(literal.captured()));
+    }
+
+    // Chosen or not, a radio button and a check box show which (CTest runs this on a dark
+    // desktop too): the two renderings differ where the mark is, clearly.
+    void indicatorsShowTheirState_data()
+    {
+        QTest::addColumn<bool>("radio");
+        QTest::newRow("radio button") << true;
+        QTest::newRow("check box") << false;
+    }
+    void indicatorsShowTheirState()
+    {
+        QFETCH(bool, radio);
+        QWidget panel;
+        QAbstractButton *button = radio ? static_cast<QAbstractButton *>(new QRadioButton(&panel))
+                                        : new QCheckBox(&panel);
+        button->setText(QStringLiteral("Target Savings"));
+        button->adjustSize();
+        panel.adjustSize();
+        const QImage off = button->grab().toImage();
+        button->setChecked(true);
+        const QImage on = button->grab().toImage();
+        QCOMPARE(on.size(), off.size());
+        int marked = 0;
+        for (int y = 0; y < on.height(); ++y)
+            for (int x = 0; x < on.width(); ++x)
+                if (vantora::test::contrastRatio(on.pixel(x, y), off.pixel(x, y)) >= 3)
+                    ++marked;
+        QVERIFY2(marked >= 6, qPrintable(QString::number(marked)));
+        // The caption is readable on the window's own background.
+        QVERIFY(vantora::test::textContrast(off) >= 4.5);
     }
 };
 

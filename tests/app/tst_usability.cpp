@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What every screen gives a user who reads, listens or uses the keyboard: names for every
 // control, readable message and input boxes, windows wholly on the screen.
+#include "app/desktop.h"
 #include "app/navigation.h"
 #include "app/placement.h"
 #include "app/registry.h"
@@ -11,6 +12,8 @@
 #include "tests/support/testsupport.h"
 
 #include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -93,6 +96,56 @@ private Q_SLOTS:
             },
             [&parent](QWidget *box) { parent = box->parentWidget(); }));
         QCOMPARE(parent, window);
+    }
+
+    // Boxes fit the screen and show their buttons' words whole; a long list goes into the
+    // details; no box can be minimised or maximised.
+    void boxesFit_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("first-run offer") << 0;
+        QTest::newRow("a line per symbol") << 1;
+        QTest::newRow("a command to type") << 2;
+    }
+    void boxesFit()
+    {
+        QFETCH(int, kind);
+        QTemporaryDir dir;
+        const QString missing = dir.filePath(QStringLiteral("cm1.db"));
+        QStringList lines;
+        for (int i = 0; i < 300; ++i)
+            lines << QStringLiteral("SYM%1 (https://quotes.example/SYM%1.csv): the server did not "
+                                    "answer")
+                         .arg(i);
+        lines << QStringLiteral("Nothing was imported; the database is as it was.");
+        const std::function<void()> open[] = {
+            [&] { offerDatabase(missing, false, false); },
+            [&] { msgBox(lines.join(QLatin1Char('\n')), OkOnly, QStringLiteral("Update Prices")); },
+            [&] {
+                msgBox(QStringLiteral("The market database is missing. Create it with the "
+                                      "command:\nvantora-db create %1 --sample")
+                           .arg(missing));
+            }};
+        QVERIFY(test::whileModal(open[kind], [&](QWidget *box) {
+            QVERIFY(test::whollyOnScreen(box));
+            QVERIFY(!(box->windowFlags() &
+                      (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+            for (const QPushButton *button : box->findChildren<QPushButton *>()) {
+                if (!button->isVisible())
+                    continue;
+                const QString words = QString(button->text()).remove(QLatin1Char('&'));
+                QVERIFY2(button->width() >= button->fontMetrics().horizontalAdvance(words) + 20,
+                         qPrintable(words));
+            }
+            const auto *message = qobject_cast<QMessageBox *>(box);
+            QVERIFY(message);
+            QVERIFY(message->text().count(QLatin1Char('\n')) < 12);
+            if (kind == 1)
+                QVERIFY(message->detailedText().contains(QStringLiteral("SYM299")));
+            if (kind == 2)
+                QVERIFY(message->text().contains(
+                    QStringLiteral("white-space:pre\">vantora-db create")));
+        }));
     }
 
     // The start: the main window and the tip window beside it, both wholly on the screen; back

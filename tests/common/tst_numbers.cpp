@@ -65,6 +65,8 @@ class TstNumbers : public QObject
 private Q_SLOTS:
     void parse_data();
     void parse();
+    void parseWithSeparator_data();
+    void parseWithSeparator();
     void format_data();
     void format();
     void formatUsesSystemSeparator();
@@ -216,6 +218,37 @@ void TstNumbers::parse()
     const double actual = parseNumber(text);
     QVERIFY2(sameDouble(actual, expected),
              "read " + describe(actual) + ", expected " + describe(expected));
+}
+
+void TstNumbers::parseWithSeparator_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QChar>("separator");
+    QTest::addColumn<double>("expected");
+
+    const QChar comma(u',');
+    const QChar dot(u'.');
+    QTest::newRow("comma decimal") << QStringLiteral("10000,5") << comma << 10000.5;
+    QTest::newRow("point still read") << QStringLiteral("51.16") << comma << 51.16;
+    QTest::newRow("one decimal point at most") << QStringLiteral("1,5.2") << comma << 1.5;
+    QTest::newRow("second comma stops") << QStringLiteral("1,000,5") << comma << 1.0;
+    QTest::newRow("comma then exponent") << QStringLiteral("1,2E+15") << comma << 1.2e15;
+    QTest::newRow("negative comma") << QStringLiteral("-0,25") << comma << -0.25;
+    QTest::newRow("comma first") << QStringLiteral(",5") << comma << 0.5;
+    QTest::newRow("point locale: comma stops") << QStringLiteral("1,000") << dot << 1.0;
+    QTest::newRow("point locale: typed comma") << QStringLiteral("10000,5") << dot << 10000.0;
+}
+
+void TstNumbers::parseWithSeparator()
+{
+    QFETCH(QString, text);
+    QFETCH(QChar, separator);
+    QFETCH(double, expected);
+    const double actual = parseNumber(text, separator);
+    QVERIFY2(sameDouble(actual, expected),
+             "read " + describe(actual) + ", expected " + describe(expected));
+    // What the formatter writes with that separator reads back.
+    QVERIFY(sameDouble(parseNumber(formatNumber(expected, separator), separator), expected));
 }
 
 void TstNumbers::format_data()

@@ -5,6 +5,7 @@
 
 #include "app/navigation.h"
 #include "app/registry.h"
+#include "app/sessionend.h"
 #include "common/config.h"
 #include "common/numbers.h"
 #include "data/binding/datacontrol.h"
@@ -254,6 +255,69 @@ private Q_SLOTS:
         QVERIFY(first.waitForFinished(10000) && second.waitForFinished(10000));
         QCOMPARE(storedStock(QStringLiteral("NWLC"), QStringLiteral("Current Price")),
                  QVariant(22.0));
+    }
+
+    // A logout sends SIGTERM: the edit on screen is saved as leaving the record would save it;
+    // one that another program's change stands against is kept and offered at the next start.
+    void sessionEnd_data()
+    {
+        QTest::addColumn<bool>("conflict");
+        QTest::newRow("saved") << false;
+        QTest::newRow("write conflict: kept, then offered") << true;
+    }
+    void sessionEnd()
+    {
+        QFETCH(bool, conflict);
+        unloadAndFlush();
+        auto run = [](QProcess &p, const QByteArray &command) {
+            if (!command.isEmpty())
+                p.write(command + '\n');
+            QByteArray out;
+            while (!out.endsWith("done\n") && p.waitForReadyRead(20000))
+                out += p.readAll();
+            return QString::fromUtf8(out);
+        };
+        const QString editor = QCoreApplication::applicationDirPath() + QStringLiteral("/editor");
+        const QStringList args{m_db->path(), QStringLiteral("Form12"), QString::number(AnswerOk)};
+        const QString kept = keptEditsPath(m_db->path());
+        const auto price = [this] {
+            return storedStock(QStringLiteral("NWLC"), QStringLiteral("Current Price")).toDouble();
+        };
+
+        QProcess program;
+        program.start(editor, args);
+        QVERIFY(program.waitForStarted(10000));
+        QVERIFY(run(program, "").endsWith("done\n"));
+        QVERIFY(run(program, "type Text3 33").endsWith("done\n"));
+        if (conflict)
+            QVERIFY(m_db->exec(QStringLiteral("UPDATE stocks SET \"Current Price\" = 44 WHERE "
+                                              "\"Ticker Symbol\" = 'NWLC'")));
+        program.terminate(); // SIGTERM
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(!program.readAll().contains("dialog"), "a dialog at the end of the session");
+        QCOMPARE(price(), conflict ? 44.0 : 33.0);
+        QCOMPARE(QFile::exists(kept), conflict);
+        if (!conflict)
+            return;
+        // Private to its owner.
+        const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                          QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+        QCOMPARE(QFile::permissions(kept) & others, QFile::Permissions());
+
+        // The next start offers it, naming the record; OK puts it back to be saved.
+        QProcess next;
+        next.start(editor, args);
+        QVERIFY(next.waitForStarted(10000));
+        const QString offered = run(next, "");
+        QVERIFY2(offered.contains("Restore the changes you had not saved?") &&
+                     offered.contains("NWLC") && offered.contains("\"33\""),
+                 qPrintable(offered));
+        QCOMPARE(price(), 44.0);
+        run(next, "close");
+        QVERIFY(next.waitForFinished(10000));
+        QCOMPARE(price(), 33.0);
+        QVERIFY(!QFile::exists(kept));
     }
 
     // The program's windows hold the file: restore waits until they have let it go; a mark

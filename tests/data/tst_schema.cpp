@@ -197,7 +197,13 @@ private Q_SLOTS:
         QTest::newRow("german short") << de << "07.12.26" << QDate(2026, 12, 7);
         QTest::newRow("german four-digit year") << de << "07.12.2026" << QDate(2026, 12, 7);
         QTest::newRow("us form in german locale") << de << "12/7/26" << QDate();
-        QTest::newRow("iso without leading zero") << us << "2026-12-7" << QDate();
+        QTest::newRow("iso without leading zero") << us << "2025-3-3" << QDate(2025, 3, 3);
+        QTest::newRow("iso without dashes") << de << "20250303" << QDate(2025, 3, 3);
+        QTest::newRow("iso, no such day") << us << "2025-2-30" << QDate();
+        QTest::newRow("us, no leading zeros") << us << "3/3/2025" << QDate(2025, 3, 3);
+        QTest::newRow("german, no leading zeros") << de << "3.3.2025" << QDate(2025, 3, 3);
+        QTest::newRow("german, short year") << de << "3.3.25" << QDate(2025, 3, 3);
+        QTest::newRow("eight digits, no such day") << us << "20251340" << QDate();
         QTest::newRow("words") << us << "tomorrow" << QDate();
         QTest::newRow("empty") << us << "" << QDate();
     }

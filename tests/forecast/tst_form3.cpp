@@ -254,6 +254,39 @@ private Q_SLOTS:
         QVERIFY(!stored("2024-03-04", QStringLiteral("DF")).isNull());
     }
 
+    // Find reads the date as people type it; a text that is no date is simply not found.
+    void findAsTyped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("dow");
+        QTest::addColumn<QStringList>("messages");
+        const QStringList found;
+        const QStringList notFound{QStringLiteral("Sorry, I couldn't find your date. ")};
+        QTest::newRow("ISO") << "2024-03-04"
+                             << "9900" << found;
+        QTest::newRow("ISO without leading zeros") << "2024-3-4"
+                                                   << "9900" << found;
+        QTest::newRow("eight digits") << "20240304"
+                                      << "9900" << found;
+        QTest::newRow("no such day") << "2024-3-40"
+                                     << "9800" << notFound;
+        QTest::newRow("no date") << "next Monday"
+                                 << "9800" << notFound;
+    }
+
+    void findAsTyped()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, dow);
+        QFETCH(QStringList, messages);
+        test::ScriptedDialogs dialogs;
+        dialogs.answerText(typed);
+        click("Command2");
+        QVERIFY(dialogs.requests().first().text.contains(QStringLiteral("2025-03-03")));
+        QCOMPARE(dialogs.messages(), messages);
+        QCOMPARE(text(QStringLiteral("d1")), dow);
+    }
+
     void homeAndHelp_data()
     {
         QTest::addColumn<QString>("button");

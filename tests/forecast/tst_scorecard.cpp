@@ -166,6 +166,11 @@ private Q_SLOTS:
         QCOMPARE(grid->verticalHeaderItem(3)->text(), QStringLiteral("All three"));
         QCOMPARE(grid->item(3, 0)->text(), QStringLiteral("9"));
         QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("75.0%"));
+        // Each header says what it measures and in which unit.
+        QCOMPARE(grid->horizontalHeaderItem(4)->text(),
+                 QStringLiteral("Mean error of\nthe high (points)"));
+        QVERIFY(grid->horizontalHeaderItem(3)->text().endsWith(QStringLiteral("(%)")));
+        QVERIFY(grid->horizontalHeaderItem(3)->toolTip().contains(QStringLiteral("forecast low")));
     }
 };
 

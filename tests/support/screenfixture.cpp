@@ -77,6 +77,9 @@ void ScreenFixture::start(const QString &table, const QStringList &fields,
                           const QList<QVariantList> &rows, TestDatabase::Content content)
 {
     unloadAllScreens();
+    // A second start in one test: the old database goes first, as its folder is the new one's.
+    m_dialogs.reset();
+    m_db.reset();
     m_db = std::make_unique<TestDatabase>(content);
     QVERIFY2(m_db->isValid(), qPrintable(m_db->error()));
     if (content == TestDatabase::Sample && !rows.isEmpty())

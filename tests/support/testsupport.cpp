@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QPalette>
 #include <QSettings>
 
 namespace vantora::test {
@@ -134,6 +135,23 @@ void nameTestApplication(QApplication &app)
     nameApplication(app);
     // The screens open the database the test made.
     followTestDatabases([](const QString &path) { config::setDatabasePath(path); });
+    // A dark desktop (VANTORA_TEST_DESKTOP=dark): the style and palette such a desktop gives,
+    // in place before the program applies its look, as the platform theme would put them.
+    if (qEnvironmentVariable("VANTORA_TEST_DESKTOP") == QLatin1String("dark")) {
+        app.setStyle(QStringLiteral("Fusion"));
+        QPalette dark;
+        const std::pair<QPalette::ColorRole, QRgb> roles[] = {
+            {QPalette::Window, 0x2d2d2d},     {QPalette::WindowText, 0xffffff},
+            {QPalette::Base, 0x1e1e1e},       {QPalette::AlternateBase, 0x353535},
+            {QPalette::Text, 0xffffff},       {QPalette::Button, 0x3c3c3c},
+            {QPalette::ButtonText, 0xffffff}, {QPalette::Highlight, 0x3daee9},
+            {QPalette::Light, 0x505050},      {QPalette::Dark, 0x101010},
+            {QPalette::Mid, 0x303030},        {QPalette::ToolTipBase, 0x000000},
+            {QPalette::ToolTipText, 0xffffff}};
+        for (const auto &[role, rgb] : roles)
+            dark.setColor(role, QColor(rgb));
+        app.setPalette(dark);
+    }
     // Tests see the windows as the program shows them.
     applyStyleSheet(app);
     // Windows open where the program places them, not where an earlier test run left them.
