@@ -250,7 +250,8 @@ QString fileBox(const QString &title, const QString &filter, bool saving, bool c
                                 shownTitle(title),
                                 OkCancel,
                                 {},
-                                0};
+                                0,
+                                {}};
     if (responders().dialog)
         return responders().dialog(request).text;
     QWidget *parent = QApplication::activeWindow();
