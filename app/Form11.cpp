@@ -23,7 +23,7 @@ namespace vantora {
 
 QString Form11::importantInformation()
 {
-    return QStringLiteral(
+    return tr(
         "To ensure accurate forecasting PLEASE use the program ONLY when on the Internet, this "
         "ensures that formulas are updated and guarantees functionality of the program!!");
 }
@@ -113,7 +113,7 @@ void Form11::recentdb_Show()
 
 void Form11::Command1_Click()
 {
-    msgBox(importantInformation(), OkCancel, QStringLiteral("Special Information !!"));
+    msgBox(importantInformation(), OkCancel, tr("Special Information !!"));
 }
 
 void Form11::Timer1_Timer()
@@ -132,9 +132,8 @@ void Form11::visit_Click()
     if (QDesktopServices::openUrl(page))
         return;
     // No web browser to hand the page to: the program has a window of its own for it.
-    if (choiceBox(noBrowserMessage(), QStringLiteral("Visit Our Website"),
-                  {QStringLiteral("&Open in the Program's Browser"), QStringLiteral("Cancel")}, 0,
-                  1) != 0)
+    if (choiceBox(noBrowserMessage(), tr("Visit Our Website"),
+                  {tr("&Open in the Program's Browser"), tr("Cancel")}, 0, 1) != 0)
         return;
     if (Screen *browser = ScreenRegistry::get(QStringLiteral("frmBrowser"))) {
         browser->setProperty("StartingAddress", page.toString());
@@ -144,8 +143,8 @@ void Form11::visit_Click()
 
 QString Form11::noBrowserMessage()
 {
-    return QStringLiteral("No web browser is installed to show the website, or none could be "
-                          "started. The program can show it in a browser window of its own.");
+    return tr("No web browser is installed to show the website, or none could be started. The "
+              "program can show it in a browser window of its own.");
 }
 
 void Form11::quit_Click()

@@ -1,16 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/application.h"
 
+#include "common/config.h"
 #include "data/store/privatefiles.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QLoggingCategory>
 #include <QPalette>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QTranslator>
+#include <memory>
 #include <unistd.h>
 
 namespace vantora {
@@ -130,6 +135,37 @@ QPalette programPalette(const QString &source)
             palette.setColor(r.group, r.role, colour);
     }
     return palette;
+}
+
+bool installTranslations(const QLocale &locale)
+{
+    static std::unique_ptr<QTranslator> own, qtBase, webEngine;
+    for (std::unique_ptr<QTranslator> *installed : {&own, &qtBase, &webEngine})
+        if (*installed) {
+            QCoreApplication::removeTranslator(installed->get());
+            installed->reset();
+        }
+    // As gettext does, the C locale keeps the program's own texts whatever else is set.
+    if (locale.language() == QLocale::C)
+        return false;
+    const QString folder =
+        config::dataFolder(QStringLiteral("translations")) + QStringLiteral("/translations");
+    auto program = std::make_unique<QTranslator>();
+    if (!program->load(locale, QStringLiteral("vantora"), QStringLiteral("_"), folder))
+        return false;
+    QCoreApplication::installTranslator(program.get());
+    own = std::move(program);
+    // Qt's buttons and dialogs in the same language, not in a language of their own.
+    const QString qtFolder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (auto [installed, name] :
+         {std::pair{&qtBase, "qtbase"}, std::pair{&webEngine, "qtwebengine"}}) {
+        auto qt = std::make_unique<QTranslator>();
+        if (qt->load(locale, QString::fromLatin1(name), QStringLiteral("_"), qtFolder)) {
+            QCoreApplication::installTranslator(qt.get());
+            *installed = std::move(qt);
+        }
+    }
+    return true;
 }
 
 void applyStyleSheet(QApplication &app)

@@ -4,6 +4,7 @@
 #include <QString>
 
 class QApplication;
+class QLocale;
 class QPalette;
 
 namespace vantora {
@@ -12,6 +13,12 @@ namespace vantora {
 void prepareApplication();
 // Names the application after the program file; used for the per-user settings.
 void nameApplication(QApplication &app);
+// Speaks the language of `locale` (the system's at start) where the program has a translation
+// for it (vantora_LANG.qm in the data folder's translations/), with Qt's own translations for
+// the standard buttons and dialogs; otherwise, and always under the C locale, the program's own
+// English. Called again, it replaces what it installed before. True when a translation of the
+// program is in place.
+bool installTranslations(const QLocale &locale);
 
 // Where the program's one style sheet lives in the resources.
 inline constexpr auto kStyleSheetResource = ":/style/vantora.qss";

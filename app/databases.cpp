@@ -25,14 +25,14 @@ QSettings userSettings()
 const auto kRecentKey = "databases/recent";
 const auto kLastKey = "databases/last";
 
-QString tr(const char *text)
+struct DatabaseTexts
 {
-    return QCoreApplication::translate("vantora::Databases", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(Databases)
+};
 
 QString filter()
 {
-    return tr("Market databases (*.db);;All files (*)");
+    return DatabaseTexts::tr("Market databases (*.db);;All files (*)");
 }
 
 } // namespace
@@ -95,23 +95,24 @@ bool switchDatabase(const QString &path)
 
 void newDatabase()
 {
-    QString path = fileBox(tr("New Database"), filter(), true);
+    QString path = fileBox(DatabaseTexts::tr("New Database"), filter(), true);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".db");
-    const QString text = tr("Create the market database\n%1\n\nThe sample database holds stocks, "
-                            "analysts and index figures to try every screen on; the empty one is "
-                            "ready for your own.")
-                             .arg(QDir::toNativeSeparators(path));
-    const FirstRun made = createChosenDatabase(path, text, tr("New Database"));
+    const QString text =
+        DatabaseTexts::tr("Create the market database\n%1\n\nThe sample database holds stocks, "
+                          "analysts and index figures to try every screen on; the empty one is "
+                          "ready for your own.")
+            .arg(QDir::toNativeSeparators(path));
+    const FirstRun made = createChosenDatabase(path, text, DatabaseTexts::tr("New Database"));
     if (made == FirstRun::CreatedSample || made == FirstRun::CreatedEmpty)
         switchDatabase(path);
 }
 
 void openDatabase()
 {
-    const QString path = fileBox(tr("Open Database"), filter(), false);
+    const QString path = fileBox(DatabaseTexts::tr("Open Database"), filter(), false);
     if (!path.isEmpty())
         switchDatabase(path);
 }

@@ -11,6 +11,14 @@
 #include <QIcon>
 
 namespace vantora {
+namespace {
+
+struct DesktopTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(Desktop)
+};
+
+} // namespace
 
 void applyDesktopIdentity()
 {
@@ -27,14 +35,14 @@ FirstRun offerDatabase(const QString &path, bool namedByUser, bool unattended)
     if (namedByUser || unattended || QFileInfo::exists(path))
         return FirstRun::NothingOffered;
     const QString text =
-        QStringLiteral("There is no market database yet at\n%1\n\n"
-                       "Create it now? The sample database holds stocks, analysts and index "
-                       "figures to try every screen on; the empty one is ready for your own.\n\n"
-                       "Cancel starts without a database; the command vantora-db create makes "
-                       "one later.")
+        DesktopTexts::tr("There is no market database yet at\n%1\n\n"
+                         "Create it now? The sample database holds stocks, analysts and index "
+                         "figures to try every screen on; the empty one is ready for your own.\n\n"
+                         "Cancel starts without a database; the command vantora-db create makes "
+                         "one later.")
             .arg(QDir::toNativeSeparators(path));
     return createChosenDatabase(path, text, {},
-                                QStringLiteral("\n\nThe program starts without a database."));
+                                DesktopTexts::tr("\n\nThe program starts without a database."));
 }
 
 FirstRun createChosenDatabase(const QString &path, const QString &text, const QString &title,
@@ -43,9 +51,8 @@ FirstRun createChosenDatabase(const QString &path, const QString &text, const QS
     enum { Sample, Empty, Cancel };
     const int answer =
         choiceBox(text, title,
-                  {QCoreApplication::translate("vantora::Desktop", "Create Sample Database"),
-                   QCoreApplication::translate("vantora::Desktop", "Create Empty Database"),
-                   QCoreApplication::translate("vantora::Desktop", "Cancel")},
+                  {DesktopTexts::tr("Create Sample Database"),
+                   DesktopTexts::tr("Create Empty Database"), DesktopTexts::tr("Cancel")},
                   Sample, Cancel);
     if (answer != Sample && answer != Empty)
         return FirstRun::Declined;

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QLocale>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
@@ -69,21 +70,32 @@ std::optional<int> readCommandLine(QApplication &app, Request *request)
         bool hidden = false;
     };
     const Option options[] = {
-        {"screenshot", "FILE", "Save a PNG of the main window and quit.", &request->screenshot},
-        {"site", "URL", "Root address of the maker's web site.", &request->site},
-        {"database", "PATH", "The market database file to use.", &request->database},
-        {"browse", "URL", "Also open the browser window on URL.", &request->browse},
-        {"open", "SCREEN", "Go on from the main window to SCREEN (such as frmHoldings).",
+        {"screenshot", "FILE",
+         QT_TRANSLATE_NOOP("CommandLine", "Save a PNG of the main window and quit."),
+         &request->screenshot},
+        {"site", "URL", QT_TRANSLATE_NOOP("CommandLine", "Root address of the maker's web site."),
+         &request->site},
+        {"database", "PATH", QT_TRANSLATE_NOOP("CommandLine", "The market database file to use."),
+         &request->database},
+        {"browse", "URL", QT_TRANSLATE_NOOP("CommandLine", "Also open the browser window on URL."),
+         &request->browse},
+        {"open", "SCREEN",
+         QT_TRANSLATE_NOOP("CommandLine",
+                           "Go on from the main window to SCREEN (such as frmHoldings)."),
          &request->open},
         {"export-pdf", "FILE",
-         "With --open frmHoldings or frmScorecard: write that screen's report as a PDF file and "
-         "quit, without a display.",
+         QT_TRANSLATE_NOOP("CommandLine", "With --open frmHoldings or frmScorecard: write that "
+                                          "screen's report as a PDF file and "
+                                          "quit, without a display."),
          &request->exportPdf},
-        {"exit-when-shown", "", "Quit as soon as the main window is shown (start-up benchmark).",
+        {"exit-when-shown", "",
+         QT_TRANSLATE_NOOP("CommandLine",
+                           "Quit as soon as the main window is shown (start-up benchmark)."),
          nullptr, true},
     };
     for (const Option &o : options) {
-        QCommandLineOption option(QString::fromLatin1(o.name), QString::fromLatin1(o.description),
+        QCommandLineOption option(QString::fromLatin1(o.name),
+                                  QCoreApplication::translate("CommandLine", o.description),
                                   QString::fromLatin1(o.value));
         if (o.hidden)
             option.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -187,6 +199,7 @@ int main(int argc, char *argv[])
     helpNeedsNoDisplay(argc, argv);
     QApplication app(argc, argv);
     vantora::nameApplication(app);
+    vantora::installTranslations(QLocale::system());
     QCoreApplication::setApplicationVersion(QStringLiteral(VANTORA_VERSION));
     Request request;
     if (const std::optional<int> code = readCommandLine(app, &request))

@@ -14,11 +14,16 @@
 namespace vantora {
 namespace {
 
+struct MarketTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(MarketData)
+};
+
 std::unique_ptr<QProgressDialog> progressDialog(QWidget *parent, const QString &title,
                                                 const QString &label, int maximum)
 {
     auto dialog =
-        std::make_unique<QProgressDialog>(label, QObject::tr("Cancel"), 0, maximum, parent);
+        std::make_unique<QProgressDialog>(label, MarketTexts::tr("Cancel"), 0, maximum, parent);
     dialog->setObjectName(QStringLiteral("vantoraProgress"));
     dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint);
@@ -39,15 +44,15 @@ std::unique_ptr<QProgressDialog> progressDialog(QWidget *parent, const QString &
 
 void importPrices(QWidget *parent)
 {
-    const QString title = QObject::tr("Import Prices");
+    const QString title = MarketTexts::tr("Import Prices");
     const QStringList files =
-        openFilesBox(title, QObject::tr("Daily history (*.csv *.txt);;All files (*)"));
+        openFilesBox(title, MarketTexts::tr("Daily history (*.csv *.txt);;All files (*)"));
     if (files.isEmpty() || !databaseReady(title))
         return;
-    const auto progress = progressDialog(parent, title, QObject::tr("Reading the files…"), 0);
+    const auto progress = progressDialog(parent, title, MarketTexts::tr("Reading the files…"), 0);
     const prices::ImportResult result =
         prices::importFiles(config::databasePath(), files, {}, [&progress](qint64 records) {
-            progress->setLabelText(QObject::tr("%L1 records read…").arg(records));
+            progress->setLabelText(MarketTexts::tr("%L1 records read…").arg(records));
             QCoreApplication::processEvents();
             return !progress->wasCanceled();
         });
@@ -57,7 +62,7 @@ void importPrices(QWidget *parent)
 
 void updatePrices(QWidget *parent)
 {
-    const QString title = QObject::tr("Update Prices");
+    const QString title = MarketTexts::tr("Update Prices");
     if (!databaseReady(title))
         return;
     QString problem;
@@ -69,8 +74,8 @@ void updatePrices(QWidget *parent)
     const auto progress = progressDialog(
         parent, title,
         symbols.size() <= 6
-            ? QObject::tr("Fetching the prices of %1…").arg(symbols.join(QLatin1String(", ")))
-            : QObject::tr("Fetching the prices of %1 and %2 more…")
+            ? MarketTexts::tr("Fetching the prices of %1…").arg(symbols.join(QLatin1String(", ")))
+            : MarketTexts::tr("Fetching the prices of %1 and %2 more…")
                   .arg(symbols.mid(0, 5).join(QLatin1String(", ")))
                   .arg(symbols.size() - 5),
         int(symbols.size()));

@@ -20,10 +20,10 @@
 namespace vantora {
 namespace {
 
-QString tr(const char *text)
+struct ReportTexts
 {
-    return QCoreApplication::translate("vantora::Report", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(Report)
+};
 
 QString cell(const QString &tag, const QString &text, bool right)
 {
@@ -41,7 +41,9 @@ QString reportHtml(const Report &report)
         QStringLiteral("<html><body><h2>%1</h2><p>%2<br>%3</p>")
             .arg(report.title.toHtmlEscaped(),
                  QLocale().toString(QDate::currentDate(), QLocale::LongFormat).toHtmlEscaped(),
-                 tr("Database: %1").arg(QFileInfo(report.databasePath).fileName()).toHtmlEscaped());
+                 ReportTexts::tr("Database: %1")
+                     .arg(QFileInfo(report.databasePath).fileName())
+                     .toHtmlEscaped());
     if (report.table && report.table->model()) {
         const QAbstractItemModel *model = report.table->model();
         QList<int> columns;
@@ -113,7 +115,8 @@ QString writeReportPdf(const Report &report, const QString &file)
     QFile::remove(file);
     renderReport(report, &printer);
     if (!QFileInfo::exists(file) || QFileInfo(file).size() == 0)
-        return tr("The PDF file could not be written to\n%1").arg(QDir::toNativeSeparators(file));
+        return ReportTexts::tr("The PDF file could not be written to\n%1")
+            .arg(QDir::toNativeSeparators(file));
     return {};
 }
 
@@ -122,7 +125,7 @@ void printReportWithDialog(const Report &report, QWidget *parent)
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(report.title);
     QPrintDialog dialog(&printer, parent);
-    dialog.setWindowTitle(tr("Print %1").arg(report.title));
+    dialog.setWindowTitle(ReportTexts::tr("Print %1").arg(report.title));
     if (dialog.exec() != QDialog::Accepted)
         return;
     renderReport(report, &printer);
@@ -130,8 +133,8 @@ void printReportWithDialog(const Report &report, QWidget *parent)
 
 void exportReportWithDialog(const Report &report)
 {
-    const QString title = tr("Export PDF");
-    QString file = fileBox(title, tr("PDF files (*.pdf)"), true, true);
+    const QString title = ReportTexts::tr("Export PDF");
+    QString file = fileBox(title, ReportTexts::tr("PDF files (*.pdf)"), true, true);
     if (file.isEmpty())
         return;
     if (QFileInfo(file).suffix().isEmpty())

@@ -29,6 +29,11 @@ int g_signalPipe[2] = {-1, -1};
 bool g_keptThisRun = false; // the file holds edits of this run (the session manager asked)
 bool g_leaving = false;
 
+struct SessionTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(SessionEnd)
+};
+
 void onSignal(int signal)
 {
     const unsigned char number = static_cast<unsigned char>(signal);
@@ -103,17 +108,17 @@ QList<KeptEdit> readKept(const QString &path)
 
 QString offerText(const KeptEdit &k)
 {
-    QString text = QStringLiteral("Restore the changes you had not saved?\n\n");
-    text += k.edit.record.isEmpty() ? QStringLiteral("%1, a new record").arg(k.title)
+    QString text = SessionTexts::tr("Restore the changes you had not saved?\n\n");
+    text += k.edit.record.isEmpty() ? SessionTexts::tr("%1, a new record").arg(k.title)
                                     : QStringLiteral("%1: %2").arg(k.title, k.edit.record);
     for (qsizetype i = 0; i < k.edit.fields.size(); ++i)
-        text += QStringLiteral("\n%1: \"%2\" (was \"%3\")")
+        text += SessionTexts::tr("\n%1: \"%2\" (was \"%3\")")
                     .arg(k.edit.fields[i], k.edit.typed.value(i), k.edit.read.value(i));
     if (!k.edit.reason.isEmpty())
-        text += QStringLiteral("\n\nThey could not be saved when the program ended: %1")
+        text += SessionTexts::tr("\n\nThey could not be saved when the program ended: %1")
                     .arg(k.edit.reason);
-    text += QStringLiteral("\n\nOK puts them back on the screen, unsaved, for you to check and "
-                           "save; Cancel discards them.");
+    text += SessionTexts::tr("\n\nOK puts them back on the screen, unsaved, for you to check and "
+                             "save; Cancel discards them.");
     return text;
 }
 
@@ -197,8 +202,8 @@ void offerKeptEdits()
         DataControl *binding =
             screen->isLoaded() ? screen->window()->findChild<DataControl *>() : nullptr;
         if (!binding || !binding->restoreEdit(k.edit))
-            msgBox(QStringLiteral("The changes cannot be put back: the record \"%1\" is no "
-                                  "longer stored.")
+            msgBox(SessionTexts::tr("The changes cannot be put back: the record \"%1\" is no "
+                                    "longer stored.")
                        .arg(k.edit.record));
     }
     QFile::remove(path);

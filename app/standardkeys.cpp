@@ -59,7 +59,7 @@ void openManual()
 {
     const QString page = manualPage();
     if (page.isEmpty()) {
-        msgBox(QCoreApplication::translate("vantora::Manual",
+        msgBox(QCoreApplication::translate("Manual",
                                            "The user manual is not installed: the file "
                                            "manual/index.html is missing from the program's "
                                            "data folder."));
