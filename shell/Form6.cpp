@@ -7,10 +7,10 @@ namespace vantora {
 
 QString Form6::disclaimer()
 {
-    return QStringLiteral("Disclaimer :") + QString(51, QLatin1Char(' ')) +
-           QStringLiteral("We will not be responsible for any losses or profits that come from use "
-                          "of this product, be advised that the program is not always accurate "
-                          "but will maintain 89.4% accuracy as a Guarantee, use in moderation !!!");
+    return tr("Disclaimer :") + QString(51, QLatin1Char(' ')) +
+           tr("We will not be responsible for any losses or profits that come from use "
+              "of this product, be advised that the program is not always accurate "
+              "but will maintain 89.4% accuracy as a Guarantee, use in moderation !!!");
 }
 
 void Form6::connectHandlers()

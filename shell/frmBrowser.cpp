@@ -208,7 +208,7 @@ void frmBrowser::cboAddress_KeyPress(int KeyAscii)
 void frmBrowser::timTimer_Timer()
 {
     if (busy()) {
-        window()->setWindowTitle(QStringLiteral("Working..."));
+        window()->setWindowTitle(tr("Working..."));
     } else {
         m_timTimer->stop();
         window()->setWindowTitle(locationName());

@@ -43,11 +43,9 @@ bool writeShowTipsSetting(const QString &value, QString *file)
 
 QString frmTip::missingFileNotice()
 {
-    const QString crlf = QStringLiteral("\r\n");
-    return QStringLiteral("That the ") + tipsFileName() + QStringLiteral(" file was not found? ") +
-           crlf + crlf + QStringLiteral("Create a text file named ") + tipsFileName() +
-           QStringLiteral(" using NotePad with 1 tip per line. ") +
-           QStringLiteral("Then place it in the same directory as the application. ");
+    return tr("That the %1 file was not found? \r\n\r\nCreate a text file named %1 using NotePad "
+              "with 1 tip per line. Then place it in the same directory as the application. ")
+        .arg(tipsFileName());
 }
 
 QString frmTip::tipsDirectory() const
@@ -151,9 +149,8 @@ void frmTip::chkLoadTipsAtStartup_Click()
         return;
     // Said once in a run: the user's choice is lost, not only the program's own write.
     m_settingsFailureShown = true;
-    msgBox(QStringLiteral("Your choice could not be kept: the settings file \"%1\" cannot be "
-                          "written, so \"Show Tips at Startup\" stays as it was when the program "
-                          "starts next time.")
+    msgBox(tr("Your choice could not be kept: the settings file \"%1\" cannot be written, so "
+              "\"Show Tips at Startup\" stays as it was when the program starts next time.")
                .arg(QDir::toNativeSeparators(file)));
 }
 
