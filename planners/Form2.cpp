@@ -13,7 +13,7 @@
 namespace vantora {
 
 Form2::Form2()
-    : RecordScreen(QStringLiteral("stocks"), QStringLiteral("I^P"))
+    : RecordScreen(QStringLiteral("stocks"), tr("I^P"))
 {
 }
 
@@ -40,9 +40,9 @@ void Form2::connectHandlers()
     connect(m_ui->Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
     connect(m_ui->Command4, &QPushButton::clicked, this, &Form2::Command4_Click);
     wireFind(m_ui->Command5,
-             FindTexts{QStringLiteral("Enter the full(complete) ticker symbol of the company. "),
-                       QStringLiteral("Stock Search"), QStringLiteral("Ticker_Symbol"),
-                       QStringLiteral("Sorry, I couldn't find your stock. ")});
+             FindTexts{tr("Enter the full(complete) ticker symbol of the company. "),
+                       tr("Stock Search"), QStringLiteral("Ticker_Symbol"),
+                       tr("Sorry, I couldn't find your stock. ")});
     wireAdd(m_ui->Command6, m_ui->Text1);
 }
 
@@ -70,14 +70,12 @@ void Form2::Command1_Click()
 
 void Form2::Command2_Click()
 {
-    msgBox(QStringLiteral("Are you sure you want to buy this stock? "), OkCancel,
-           QStringLiteral("Buy Stock"));
+    msgBox(tr("Are you sure you want to buy this stock? "), OkCancel, tr("Buy Stock"));
 }
 
 void Form2::Command3_Click()
 {
-    msgBox(QStringLiteral("Are you sure you want to sell this stock? "), OkCancel,
-           QStringLiteral("Sell Shares"));
+    msgBox(tr("Are you sure you want to sell this stock? "), OkCancel, tr("Sell Shares"));
 }
 
 void Form2::Command4_Click()
@@ -85,7 +83,8 @@ void Form2::Command4_Click()
     // Only the caption "0" itself means no prediction; an empty one reads as 0 and is advised.
     const QString predicted = m_ui->Label15->text();
     if (predicted == QLatin1String("0")) {
-        msgBox(QStringLiteral("Sorry, There is no advice at the given time"));
+        msgBox(tr("Sorry, There is no advice at the given time"));
+        // Stored with the stock, as the advice is: not translated.
         m_ui->Label10->setText(QStringLiteral("No advice"));
         return;
     }

@@ -1,7 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "planners/advice.h"
 
+#include <QCoreApplication>
+
 namespace vantora {
+namespace {
+
+struct AdviceTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(Advice)
+};
+
+} // namespace
 
 Checked shareValue(double shares, double price)
 {
@@ -28,13 +38,13 @@ QString adviceMessage(Advice advice)
 {
     switch (advice) {
     case Advice::Buy:
-        return QStringLiteral("This is a great buy for the price");
+        return AdviceTexts::tr("This is a great buy for the price");
     case Advice::SellWait:
-        return QStringLiteral("Wait for a while till the price goes down");
+        return AdviceTexts::tr("Wait for a while till the price goes down");
     case Advice::Short:
-        return QStringLiteral("This is a great time to short this stock");
+        return AdviceTexts::tr("This is a great time to short this stock");
     case Advice::BuyAggressively:
-        return QStringLiteral("Buy this stock aggressively for a great gain");
+        return AdviceTexts::tr("Buy this stock aggressively for a great gain");
     }
     return QString();
 }

@@ -19,7 +19,8 @@ enum class Advice { Buy, SellWait, Short, BuyAggressively };
 // price units. Only figures that are no numbers give no advice at all.
 QList<Advice> adviseOn(double predictedPrice, double currentPrice, double yearHigh);
 
-// The message that tells the user the advice, and the advice as the planner writes it.
+// The message that tells the user the advice (in the user's language), and the advice as the
+// planner writes it into the stock's record (always the same English words: stored data).
 QString adviceMessage(Advice advice);
 QString adviceText(Advice advice);
 

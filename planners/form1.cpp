@@ -25,14 +25,14 @@ int form1::selectedFrequency() const
 
 void form1::Option1_Click()
 {
-    m_ui->Label6->setText(QStringLiteral("Target Savings"));
-    m_ui->Label7->setText(QStringLiteral("Payment (A)"));
+    m_ui->Label6->setText(tr("Target Savings"));
+    m_ui->Label7->setText(tr("Payment (A)"));
 }
 
 void form1::Option2_Click()
 {
-    m_ui->Label6->setText(QStringLiteral("Payment (A)"));
-    m_ui->Label7->setText(QStringLiteral("Target Savings"));
+    m_ui->Label6->setText(tr("Payment (A)"));
+    m_ui->Label7->setText(tr("Target Savings"));
 }
 
 void form1::Command1_Click()
@@ -46,7 +46,7 @@ void form1::Command1_Click()
     plan.amount = parseNumber(m_ui->Text4->text());
 
     if (!m_ui->Option1->isChecked() && !m_ui->Option2->isChecked())
-        msgBox(QStringLiteral("Please choose a calculation"));
+        msgBox(tr("Please choose a calculation"));
 
     // Nothing chosen in the list leaves the result as it was; a figure that cannot be computed
     // leaves it too, and says why.
@@ -72,19 +72,18 @@ void form1::Command1_Click()
 
 QString form1::equalAgesMessage()
 {
-    return QStringLiteral("The payment amount cannot be worked out when the current age and the "
-                          "retirement age are the same: there are no years to pay in.");
+    return tr("The payment amount cannot be worked out when the current age and the retirement "
+              "age are the same: there are no years to pay in.");
 }
 
 QString form1::noDailyRateMessage()
 {
-    return QStringLiteral("A daily payment amount cannot be worked out with an interest rate "
-                          "of 0.");
+    return tr("A daily payment amount cannot be worked out with an interest rate of 0.");
 }
 
 QString form1::tooLargeMessage()
 {
-    return QStringLiteral("The result is too large to be worked out. Please check the figures.");
+    return tr("The result is too large to be worked out. Please check the figures.");
 }
 
 void form1::Command2_Click()
