@@ -13,7 +13,7 @@
 namespace vantora {
 
 Form3::Form3()
-    : RecordScreen(QStringLiteral("Forecaster"), QStringLiteral("ForeCaster"))
+    : RecordScreen(QStringLiteral("Forecaster"), tr("ForeCaster"))
 {
 }
 
@@ -21,12 +21,12 @@ FindTexts Form3::findTexts()
 {
     // The example shows both forms that are read: the ISO one and the locale's own.
     const QDate example(2025, 3, 3);
-    return {QStringLiteral("Enter the full(complete) date of the Forecast you wish to analyze ") +
-                QStringLiteral("\n(for example %1 or %2)")
+    return {tr("Enter the full(complete) date of the Forecast you wish to analyze ") +
+                tr("\n(for example %1 or %2)")
                     .arg(example.toString(Qt::ISODate),
                          QLocale().toString(example, schema::typedDateFormat())),
-            QStringLiteral("Forecast Search"), QStringLiteral("Date"),
-            QStringLiteral("Sorry, I couldn't find your date. ")};
+            tr("Forecast Search"), QStringLiteral("Date"),
+            tr("Sorry, I couldn't find your date. ")};
 }
 
 void Form3::connectHandlers()
@@ -101,8 +101,8 @@ void Form3::Command3_Click()
 
 QString Form3::tooLargeMessage()
 {
-    return QStringLiteral("The forecast cannot be worked out: its figures would be too large for "
-                          "a number. No box was changed.");
+    return tr("The forecast cannot be worked out: its figures would be too large for a number. No "
+              "box was changed.");
 }
 
 void Form3::Command4_Click()

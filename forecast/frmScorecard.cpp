@@ -23,25 +23,44 @@ struct Column
     const char *tip;
 };
 const Column kColumns[] = {
-    {"Days", "Days with a forecast and the day's figures to score it against."},
-    {"Close in range\n(%)", "Share of days whose close lay between the forecast low and high."},
-    {"95% interval of\nclose in range (%)",
-     "The 95% confidence interval (Wilson's) of the share of closes in range, for this many days."},
-    {"Range held\n(%)", "Share of days whose whole range held inside the forecast: the day's low "
-                        "at or above the forecast low and its high at or below the forecast "
-                        "high."},
-    {"Mean error of\nthe high (points)",
-     "Mean distance between the forecast high and the day's high, in index points."},
-    {"Mean error of\nthe low (points)",
-     "Mean distance between the forecast low and the day's low, in index points."},
-    {"Naive: close in\nrange (%)",
-     "The same for the naive forecast: the previous trading day's high and low."},
-    {"Naive: range\nheld (%)",
-     "The same for the naive forecast: the previous trading day's high and low."},
-    {"Naive: mean error\nof the high (points)",
-     "The same for the naive forecast: the previous trading day's high and low."},
-    {"Naive: mean error\nof the low (points)",
-     "The same for the naive forecast: the previous trading day's high and low."},
+    {QT_TRANSLATE_NOOP("vantora::frmScorecard", "Days"),
+     QT_TRANSLATE_NOOP("vantora::frmScorecard",
+                       "Days with a forecast and the day's figures to score it against.")},
+    {QT_TRANSLATE_NOOP("vantora::frmScorecard", "Close in range\n(%)"),
+     QT_TRANSLATE_NOOP("vantora::frmScorecard",
+                       "Share of days whose close lay between the forecast low and high.")},
+    {QT_TRANSLATE_NOOP("vantora::frmScorecard", "95% interval of\nclose in range (%)"),
+     QT_TRANSLATE_NOOP("vantora::frmScorecard", "The 95% confidence interval (Wilson's) of the "
+                                                "share of closes in range, for this many days.")},
+    {QT_TRANSLATE_NOOP("vantora::frmScorecard", "Range held\n(%)"),
+     QT_TRANSLATE_NOOP("vantora::frmScorecard",
+                       "Share of days whose whole range held inside the forecast: the day's low "
+                       "at or above the forecast low and its high at or below the forecast "
+                       "high.")},
+    {QT_TRANSLATE_NOOP("vantora::frmScorecard", "Mean error of\nthe high (points)"),
+     QT_TRANSLATE_NOOP(
+         "vantora::frmScorecard",
+         "Mean distance between the forecast high and the day's high, in index points.")},
+    {QT_TRANSLATE_NOOP("vantora::frmScorecard", "Mean error of\nthe low (points)"),
+     QT_TRANSLATE_NOOP(
+         "vantora::frmScorecard",
+         "Mean distance between the forecast low and the day's low, in index points.")},
+    {QT_TRANSLATE_NOOP("vantora::frmScorecard", "Naive: close in\nrange (%)"),
+     QT_TRANSLATE_NOOP(
+         "vantora::frmScorecard",
+         "The same for the naive forecast: the previous trading day's high and low.")},
+    {QT_TRANSLATE_NOOP("vantora::frmScorecard", "Naive: range\nheld (%)"),
+     QT_TRANSLATE_NOOP(
+         "vantora::frmScorecard",
+         "The same for the naive forecast: the previous trading day's high and low.")},
+    {QT_TRANSLATE_NOOP("vantora::frmScorecard", "Naive: mean error\nof the high (points)"),
+     QT_TRANSLATE_NOOP(
+         "vantora::frmScorecard",
+         "The same for the naive forecast: the previous trading day's high and low.")},
+    {QT_TRANSLATE_NOOP("vantora::frmScorecard", "Naive: mean error\nof the low (points)"),
+     QT_TRANSLATE_NOOP(
+         "vantora::frmScorecard",
+         "The same for the naive forecast: the previous trading day's high and low.")},
 };
 constexpr int kAllThree = kMarketIndices;
 
@@ -73,7 +92,7 @@ QStringList cellsOf(const IndexScore &score)
 
 QString frmScorecard::promisedAccuracy()
 {
-    static const QRegularExpression promise(QStringLiteral(R"((\d+(?:\.\d+)?%) accuracy)"));
+    static const QRegularExpression promise(QStringLiteral(R"((\d+(?:[.,]\d+)?\s?%))"));
     return promise.match(Form6::disclaimer()).captured(1);
 }
 
@@ -137,15 +156,14 @@ void frmScorecard::showScores()
     grid->setRowCount(kMarketIndices + 1);
     QStringList columns, rows;
     for (const Column &column : kColumns)
-        columns << QString::fromUtf8(column.header);
+        columns << tr(column.header);
     for (int i = 0; i < kMarketIndices; ++i)
         rows << indexName(MarketIndex(i));
-    rows << QStringLiteral("All three");
+    rows << tr("All three");
     grid->setHorizontalHeaderLabels(columns);
     grid->setVerticalHeaderLabels(rows);
     for (int column = 0; column < grid->columnCount(); ++column)
-        grid->horizontalHeaderItem(column)->setToolTip(
-            QString::fromUtf8(kColumns[std::size_t(column)].tip));
+        grid->horizontalHeaderItem(column)->setToolTip(tr(kColumns[std::size_t(column)].tip));
     for (int row = 0; row <= kMarketIndices; ++row) {
         const QStringList cells =
             cellsOf(row == kAllThree ? m_card.all : m_card.indices[std::size_t(row)]);
@@ -164,13 +182,12 @@ void frmScorecard::showScores()
     const QChar point = decimalPoint();
     if (m_card.empty()) {
         m_ui->lblMeasured->setText(QStringLiteral("–"));
-        m_ui->lblInterval->setText(QStringLiteral("Nothing to score yet: %1. Import the three "
-                                                  "indices and the market breadth with Import "
-                                                  "Prices in the File menu.")
+        m_ui->lblInterval->setText(tr("Nothing to score yet: %1. Import the three indices and the "
+                                      "market breadth with Import Prices in the File menu.")
                                        .arg(nothingToScoreReason()));
     } else {
         m_ui->lblMeasured->setText(percentText(m_card.all.forecaster.closeInRange, point));
-        m_ui->lblInterval->setText(QStringLiteral("95% interval %1–%2 over %3 index days")
+        m_ui->lblInterval->setText(tr("95% interval %1–%2 over %3 index days")
                                        .arg(pointsText(m_card.all.closeInterval.lower * 100, point),
                                             percentText(m_card.all.closeInterval.upper, point),
                                             formatNumber(double(m_card.all.count()))));
@@ -188,13 +205,13 @@ void frmScorecard::showChart(int row)
 {
     ChartView *chart = m_ui->chtScore;
     if (row < 0 || row >= kMarketIndices) {
-        chart->showMessage(QStringLiteral("Choose one index to see its days."));
+        chart->showMessage(tr("Choose one index to see its days."));
         return;
     }
     const QString name = indexName(MarketIndex(row));
     const IndexScore &score = m_card.indices[std::size_t(row)];
     if (score.days.isEmpty()) {
-        chart->showMessage(QStringLiteral("No day of the %1 to score.").arg(name));
+        chart->showMessage(tr("No day of the %1 to score.").arg(name));
         return;
     }
     QList<QDate> dates;
@@ -208,13 +225,13 @@ void frmScorecard::showChart(int row)
         if (!day.forecast.holds(day.close))
             misses << QPointF(x, day.close);
     }
-    chart->startChart(QStringLiteral("%1: %2 days scored, %3 to %4")
+    chart->startChart(tr("%1: %2 days scored, %3 to %4")
                           .arg(name, formatNumber(double(score.count())),
                                dayText(dates.constFirst()), dayText(dates.constLast())),
                       dates);
-    chart->addBand(QStringLiteral("Forecast range"), lower, upper);
-    chart->addLine(QStringLiteral("Close"), closes, ChartView::Colour::Line);
-    chart->addMarks(QStringLiteral("Close outside the range"), misses, ChartView::Colour::Miss);
+    chart->addBand(tr("Forecast range"), lower, upper);
+    chart->addLine(tr("Close"), closes, ChartView::Colour::Line);
+    chart->addMarks(tr("Close outside the range"), misses, ChartView::Colour::Miss);
     chart->finishChart();
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "forecast/scorecard.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QSet>
 #include <algorithm>
@@ -150,10 +151,10 @@ Interval wilsonInterval(qint64 hits, qint64 n, double z)
 
 QString nothingToScoreReason()
 {
-    return QStringLiteral("no record of the forecaster with all its inputs (the three closes and "
-                          "changes, advances and declines) has its day, and the trading day "
-                          "before it, among the prices of an index with a high, a low and a "
-                          "close");
+    return QCoreApplication::translate(
+        "Scorecard", "no record of the forecaster with all its inputs (the three closes and "
+                     "changes, advances and declines) has its day, and the trading day before it, "
+                     "among the prices of an index with a high, a low and a close");
 }
 
 QString percentText(double share, QChar decimalPoint)
