@@ -14,7 +14,7 @@
 namespace vantora {
 
 Form12::Form12()
-    : RecordScreen(QStringLiteral("stocks"), QStringLiteral("Stock"))
+    : RecordScreen(QStringLiteral("stocks"), tr("Stock"))
 {
 }
 
@@ -37,9 +37,8 @@ void Form12::connectHandlers()
     wireDelete(m_ui->Command3);
     wireAdd(m_ui->Command4, m_ui->Text1);
     wireFind(m_ui->Command5,
-             FindTexts{QStringLiteral("Enter the full (complete) name of the stock. "),
-                       QStringLiteral("Stock Search"), QStringLiteral("Name of Stock"),
-                       QStringLiteral("Sorry, I couldn't find your stock. ")});
+             FindTexts{tr("Enter the full (complete) name of the stock. "), tr("Stock Search"),
+                       QStringLiteral("Name of Stock"), tr("Sorry, I couldn't find your stock. ")});
 }
 
 void Form12::Command1_Click()
@@ -60,7 +59,7 @@ void Form12::Command1_Click()
         // A figure too large for a number leaves the label as it was, silently.
         const Checked result = portfolioFigure(holding, figure);
         if (result.error == ArithError::DivideByZero || result.error == ArithError::ZeroByZero)
-            msgBox(QStringLiteral("Next year's earnings must not be 0 for this figure."));
+            msgBox(tr("Next year's earnings must not be 0 for this figure."));
         else if (result.ok())
             m_ui->Label8->setText(formatNumber(result.value));
         return;

@@ -6,7 +6,7 @@
 namespace vantora {
 
 Form13::Form13()
-    : RecordScreen(QStringLiteral("Analyst"), QStringLiteral("Data1"))
+    : RecordScreen(QStringLiteral("Analyst"), tr("Data1"))
 {
 }
 
@@ -20,10 +20,9 @@ void Form13::connectHandlers()
 
     connect(m_ui->Command1, &QPushButton::clicked, this, &Form13::Command1_Click);
     connect(m_ui->Command2, &QPushButton::clicked, this, &Form13::Command2_Click);
-    wireFind(m_ui->Command3,
-             FindTexts{QStringLiteral("Enter the full (complete) name of the Analyst "),
-                       QStringLiteral("Analyst's Search"), QStringLiteral("Analyst's Name"),
-                       QStringLiteral("Sorry, I couldn't find this analyst. ")});
+    wireFind(m_ui->Command3, FindTexts{tr("Enter the full (complete) name of the Analyst "),
+                                       tr("Analyst's Search"), QStringLiteral("Analyst's Name"),
+                                       tr("Sorry, I couldn't find this analyst. ")});
     wireAdd(m_ui->Command4, m_ui->Text1);
 }
 

@@ -11,14 +11,14 @@
 namespace vantora {
 
 Form14::Form14()
-    : RecordScreen(QStringLiteral("stocks"), QStringLiteral("High Finance"))
+    : RecordScreen(QStringLiteral("stocks"), tr("High Finance"))
 {
 }
 
 QString Form14::computerError()
 {
-    return QStringLiteral("Sorry, but your computer is not functioning properly and that is "
-                          "causing an error in the program");
+    return tr("Sorry, but your computer is not functioning properly and that is causing an error "
+              "in the program");
 }
 
 void Form14::connectHandlers()
@@ -98,12 +98,12 @@ void Form14::Command2_Click()
 
 FindTexts Form14::findTexts() const
 {
-    const QString notFound = QStringLiteral("Sorry, I couldn't find your stock. ");
-    const QString title = QStringLiteral("Stock Search");
+    const QString notFound = tr("Sorry, I couldn't find your stock. ");
+    const QString title = tr("Stock Search");
     if (m_ui->Option4->isChecked())
-        return {QStringLiteral("Enter the full(complete) name of the company. "), title,
+        return {tr("Enter the full(complete) name of the company. "), title,
                 QStringLiteral("Name of stock"), notFound};
-    return {QStringLiteral("Enter the full(complete) ticker symbol of the company. "), title,
+    return {tr("Enter the full(complete) ticker symbol of the company. "), title,
             QStringLiteral("Ticker Symbol"), notFound};
 }
 

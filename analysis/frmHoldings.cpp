@@ -165,11 +165,11 @@ void frmHoldings::showTotals()
     m_ui->lblTotalValue->setText(totalText(totals.value));
     QString profit = totalText(totals.profit);
     if (totals.withoutPurchase > 0)
-        profit += (profit.isEmpty() ? QString() : QStringLiteral(" ")) +
-                  (totals.withoutPurchase == 1
-                       ? QStringLiteral("(1 stock with no purchase price left out)")
-                       : QStringLiteral("(%1 stocks with no purchase price left out)")
-                             .arg(totals.withoutPurchase));
+        profit +=
+            (profit.isEmpty() ? QString() : QStringLiteral(" ")) +
+            (totals.withoutPurchase == 1
+                 ? tr("(1 stock with no purchase price left out)")
+                 : tr("(%1 stocks with no purchase price left out)").arg(totals.withoutPurchase));
     m_ui->lblTotalProfit->setText(profit);
     m_ui->lblCount->setText(formatNumber(double(totals.rows)));
 }
@@ -199,8 +199,7 @@ void frmHoldings::showChart()
     }
     const QString ticker = m_model->ticker(current.row()).trimmed();
     if (ticker.isEmpty()) {
-        chart->showMessage(QStringLiteral("This stock has no ticker symbol, so it has no price "
-                                          "history."));
+        chart->showMessage(tr("This stock has no ticker symbol, so it has no price history."));
         return;
     }
     const QString path = config::databasePath();
@@ -213,8 +212,7 @@ void frmHoldings::showChart()
     days = prices::lastYear(days);
     if (days.isEmpty()) {
         chart->showMessage(
-            QStringLiteral("No price history for %1. Import prices from the File menu.")
-                .arg(ticker));
+            tr("No price history for %1. Import prices from the File menu.").arg(ticker));
         return;
     }
 
@@ -228,16 +226,15 @@ void frmHoldings::showChart()
         low = std::min(low, day.low.value_or(day.close));
     }
     const double last = double(days.size() - 1);
-    QString title = QStringLiteral("%1, %2 to %3")
-                        .arg(ticker, dayText(dates.constFirst()), dayText(dates.constLast()));
+    QString title =
+        tr("%1, %2 to %3").arg(ticker, dayText(dates.constFirst()), dayText(dates.constLast()));
     chart->startChart(title, dates);
-    chart->addBand(QStringLiteral("52-week high and low"), {{0, low}, {last, low}},
-                   {{0, high}, {last, high}});
-    chart->addLine(QStringLiteral("Close"), closes, ChartView::Colour::Line);
+    chart->addBand(tr("52-week high and low"), {{0, low}, {last, low}}, {{0, high}, {last, high}});
+    chart->addLine(tr("Close"), closes, ChartView::Colour::Line);
     // A stock never bought has no purchase price to show.
     if (const std::optional<double> purchase = m_model->purchasePrice(current.row());
         purchase && *purchase > 0)
-        chart->addLine(QStringLiteral("Purchase price"), {{0, *purchase}, {last, *purchase}},
+        chart->addLine(tr("Purchase price"), {{0, *purchase}, {last, *purchase}},
                        ChartView::Colour::Level, Qt::DashLine);
 
     markTrades(ticker, dates);
@@ -262,10 +259,10 @@ void frmHoldings::showChart()
             compared << QPointF(double(i), *found * scale);
         }
         if (compared.isEmpty())
-            chart->chart()->setTitle(
-                title + QStringLiteral(" (no history of %1 to compare)").arg(prices::kSp500));
+            chart->chart()->setTitle(title +
+                                     tr(" (no history of %1 to compare)").arg(prices::kSp500));
         else
-            chart->addLine(QStringLiteral("S&P 500, scaled"), compared, ChartView::Colour::Compare);
+            chart->addLine(tr("S&P 500, scaled"), compared, ChartView::Colour::Compare);
     }
     chart->finishChart();
 }
@@ -288,10 +285,10 @@ void frmHoldings::markTrades(const QString &ticker, const QList<QDate> &dates)
         (t.action == TradeAction::Buy ? buys : sells) << QPointF(double(x), *t.price);
     }
     if (!buys.isEmpty())
-        m_ui->chtPrice->addMarks(QStringLiteral("Buys"), buys, ChartView::Colour::Compare);
+        m_ui->chtPrice->addMarks(tr("Buys"), buys, ChartView::Colour::Compare);
     // Told apart by their shape as well as their colour.
     if (!sells.isEmpty())
-        m_ui->chtPrice->addMarks(QStringLiteral("Sells"), sells, ChartView::Colour::Miss)
+        m_ui->chtPrice->addMarks(tr("Sells"), sells, ChartView::Colour::Miss)
             ->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
 }
 

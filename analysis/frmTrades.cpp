@@ -18,7 +18,6 @@
 namespace vantora {
 namespace {
 
-const QString kAllStocks = QStringLiteral("All stocks");
 // A file of many stocks offers the first so many to choose from.
 constexpr int kStocksListed = 10000;
 
@@ -40,7 +39,7 @@ public:
         auto *box = new QComboBox(parent);
         for (const TradeAction action :
              {TradeAction::Buy, TradeAction::Sell, TradeAction::Dividend, TradeAction::Split})
-            box->addItem(actionText(action));
+            box->addItem(actionCaption(action));
         connect(box, &QComboBox::activated, this, [this, box] {
             Q_EMIT const_cast<ActionDelegate *>(this)->commitData(box);
             Q_EMIT const_cast<ActionDelegate *>(this)->closeEditor(box);
@@ -73,7 +72,7 @@ private:
 
 QString tradeText(const trades::StoredTrade &t)
 {
-    QString text = actionText(t.action);
+    QString text = actionCaption(t.action);
     if (t.shares)
         text += u' ' + formatNumber(*t.shares);
     return text + u' ' + t.ticker;
@@ -138,7 +137,7 @@ void frmTrades::fillStocks(const QString &keep)
     QComboBox *box = m_ui->cboStock;
     const QSignalBlocker blocker(box);
     box->clear();
-    box->addItem(kAllStocks, QString());
+    box->addItem(tr("All stocks"), QString());
     for (const QString &t : std::as_const(tickers))
         box->addItem(t, t);
     box->setCurrentIndex(std::max(0, box->findData(keep)));
@@ -190,7 +189,7 @@ void frmTrades::showFigures()
     if (error) {
         m_ui->lblReturn->setText(error.kind == DbError::NoRecord ||
                                          error.kind == DbError::MissingTable
-                                     ? QStringLiteral("No trades yet.")
+                                     ? tr("No trades yet.")
                                      : error.message);
     } else if (stock.isEmpty()) {
         m_ui->lblRealized->setText(moneyText(report.portfolio.position.realized, dp));
@@ -217,17 +216,15 @@ void frmTrades::showFigures()
     }
     if (differs) {
         const QString fromTrades =
-            QStringLiteral("%1 shares at %2")
+            tr("%1 shares at %2")
                 .arg(formatNumber(check.fromTrades.shares), formatNumber(check.fromTrades.average));
         m_ui->lblDiffers->setText(
             check.hasStock
-                ? QStringLiteral("The stock's record has %1 shares at %2; its trades give %3.")
-                      .arg(check.shares ? formatNumber(*check.shares) : QStringLiteral("no"),
-                           check.purchase ? formatNumber(*check.purchase)
-                                          : QStringLiteral("no "
-                                                           "price"),
+                ? tr("The stock's record has %1 shares at %2; its trades give %3.")
+                      .arg(check.shares ? formatNumber(*check.shares) : tr("no"),
+                           check.purchase ? formatNumber(*check.purchase) : tr("no price"),
                            fromTrades)
-                : QStringLiteral("The stock has no record; its trades give %1.").arg(fromTrades));
+                : tr("The stock has no record; its trades give %1.").arg(fromTrades));
     }
     m_ui->lblDiffers->setVisible(differs);
     m_ui->cmdSetFromTrades->setVisible(differs);
@@ -235,14 +232,14 @@ void frmTrades::showFigures()
 
 void frmTrades::showMessage(const QString &message)
 {
-    msgBox(message, OkOnly, window() ? window()->windowTitle() : QStringLiteral("Trades"));
+    msgBox(message, OkOnly, window() ? window()->windowTitle() : tr("Trades"));
 }
 
 void frmTrades::cmdAdd_Click()
 {
     const QString stock = ticker();
     if (stock.isEmpty()) {
-        showMessage(QStringLiteral("Choose the stock to add a trade to."));
+        showMessage(tr("Choose the stock to add a trade to."));
         return;
     }
     trades::StoredTrade trade{0, stock, QDate::currentDate(), TradeAction::Buy, {}, {}, {}, {}};
@@ -267,11 +264,11 @@ void frmTrades::cmdDelete_Click()
 {
     const QModelIndex current = m_ui->grdTrades->currentIndex();
     if (!current.isValid() || current.row() >= m_model->rows().size()) {
-        showMessage(QStringLiteral("Choose the trade to delete."));
+        showMessage(tr("Choose the trade to delete."));
         return;
     }
     const trades::StoredTrade trade = m_model->rows().at(current.row());
-    if (msgBox(QStringLiteral("Delete the trade of %1 (%2)?")
+    if (msgBox(tr("Delete the trade of %1 (%2)?")
                    .arg(trade.date.toString(Qt::ISODate), tradeText(trade)),
                OkCancel, window()->windowTitle()) != AnswerOk)
         return;
@@ -283,8 +280,7 @@ void frmTrades::cmdDelete_Click()
 void frmTrades::cmdImport_Click()
 {
     const QStringList files =
-        openFilesBox(QStringLiteral("Import Trades"), QStringLiteral("CSV files (*.csv);;All "
-                                                                     "files (*)"));
+        openFilesBox(tr("Import Trades"), tr("CSV files (*.csv);;All files (*)"));
     if (files.isEmpty())
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);

@@ -20,9 +20,19 @@ constexpr int kPageRows = 64;
 constexpr int kPagesKept = 64;
 
 const char *const kHeaders[HoldingsModel::ColumnCount] = {
-    "Name of Stock",  "Ticker Symbol", "Shares Owned", "Current Price", "Value",
-    "Purchase Price", "Profit/Loss",   "P/E Ratio(C)", "Advice",        "Overall Rating",
-    "Realized",       "Dividends",     "Return a Year"};
+    QT_TRANSLATE_NOOP("vantora::HoldingsModel", "Name of Stock"),
+    QT_TRANSLATE_NOOP("vantora::HoldingsModel", "Ticker Symbol"),
+    QT_TRANSLATE_NOOP("vantora::HoldingsModel", "Shares Owned"),
+    QT_TRANSLATE_NOOP("vantora::HoldingsModel", "Current Price"),
+    QT_TRANSLATE_NOOP("vantora::HoldingsModel", "Value"),
+    QT_TRANSLATE_NOOP("vantora::HoldingsModel", "Purchase Price"),
+    QT_TRANSLATE_NOOP("vantora::HoldingsModel", "Profit/Loss"),
+    QT_TRANSLATE_NOOP("vantora::HoldingsModel", "P/E Ratio(C)"),
+    QT_TRANSLATE_NOOP("vantora::HoldingsModel", "Advice"),
+    QT_TRANSLATE_NOOP("vantora::HoldingsModel", "Overall Rating"),
+    QT_TRANSLATE_NOOP("vantora::HoldingsModel", "Realized"),
+    QT_TRANSLATE_NOOP("vantora::HoldingsModel", "Dividends"),
+    QT_TRANSLATE_NOOP("vantora::HoldingsModel", "Return a Year")};
 
 // How each column sorts: its text without regard to case, or its figure (empty ones last). The
 // "+" keeps SQLite from walking the index of names or tickers, which reads the table in random
@@ -227,7 +237,7 @@ DbError HoldingsModel::open(const QString &path)
     m_error = m_connection.open(path, DbConnection::Mode::ReadOnly);
     sqlite3 *db = m_error ? nullptr : sqliteHandle(m_connection.db());
     if (!m_error && !db)
-        m_error = {DbError::Failed, QStringLiteral("The stocks could not be read.")};
+        m_error = {DbError::Failed, tr("The stocks could not be read.")};
     if (db) {
         // A million stocks are read whole for their order: mapped into memory rather than
         // copied a page at a time, and sorted in memory rather than through temporary files.
@@ -259,7 +269,7 @@ DbError HoldingsModel::open(const QString &path)
                                "\"Advice\", \"Overall Rating\" FROM stocks WHERE rowid = ?",
                                -1, &m_rowStatement, nullptr) != SQLITE_OK)
             m_error = {DbError::MissingField,
-                       QStringLiteral("The stocks of \"%1\" could not be read (%2).")
+                       tr("The stocks of \"%1\" could not be read (%2).")
                            .arg(path, QString::fromUtf8(sqlite3_errmsg(db)))};
     }
     if (!m_error)
@@ -359,7 +369,7 @@ DbError HoldingsModel::readOrder(bool withTotals)
     if (rc != SQLITE_DONE) {
         const QString detail = QString::fromUtf8(sqlite3_errmsg(db));
         m_ids.clear();
-        return {DbError::Failed, QStringLiteral("The stocks could not be read (%1).").arg(detail)};
+        return {DbError::Failed, tr("The stocks could not be read (%1).").arg(detail)};
     }
     if (withTotals) {
         totals.rows = m_ids.size();
@@ -466,7 +476,7 @@ QVariant HoldingsModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
-        return QString::fromLatin1(kHeaders[section]);
+        return tr(kHeaders[section]);
     if (role == Qt::InitialSortOrderRole)
         return int(Qt::AscendingOrder);
     return QAbstractTableModel::headerData(section, orientation, role);

@@ -3,26 +3,33 @@
 
 #include "common/numbers.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
 namespace vantora {
 namespace {
 
+struct TradeTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(Trades)
+};
+
 // Shares left over by sums of fractions (0.1 + 0.2 - 0.3) count as none.
 constexpr double kShareDust = 1e-9;
 
+// The trade as the subject of a sentence.
 QString actionName(TradeAction action)
 {
     switch (action) {
     case TradeAction::Buy:
-        return QStringLiteral("buy");
+        return TradeTexts::tr("a buy");
     case TradeAction::Sell:
-        return QStringLiteral("sale");
+        return TradeTexts::tr("a sale");
     case TradeAction::Dividend:
-        return QStringLiteral("dividend");
+        return TradeTexts::tr("a dividend");
     case TradeAction::Split:
-        return QStringLiteral("split");
+        return TradeTexts::tr("a split");
     }
     return {};
 }
@@ -55,9 +62,25 @@ std::optional<TradeAction> tradeAction(QStringView text)
 {
     for (const TradeAction action :
          {TradeAction::Buy, TradeAction::Sell, TradeAction::Dividend, TradeAction::Split})
-        if (text.trimmed().compare(actionText(action), Qt::CaseInsensitive) == 0)
+        if (text.trimmed().compare(actionText(action), Qt::CaseInsensitive) == 0 ||
+            text.trimmed().compare(actionCaption(action), Qt::CaseInsensitive) == 0)
             return action;
     return std::nullopt;
+}
+
+QString actionCaption(TradeAction action)
+{
+    switch (action) {
+    case TradeAction::Buy:
+        return TradeTexts::tr("Buy");
+    case TradeAction::Sell:
+        return TradeTexts::tr("Sell");
+    case TradeAction::Dividend:
+        return TradeTexts::tr("Dividend");
+    case TradeAction::Split:
+        return TradeTexts::tr("Split");
+    }
+    return {};
 }
 
 QString actionText(TradeAction action)
@@ -84,43 +107,44 @@ std::optional<TradeProblem> tradeProblem(TradeAction action, std::optional<doubl
             return TradeProblem{x == &shares  ? TradeField::Shares
                                 : x == &price ? TradeField::Price
                                               : TradeField::Fees,
-                                QStringLiteral("the number is beyond what can be computed with")};
+                                TradeTexts::tr("the number is beyond what can be computed with")};
     switch (action) {
     case TradeAction::Buy:
     case TradeAction::Sell:
         if (!shares || *shares <= 0)
             return TradeProblem{
                 TradeField::Shares,
-                QStringLiteral("a %1 needs its number of shares, more than 0").arg(what)};
+                TradeTexts::tr("%1 needs its number of shares, more than 0").arg(what)};
         if (!price || *price < 0)
             return TradeProblem{
                 TradeField::Price,
-                QStringLiteral("a %1 needs its price per share, 0 or more").arg(what)};
+                TradeTexts::tr("%1 needs its price per share, 0 or more").arg(what)};
         if (fees && *fees < 0)
-            return TradeProblem{TradeField::Fees, QStringLiteral("fees cannot be less than 0")};
+            return TradeProblem{TradeField::Fees, TradeTexts::tr("fees cannot be less than 0")};
         return std::nullopt;
     case TradeAction::Dividend:
         if (shares)
             return TradeProblem{TradeField::Shares,
-                                QStringLiteral("a dividend has no shares; leave them empty")};
+                                TradeTexts::tr("a dividend has no shares; leave them empty")};
         if (!price || *price < 0)
-            return TradeProblem{TradeField::Price,
-                                QStringLiteral("a dividend needs the cash received as its price, "
-                                               "0 or more")};
+            return TradeProblem{
+                TradeField::Price,
+                TradeTexts::tr("a dividend needs the cash received as its price, 0 or more")};
         break;
     case TradeAction::Split:
         if (!shares || *shares <= 0)
-            return TradeProblem{TradeField::Shares,
-                                QStringLiteral("a split needs the new shares per old share, more "
-                                               "than 0 (2 for a two-for-one)")};
+            return TradeProblem{
+                TradeField::Shares,
+                TradeTexts::tr("a split needs the new shares per old share, more than 0 (2 for "
+                               "a two-for-one)")};
         if (price)
             return TradeProblem{TradeField::Price,
-                                QStringLiteral("a split has no price; leave it empty")};
+                                TradeTexts::tr("a split has no price; leave it empty")};
         break;
     }
     if (fees && *fees != 0)
         return TradeProblem{TradeField::Fees,
-                            QStringLiteral("a %1 has no fees; leave them empty").arg(what)};
+                            TradeTexts::tr("%1 has no fees; leave them empty").arg(what)};
     return std::nullopt;
 }
 

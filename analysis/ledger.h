@@ -13,9 +13,13 @@ namespace vantora {
 
 enum class TradeAction { Buy, Sell, Dividend, Split };
 
-// "Buy", "Sell", "Dividend" or "Split", letter case aside.
+// "Buy", "Sell", "Dividend" or "Split" (or the caption in the user's language), letter case
+// aside.
 std::optional<TradeAction> tradeAction(QStringView text);
+// The action as stored and written to files: "Buy", "Sell", "Dividend" or "Split".
 QString actionText(TradeAction action);
+// The action as the user reads it, in the user's language.
+QString actionCaption(TradeAction action);
 
 // One trade. Buy and Sell: shares, price per share and the fees of the trade. Dividend: the
 // cash received in total as the price. Split: new shares per old share as the shares.

@@ -10,8 +10,19 @@
 namespace vantora {
 namespace {
 
-const char *const kHeaders[TradesModel::ColumnCount] = {"Ticker Symbol", "Date", "Action", "Shares",
-                                                        "Price",         "Fees", "Note"};
+const char *const kHeaders[TradesModel::ColumnCount] = {
+    QT_TRANSLATE_NOOP("vantora::TradesModel", "Ticker Symbol"),
+    QT_TRANSLATE_NOOP("vantora::TradesModel", "Date"),
+    QT_TRANSLATE_NOOP("vantora::TradesModel", "Action"),
+    QT_TRANSLATE_NOOP("vantora::TradesModel", "Shares"),
+    QT_TRANSLATE_NOOP("vantora::TradesModel", "Price"),
+    QT_TRANSLATE_NOOP("vantora::TradesModel", "Fees"),
+    QT_TRANSLATE_NOOP("vantora::TradesModel", "Note")};
+
+QString headerText(int column)
+{
+    return TradesModel::tr(kHeaders[column]);
+}
 
 QString figureText(const std::optional<double> &x)
 {
@@ -39,14 +50,14 @@ CellEdit editTrade(const trades::StoredTrade &trade, TradesModel::Column column,
                    const QString &text)
 {
     trades::StoredTrade t = trade;
-    const QString header = QString::fromLatin1(kHeaders[column]);
+    const QString header = headerText(column);
     switch (column) {
     case TradesModel::Ticker:
-        return {std::nullopt, QStringLiteral("The ticker of a trade is not changed here.")};
+        return {std::nullopt, TradesModel::tr("The ticker of a trade is not changed here.")};
     case TradesModel::Date: {
         const std::optional<QDate> day = schema::readDate(text);
         if (!day)
-            return {std::nullopt, QStringLiteral("\"%1\" is no date; write dates as %2.")
+            return {std::nullopt, TradesModel::tr("\"%1\" is no date; write dates as %2.")
                                       .arg(text, QDate::currentDate().toString(Qt::ISODate))};
         t.date = *day;
         break;
@@ -54,8 +65,8 @@ CellEdit editTrade(const trades::StoredTrade &trade, TradesModel::Column column,
     case TradesModel::Action: {
         const std::optional<TradeAction> action = tradeAction(text);
         if (!action)
-            return {std::nullopt, QStringLiteral("\"%1\" is no action; choose Buy, Sell, Dividend "
-                                                 "or Split.")
+            return {std::nullopt, TradesModel::tr("\"%1\" is no action; choose Buy, Sell, "
+                                                  "Dividend or Split.")
                                       .arg(text)};
         // What the new action has no use for goes, rather than a refusal to change it.
         if (*action == TradeAction::Dividend)
@@ -74,7 +85,7 @@ CellEdit editTrade(const trades::StoredTrade &trade, TradesModel::Column column,
         const std::optional<double> x = readFigure(text, &ok);
         if (!ok)
             return {std::nullopt,
-                    QStringLiteral("%1: \"%2\" is too large a number.").arg(header, text)};
+                    TradesModel::tr("%1: \"%2\" is too large a number.").arg(header, text)};
         (column == TradesModel::Shares  ? t.shares
          : column == TradesModel::Price ? t.price
                                         : t.fees) = x;
@@ -98,8 +109,7 @@ CellEdit editTrade(const trades::StoredTrade &trade, TradesModel::Column column,
                                                                                 : TradesModel::Fees;
             QString reason = problem->text;
             reason[0] = reason[0].toUpper();
-            return {std::nullopt,
-                    QStringLiteral("%1: %2.").arg(QString::fromLatin1(kHeaders[c]), reason)};
+            return {std::nullopt, TradesModel::tr("%1: %2.").arg(headerText(c), reason)};
         }
     }
     return {t, {}};
@@ -164,7 +174,7 @@ QVariant TradesModel::data(const QModelIndex &index, int role) const
     case Date:
         return t.date.toString(Qt::ISODate);
     case Action:
-        return actionText(t.action);
+        return actionCaption(t.action);
     case Shares:
         return figureText(t.shares);
     case Price:
@@ -183,7 +193,7 @@ QVariant TradesModel::headerData(int section, Qt::Orientation orientation, int r
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
         section < columnCount())
-        return QString::fromLatin1(kHeaders[columnAt(section)]);
+        return headerText(columnAt(section));
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
