@@ -76,10 +76,11 @@ QString databasePath()
 
 QString databasePathProblem()
 {
-    return QStringLiteral("The program cannot tell where your market database is: the environment "
-                          "variable HOME is not set, so there is no home folder to keep it "
-                          "in.\n\nStart the program with HOME set to your home folder, or name "
-                          "the file with the option --database PATH.");
+    return QCoreApplication::translate(
+        "Config", "The program cannot tell where your market database is: the environment "
+                  "variable HOME is not set, so there is no home folder to keep it in.\n\nStart "
+                  "the program with HOME set to your home folder, or name the file with the "
+                  "option --database PATH.");
 }
 
 void setDatabasePath(const QString &path)

@@ -69,7 +69,8 @@ std::pair<QString, QString> shownAndDetails(const QString &text, const QString &
         return {text, details};
     const qsizetype hidden = lines.size() - 4;
     QStringList shown = lines.mid(0, 3);
-    shown << QStringLiteral("… and %1 more lines: see Show Details.").arg(hidden)
+    shown << QCoreApplication::translate("Dialogs", "… and %1 more lines: see Show Details.")
+                 .arg(hidden)
           << lines.constLast();
     return {shown.join(QLatin1Char('\n')),
             details.isEmpty() ? text : text + QStringLiteral("\n\n") + details};

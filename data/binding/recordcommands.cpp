@@ -4,14 +4,23 @@
 #include "common/dialogs.h"
 #include "data/binding/datacontrol.h"
 
+#include <QCoreApplication>
 #include <QWidget>
 
 namespace vantora {
+namespace {
+
+struct RecordTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(RecordCommands)
+};
+
+} // namespace
 
 void recordAdd(DataControl *data, QWidget *focus)
 {
-    if (msgBox(QStringLiteral("Enter new record, and click left arrow button. "), OkCancel,
-               QStringLiteral("Add Record")) != AnswerOk)
+    if (msgBox(RecordTexts::tr("Enter new record, and click left arrow button. "), OkCancel,
+               RecordTexts::tr("Add Record")) != AnswerOk)
         return;
     if (focus)
         focus->setFocus(Qt::OtherFocusReason);
@@ -20,8 +29,8 @@ void recordAdd(DataControl *data, QWidget *focus)
 
 void recordDelete(DataControl *data)
 {
-    if (msgBox(QStringLiteral("Do you really want to delete this record"), OkCancel,
-               QStringLiteral("Delete Record")) != AnswerOk)
+    if (msgBox(RecordTexts::tr("Do you really want to delete this record"), OkCancel,
+               RecordTexts::tr("Delete Record")) != AnswerOk)
         return;
     data->deleteCurrent();
 }
