@@ -6,6 +6,7 @@
 #include "data/store/pagecopy.h"
 #include "data/store/privatefiles.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -25,6 +26,11 @@
 
 namespace vantora {
 namespace {
+
+struct StoreTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(Storage)
+};
 
 // The backups of one database file and the index of the order in which they were made.
 
@@ -211,7 +217,7 @@ void recordBackup(const QString &databasePath, const QString &made)
 QString problemOf(const CheckReport &report, const QString &file)
 {
     QString text = report.problems.join(QLatin1Char(' '));
-    text.remove(QStringLiteral("\"%1\" could not be read: ").arg(file));
+    text.remove(StoreTexts::tr("\"%1\" could not be read: ").arg(file));
     return text;
 }
 
@@ -238,7 +244,7 @@ BackupOutcome makeBackup(const QString &databasePath, const std::atomic_bool *st
         return BackupOutcome{BackupOutcome::Failed, {}, problem};
     };
     if (!QFileInfo::exists(databasePath))
-        return failed(QStringLiteral("\"%1\" does not exist").arg(databasePath));
+        return failed(StoreTexts::tr("\"%1\" does not exist").arg(databasePath));
     const QString folder = backupFolder(databasePath);
     QString error;
     if (!makePrivateFolder(folder, &error))
@@ -256,7 +262,7 @@ BackupOutcome makeBackup(const QString &databasePath, const std::atomic_bool *st
                           : SQLITE_OPEN_READONLY;
     if (from.open(databasePath, flags) != SQLITE_OK)
         return failed(
-            QStringLiteral("\"%1\" could not be opened (%2)").arg(databasePath, from.error()));
+            StoreTexts::tr("\"%1\" could not be opened (%2)").arg(databasePath, from.error()));
 
     const QString stem = stemOf(databasePath);
     const QString stamp = stampNow();
@@ -274,18 +280,18 @@ BackupOutcome makeBackup(const QString &databasePath, const std::atomic_bool *st
         else
             rc = copyPages(from, to, &detail, kPagesPerStep, stop);
         if (rc != SQLITE_OK)
-            return failed(QStringLiteral("the copy into \"%1\" failed (%2)").arg(folder, detail));
+            return failed(StoreTexts::tr("the copy into \"%1\" failed (%2)").arg(folder, detail));
     }
     from.close();
 
     // The copy is what a restore would put back: it must pass the full check itself.
     const CheckReport copy = checkDatabase(partial, CheckDepth::Full, stop);
     if (stop && stop->load())
-        return failed(QStringLiteral("the backup was stopped"));
+        return failed(StoreTexts::tr("the backup was stopped"));
     if (!copy.ok) {
         if (copy.verdict == CheckReport::Unreadable || copy.verdict == CheckReport::Busy)
             return failed(
-                QStringLiteral("the copy could not be checked (%1)").arg(problemOf(copy, partial)));
+                StoreTexts::tr("the copy could not be checked (%1)").arg(problemOf(copy, partial)));
         return {BackupOutcome::Damaged, {}, problemOf(copy, partial)};
     }
 
@@ -301,10 +307,10 @@ BackupOutcome makeBackup(const QString &databasePath, const std::atomic_bool *st
         if (renameNoReplace(partial, candidate))
             target = candidate;
         else if (!nameTaken(candidate))
-            return failed(QStringLiteral("\"%1\" could not be written").arg(candidate));
+            return failed(StoreTexts::tr("\"%1\" could not be written").arg(candidate));
     }
     if (target.isEmpty())
-        return failed(QStringLiteral("no free name for a backup in \"%1\"").arg(folder));
+        return failed(StoreTexts::tr("no free name for a backup in \"%1\"").arg(folder));
     discard.dismiss();
     recordBackup(databasePath, target);
     return {BackupOutcome::Made, target, {}};
@@ -362,7 +368,7 @@ bool backupDatabase(const QString &databasePath, QString *backupPath, QString *e
     if (outcome.kind == BackupOutcome::Made && backupPath)
         *backupPath = outcome.path;
     if (outcome.kind == BackupOutcome::Skipped && error)
-        *error = QStringLiteral("another run of the program is making a backup of it");
+        *error = StoreTexts::tr("another run of the program is making a backup of it");
     else if (outcome.kind != BackupOutcome::Made && error)
         *error = outcome.problem;
     return outcome.kind == BackupOutcome::Made;
@@ -370,9 +376,9 @@ bool backupDatabase(const QString &databasePath, QString *backupPath, QString *e
 
 QString emptyFileMessage(const QString &databasePath)
 {
-    return emptyFileText(databasePath) + QStringLiteral(" It has been left exactly as it is.") +
+    return emptyFileText(databasePath) + StoreTexts::tr(" It has been left exactly as it is.") +
            restoreAdvice(databasePath,
-                         QStringLiteral(" To start again with the sample market, remove the "
+                         StoreTexts::tr(" To start again with the sample market, remove the "
                                         "empty file and run:\nvantora-db create %1 --sample")
                              .arg(quotedPath(databasePath)));
 }
@@ -382,13 +388,13 @@ QString restoreAdvice(const QString &path, const QString &otherwise)
     const QString good = newestGoodBackup(path);
     if (good.isEmpty()) {
         const QString none = backupsOf(path).isEmpty()
-                                 ? QStringLiteral("\n\nThere is no backup of it in \"%1\".")
-                                 : QStringLiteral("\n\nNone of its backups in \"%1\" passes "
+                                 ? StoreTexts::tr("\n\nThere is no backup of it in \"%1\".")
+                                 : StoreTexts::tr("\n\nNone of its backups in \"%1\" passes "
                                                   "SQLite's integrity check.");
         return none.arg(backupFolder(path)) + otherwise;
     }
     const QString when = QLocale().toString(QFileInfo(good).lastModified(), QLocale::ShortFormat);
-    return QStringLiteral("\n\nThe newest good backup is \"%1\" (made %2). To put it back, close "
+    return StoreTexts::tr("\n\nThe newest good backup is \"%1\" (made %2). To put it back, close "
                           "the program and run:\nvantora-db restore %3 %4")
         .arg(good, when, quotedPath(good), quotedPath(path));
 }

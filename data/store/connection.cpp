@@ -5,6 +5,7 @@
 #include "data/store/schema.h"
 
 #include <QAtomicInt>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -15,6 +16,11 @@
 
 namespace vantora {
 namespace {
+
+struct StoreTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(Storage)
+};
 
 // A path as an SQLite URI, so that the file can be opened without being created. The path is
 // made absolute and clean first: "//x" would otherwise read as a host name.
@@ -34,7 +40,7 @@ QString commandPath(const QString &path)
 DbError missingFile(const QString &path)
 {
     return {DbError::MissingFile,
-            QStringLiteral("The market database file \"%1\" does not exist.\n\n"
+            StoreTexts::tr("The market database file \"%1\" does not exist.\n\n"
                            "Create it with the command:\nvantora-db create %2 --sample")
                 .arg(path, commandPath(path))};
 }
@@ -68,7 +74,7 @@ QString readOnlyText(const QString &path)
         return QStringLiteral(
                    "the folder \"%1\" that holds the market database \"%2\" is read-only")
             .arg(QDir::toNativeSeparators(folder.absoluteFilePath()), path);
-    return QStringLiteral("the market database \"%1\" is read-only").arg(path);
+    return StoreTexts::tr("the market database \"%1\" is read-only").arg(path);
 }
 
 QString engineDetail(const QSqlError &error)
@@ -103,7 +109,7 @@ DbError DbConnection::open(const QString &path, Mode mode)
         return missingFile(path);
     if (info.isDir())
         return {DbError::CannotOpen,
-                QStringLiteral("\"%1\" is a folder, not a market database file.").arg(path)};
+                StoreTexts::tr("\"%1\" is a folder, not a market database file.").arg(path)};
     // A new file is private from its first byte: SQLite would create it readable by everyone.
     if (mode == Mode::Create && !info.exists()) {
         QString error;
@@ -123,7 +129,7 @@ DbError DbConnection::open(const QString &path, Mode mode)
             return missingFile(path);
         return {DbError::CannotOpen,
                 engineMessage(
-                    QStringLiteral("The market database file \"%1\" could not be opened").arg(path),
+                    StoreTexts::tr("The market database file \"%1\" could not be opened").arg(path),
                     error)};
     }
     // Not persistent in the file: every connection asks for it again. Durability over speed.

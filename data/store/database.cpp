@@ -6,6 +6,7 @@
 #include "data/store/privatefiles.h"
 #include "data/store/schema.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,6 +17,11 @@
 
 namespace vantora {
 namespace {
+
+struct StoreTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(Storage)
+};
 
 void setError(QString *error, const QString &text)
 {
@@ -51,7 +57,7 @@ bool createDatabase(const QString &path, bool sample, QString *error)
 {
     const QFileInfo info(path);
     if (nameTaken(path)) {
-        setError(error, QStringLiteral("\"%1\" already exists; it is left as it is.").arg(path));
+        setError(error, StoreTexts::tr("\"%1\" already exists; it is left as it is.").arg(path));
         return false;
     }
     QString folderError;
@@ -72,7 +78,7 @@ bool createDatabase(const QString &path, bool sample, QString *error)
             auto failed = [&](const QSqlError &sqlError) {
                 setError(
                     error,
-                    QStringLiteral("Creating \"%1\" failed: %2").arg(path, engineDetail(sqlError)));
+                    StoreTexts::tr("Creating \"%1\" failed: %2").arg(path, engineDetail(sqlError)));
                 return false;
             };
             Transaction transaction(db);
@@ -105,7 +111,7 @@ bool holdsNoTables(QSqlDatabase &db)
 
 QString emptyFileText(const QString &path)
 {
-    return QStringLiteral("The market database file \"%1\" is an empty file: it holds no tables "
+    return StoreTexts::tr("The market database file \"%1\" is an empty file: it holds no tables "
                           "and no records.")
         .arg(path);
 }
@@ -114,7 +120,7 @@ CheckReport checkDatabase(const QString &path, CheckDepth depth, const std::atom
 {
     CheckReport report;
     if (!QFileInfo::exists(path)) {
-        report.problems << QStringLiteral("\"%1\" does not exist.").arg(path);
+        report.problems << StoreTexts::tr("\"%1\" does not exist.").arg(path);
         return report;
     }
     if (QFileInfo(path).isFile() && QFileInfo(path).size() == 0) {
@@ -136,11 +142,11 @@ CheckReport checkDatabase(const QString &path, CheckDepth depth, const std::atom
         report.verdict = verdictOf(error);
         if (report.verdict == CheckReport::Busy)
             report.problems << engineMessage(
-                QStringLiteral("The market database \"%1\" is in use by another program").arg(path),
-                error, u"; check it again when that program is done.");
+                StoreTexts::tr("The market database \"%1\" is in use by another program").arg(path),
+                error, StoreTexts::tr("; check it again when that program is done."));
         else
             report.problems
-                << QStringLiteral("\"%1\" could not be read: %2").arg(path, engineDetail(error));
+                << StoreTexts::tr("\"%1\" could not be read: %2").arg(path, engineDetail(error));
     };
 
     report.version = schemaVersion(connection.db());
@@ -159,14 +165,14 @@ CheckReport checkDatabase(const QString &path, CheckDepth depth, const std::atom
             }
             // A file of an older version gets the table at its next opening in the program.
             if (table.since > report.version)
-                report.facts << QStringLiteral("%1: added at the next opening").arg(table.name);
+                report.facts << StoreTexts::tr("%1: added at the next opening").arg(table.name);
             else
-                report.problems << QStringLiteral("The table \"%1\" is missing.").arg(table.name);
+                report.problems << StoreTexts::tr("The table \"%1\" is missing.").arg(table.name);
             continue;
         }
         for (const schema::Field &field : table.fields)
             if (!found.columns.contains(field.name, Qt::CaseInsensitive))
-                report.problems << QStringLiteral("The table \"%1\" has no field \"%2\".")
+                report.problems << StoreTexts::tr("The table \"%1\" has no field \"%2\".")
                                        .arg(table.name, field.name);
         // The key fields of an index of this table, in lower case; nothing when it has none.
         const auto indexKeys = [&](const QString &name) -> std::optional<QStringList> {
@@ -186,7 +192,7 @@ CheckReport checkDatabase(const QString &path, CheckDepth depth, const std::atom
         for (const schema::Index &index : table.indexes) {
             const std::optional<QStringList> keys = indexKeys(index.name);
             if (!keys) {
-                report.problems << QStringLiteral("The table \"%1\" has no index \"%2\".")
+                report.problems << StoreTexts::tr("The table \"%1\" has no index \"%2\".")
                                        .arg(table.name, index.name);
                 continue;
             }
@@ -194,7 +200,7 @@ CheckReport checkDatabase(const QString &path, CheckDepth depth, const std::atom
             if (!index.secondField.isEmpty())
                 expected << index.secondField.toLower();
             if (*keys != expected)
-                report.problems << QStringLiteral("The index \"%1\" is not on the field \"%2\".")
+                report.problems << StoreTexts::tr("The index \"%1\" is not on the field \"%2\".")
                                        .arg(index.name, index.secondField.isEmpty()
                                                             ? index.field
                                                             : index.field + QStringLiteral(", ") +
@@ -203,10 +209,10 @@ CheckReport checkDatabase(const QString &path, CheckDepth depth, const std::atom
         QStringList lacking;
         for (const schema::FoldedKey &key : table.foldedKeys) {
             if (!found.columns.contains(key.column, Qt::CaseInsensitive))
-                lacking << QStringLiteral("The table \"%1\" has no field \"%2\".")
+                lacking << StoreTexts::tr("The table \"%1\" has no field \"%2\".")
                                .arg(table.name, key.column);
             if (indexKeys(key.column) != QStringList{key.column.toLower(), key.field.toLower()})
-                lacking << QStringLiteral("The table \"%1\" has no index \"%2\" on the fields "
+                lacking << StoreTexts::tr("The table \"%1\" has no index \"%2\" on the fields "
                                           "\"%2\", \"%3\".")
                                .arg(table.name, key.column, key.field);
             query.prepare(
@@ -215,22 +221,22 @@ CheckReport checkDatabase(const QString &path, CheckDepth depth, const std::atom
             query.addBindValue(table.name);
             query.addBindValue(key.trigger);
             if (!query.exec() || !query.next())
-                lacking << QStringLiteral("The table \"%1\" has no trigger \"%2\".")
+                lacking << StoreTexts::tr("The table \"%1\" has no trigger \"%2\".")
                                .arg(table.name, key.trigger);
         }
         query.finish();
         // A file of an older version gets them at its next opening in the program.
         if (!lacking.isEmpty() && report.version < schema::kFoldedKeysSince)
             report.facts
-                << QStringLiteral("%1: case-folded keys added at the next opening").arg(table.name);
+                << StoreTexts::tr("%1: case-folded keys added at the next opening").arg(table.name);
         else
             report.problems << lacking;
         if (lacking.isEmpty() && hasEmptyFoldedKeys(connection.db(), table.name))
             report.facts
-                << QStringLiteral("%1: case-folded keys filled at the next Find").arg(table.name);
+                << StoreTexts::tr("%1: case-folded keys filled at the next Find").arg(table.name);
         if (query.exec(QStringLiteral("SELECT count(*) FROM %1").arg(schema::quoted(table.name))) &&
             query.next())
-            report.facts << QStringLiteral("%1: %2 rows")
+            report.facts << StoreTexts::tr("%1: %2 rows")
                                 .arg(table.name, QString::number(query.value(0).toLongLong()));
     }
 
@@ -249,7 +255,7 @@ CheckReport checkDatabase(const QString &path, CheckDepth depth, const std::atom
         return report;
     }
     if (integrity != QStringList{QStringLiteral("ok")}) {
-        report.problems << QStringLiteral("The integrity check failed: %1")
+        report.problems << StoreTexts::tr("The integrity check failed: %1")
                                .arg(integrity.join(QLatin1String("; ")));
         report.verdict = CheckReport::Damaged;
         return report;

@@ -15,6 +15,11 @@
 namespace vantora {
 namespace {
 
+struct StoreTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(Storage)
+};
+
 // The database file as every process names it, links resolved.
 QFileInfo databaseFile(const QString &databasePath)
 {
@@ -87,8 +92,8 @@ std::shared_ptr<InstanceMark> markOpen(const QString &databasePath, QString *pro
     auto unmarked = [problem, &name](int code) -> std::shared_ptr<InstanceMark> {
         if (problem && code != EACCES && code != EPERM && code != EROFS)
             *problem = QFileInfo(name).isDir() && !QFileInfo(name).isSymLink()
-                           ? QStringLiteral("a folder is at \"%1\", where the mark goes").arg(name)
-                           : QStringLiteral("\"%1\" could not be made (%2)")
+                           ? StoreTexts::tr("a folder is at \"%1\", where the mark goes").arg(name)
+                           : StoreTexts::tr("\"%1\" could not be made (%2)")
                                  .arg(name, qt_error_string(code));
         return nullptr;
     };

@@ -4,9 +4,18 @@
 #include "data/store/foldedkeys.h"
 #include "data/store/schema.h"
 
+#include <QCoreApplication>
 #include <QSqlQuery>
 
 namespace vantora {
+namespace {
+
+struct StoreTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(Storage)
+};
+
+} // namespace
 
 DbError upgradeSchema(const QString &path, QString *added)
 {
@@ -20,7 +29,7 @@ DbError upgradeSchema(const QString &path, QString *added)
 
     const auto failed = [&path](const QSqlError &error) {
         return DbError{DbError::Failed,
-                       engineMessage(QStringLiteral("The market database \"%1\" could not be "
+                       engineMessage(StoreTexts::tr("The market database \"%1\" could not be "
                                                     "brought up to date")
                                          .arg(path),
                                      error)};

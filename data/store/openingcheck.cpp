@@ -21,6 +21,11 @@
 namespace vantora {
 namespace {
 
+struct StoreTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(Storage)
+};
+
 // Set at the program's end: running checks and backups give up.
 std::atomic_bool &stopping()
 {
@@ -31,7 +36,7 @@ std::atomic_bool &stopping()
 QString shortProblem(const QString &path, const QString &problem)
 {
     QString text = problem;
-    text.remove(QStringLiteral("\"%1\" could not be read: ").arg(path));
+    text.remove(StoreTexts::tr("\"%1\" could not be read: ").arg(path));
     text = text.remove(QStringLiteral("*** in database main ***")).simplified();
     if (text.size() > 300)
         text = text.left(300) + QStringLiteral("...");
@@ -40,7 +45,7 @@ QString shortProblem(const QString &path, const QString &problem)
 
 QString damagedMessage(const QString &path, const QString &problem)
 {
-    return QStringLiteral("The market database \"%1\" is damaged (%2).\n\nIt has been left "
+    return StoreTexts::tr("The market database \"%1\" is damaged (%2).\n\nIt has been left "
                           "exactly as it is, and no backup was made of it. The record screens "
                           "show no records until a backup is put back.")
                .arg(path, shortProblem(path, problem)) +
@@ -49,7 +54,7 @@ QString damagedMessage(const QString &path, const QString &problem)
 
 QString damagedCopyMessage(const QString &path, const QString &problem)
 {
-    return QStringLiteral("The backup just made of the market database \"%1\" fails SQLite's "
+    return StoreTexts::tr("The backup just made of the market database \"%1\" fails SQLite's "
                           "full integrity check (%2): the database itself holds damage.\n\nThe "
                           "damaged copy was not kept, and nothing more is written to the "
                           "database in this run. The record screens show no records until a "
@@ -162,7 +167,7 @@ void runCheck(const QString &key, const QString &path)
         return;
     }
     if (backup.kind == BackupOutcome::Failed && !stop->load())
-        leaveNotice(key, QStringLiteral("No backup of the market database \"%1\" could be made: "
+        leaveNotice(key, StoreTexts::tr("No backup of the market database \"%1\" could be made: "
                                         "%2.\n\nYour data is not affected; the program goes on "
                                         "without a new backup.")
                              .arg(path, backup.problem));
@@ -245,7 +250,7 @@ bool awaitUsable(const QString &databasePath, QString *message,
         *message = check.message;
         return false;
     case OpeningCheck::Busy:
-        *message = QStringLiteral("The market database \"%1\" is in use by another program; try "
+        *message = StoreTexts::tr("The market database \"%1\" is in use by another program; try "
                                   "again when that program is done.")
                        .arg(databasePath);
         return false;

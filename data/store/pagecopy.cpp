@@ -14,6 +14,14 @@
 #include <sqlite3.h>
 
 namespace vantora {
+namespace {
+
+struct StoreTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(Storage)
+};
+
+} // namespace
 
 int SqliteHandle::open(const QString &path, int flags)
 {
@@ -129,7 +137,7 @@ bool copyToNewFile(SqliteHandle &from, const QString &target, QString *error)
     {
         SqliteHandle to;
         if (to.openNew(temporary) != SQLITE_OK) {
-            *error = QStringLiteral("\"%1\" could not be created (%2).").arg(temporary, to.error());
+            *error = StoreTexts::tr("\"%1\" could not be created (%2).").arg(temporary, to.error());
             return false;
         }
         QString detail;
@@ -139,7 +147,7 @@ bool copyToNewFile(SqliteHandle &from, const QString &target, QString *error)
         }
     }
     if (!renameNoReplace(temporary, target)) {
-        *error = QStringLiteral("\"%1\" could not be written.").arg(target);
+        *error = StoreTexts::tr("\"%1\" could not be written.").arg(target);
         return false;
     }
     discard.dismiss();

@@ -16,6 +16,11 @@
 namespace vantora {
 namespace {
 
+struct StoreTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(Storage)
+};
+
 constexpr mode_t kFolderMode = 0700;
 constexpr mode_t kFileMode = 0600;
 constexpr qsizetype kBufferBytes = 64 * 1024;
@@ -48,7 +53,7 @@ bool makePrivateFolder(const QString &path, QString *error)
     errno = code;
     return fail(
         error,
-        QStringLiteral("the folder \"%1\" could not be created (%2)").arg(path, systemError()));
+        StoreTexts::tr("the folder \"%1\" could not be created (%2)").arg(path, systemError()));
 }
 
 bool makePrivateFolders(const QString &path, QString *error)
@@ -68,7 +73,7 @@ bool createPrivateFile(const QString &path, QString *error)
                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kFileMode);
     if (fd < 0)
         return fail(error,
-                    QStringLiteral("\"%1\" could not be created (%2)").arg(path, systemError()));
+                    StoreTexts::tr("\"%1\" could not be created (%2)").arg(path, systemError()));
     ::close(fd);
     return true;
 }
@@ -84,18 +89,20 @@ bool narrow(const QString &path, mode_t mode, bool folder, QString *error)
     };
     if (::lstat(name.constData(), &info) != 0)
         return fail(error,
-                    QStringLiteral("\"%1\" could not be read (%2)").arg(path, systemError()));
+                    StoreTexts::tr("\"%1\" could not be read (%2)").arg(path, systemError()));
     if (folder ? !S_ISDIR(info.st_mode) : !S_ISREG(info.st_mode))
         return fail(error,
-                    QStringLiteral("\"%1\" is no %2 but a link or something else; the "
-                                   "settings are not kept there")
-                        .arg(path, folder ? QStringLiteral("folder") : QStringLiteral("file")));
+                    (folder ? StoreTexts::tr("\"%1\" is no folder but a link or something else; "
+                                             "the settings are not kept there")
+                            : StoreTexts::tr("\"%1\" is no file but a link or something else; "
+                                             "the settings are not kept there"))
+                        .arg(path));
     if (info.st_uid != ::geteuid() || (info.st_mode & 07777) == mode)
         return true;
     if (::chmod(name.constData(), mode) != 0)
         return fail(
             error,
-            QStringLiteral("\"%1\" could not be made private (%2)").arg(path, systemError()));
+            StoreTexts::tr("\"%1\" could not be made private (%2)").arg(path, systemError()));
     return true;
 }
 
@@ -115,7 +122,7 @@ bool makeSettingsFilePrivate(const QString &path, QString *error)
         ::close(fd);
     else if (errno != EEXIST)
         return fail(error,
-                    QStringLiteral("\"%1\" could not be created (%2)").arg(path, systemError()));
+                    StoreTexts::tr("\"%1\" could not be created (%2)").arg(path, systemError()));
     return narrow(path, kFileMode, false, error);
 }
 
@@ -215,7 +222,7 @@ bool NewPrivateFile::commit(bool replace)
                                       QFile::encodeName(m_target).constData()) == 0
                         : renameNoReplace(m_temporary, m_target);
         if (!moved)
-            m_error = errno == EEXIST ? QStringLiteral("the file exists already") : systemError();
+            m_error = errno == EEXIST ? StoreTexts::tr("the file exists already") : systemError();
     }
     if (!moved)
         ::unlink(QFile::encodeName(m_temporary).constData());

@@ -6,11 +6,20 @@
 #include "data/store/pagecopy.h"
 #include "data/store/privatefiles.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <sqlite3.h>
 
 namespace vantora {
+namespace {
+
+struct StoreTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(Storage)
+};
+
+} // namespace
 
 bool restoreDatabase(const QString &backupPath, const QString &databasePath, QString *message)
 {
@@ -21,29 +30,29 @@ bool restoreDatabase(const QString &backupPath, const QString &databasePath, QSt
             forgetOpeningCheck(databasePath);
         return ok;
     };
-    const QString nothing = QStringLiteral(" Nothing was restored.");
+    const QString nothing = StoreTexts::tr(" Nothing was restored.");
     if (!QFileInfo::exists(backupPath))
-        return say(QStringLiteral("The backup \"%1\" does not exist.").arg(backupPath) + nothing,
+        return say(StoreTexts::tr("The backup \"%1\" does not exist.").arg(backupPath) + nothing,
                    false);
     if (QFileInfo::exists(databasePath) &&
         QFileInfo(backupPath).canonicalFilePath() == QFileInfo(databasePath).canonicalFilePath())
-        return say(QStringLiteral("The backup and the database are the same file.") + nothing,
+        return say(StoreTexts::tr("The backup and the database are the same file.") + nothing,
                    false);
     const CheckReport report = checkDatabase(backupPath);
     if (!report.ok)
-        return say(QStringLiteral("The backup \"%1\" is not usable: %2")
+        return say(StoreTexts::tr("The backup \"%1\" is not usable: %2")
                            .arg(backupPath, report.problems.join(QLatin1Char(' '))) +
                        nothing,
                    false);
 
     SqliteHandle from;
     if (from.open(backupPath, SQLITE_OPEN_READONLY) != SQLITE_OK)
-        return say(QStringLiteral("The backup \"%1\" could not be opened (%2).")
+        return say(StoreTexts::tr("The backup \"%1\" could not be opened (%2).")
                            .arg(backupPath, from.error()) +
                        nothing,
                    false);
     const QString restored =
-        QStringLiteral("Restored \"%1\" from the backup \"%2\".").arg(databasePath, backupPath);
+        StoreTexts::tr("Restored \"%1\" from the backup \"%2\".").arg(databasePath, backupPath);
 
     QString error;
     if (!QFileInfo::exists(databasePath)) {
@@ -64,14 +73,14 @@ bool restoreDatabase(const QString &backupPath, const QString &databasePath, QSt
     if (rc == SQLITE_OK)
         return say(restored, true);
     if (isBusy(rc))
-        return say(QStringLiteral("\"%1\" is in use by another program (%2). Close the program "
+        return say(StoreTexts::tr("\"%1\" is in use by another program (%2). Close the program "
                                   "and try again.")
                            .arg(databasePath, error) +
                        nothing,
                    false);
     const int primary = rc & 0xff;
     if (primary != SQLITE_CORRUPT && primary != SQLITE_NOTADB)
-        return say(QStringLiteral("\"%1\" could not be written (%2).").arg(databasePath, error) +
+        return say(StoreTexts::tr("\"%1\" could not be written (%2).").arg(databasePath, error) +
                        nothing,
                    false);
 
@@ -83,7 +92,7 @@ bool restoreDatabase(const QString &backupPath, const QString &databasePath, QSt
         return say(error + nothing, false);
     if (!renameNoReplace(databasePath, aside)) {
         removeDatabaseFile(partial);
-        return say(QStringLiteral("\"%1\" could not be moved aside.").arg(databasePath) + nothing,
+        return say(StoreTexts::tr("\"%1\" could not be moved aside.").arg(databasePath) + nothing,
                    false);
     }
     // A journal of the damaged file must not be played into the restored one.
@@ -95,10 +104,10 @@ bool restoreDatabase(const QString &backupPath, const QString &databasePath, QSt
     if (!renameNoReplace(partial, databasePath)) {
         renameNoReplace(aside, databasePath);
         removeDatabaseFile(partial);
-        return say(QStringLiteral("\"%1\" could not be written.").arg(databasePath) + nothing,
+        return say(StoreTexts::tr("\"%1\" could not be written.").arg(databasePath) + nothing,
                    false);
     }
-    return say(restored + QStringLiteral(" The damaged file was kept as \"%1\".").arg(aside), true);
+    return say(restored + StoreTexts::tr(" The damaged file was kept as \"%1\".").arg(aside), true);
 }
 
 } // namespace vantora

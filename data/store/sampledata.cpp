@@ -8,6 +8,7 @@
 #include "forecast/forecast.h"
 #include "planners/advice.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -19,6 +20,11 @@
 // indices' prices, with the computed fields filled in as the screens would compute them.
 namespace vantora {
 namespace {
+
+struct StoreTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(Storage)
+};
 
 struct SampleStock
 {
@@ -188,7 +194,7 @@ bool run(QSqlQuery &query, QString *error)
     if (query.exec())
         return true;
     if (error)
-        *error = QStringLiteral("Writing the sample rows failed: %1")
+        *error = StoreTexts::tr("Writing the sample rows failed: %1")
                      .arg(engineDetail(query.lastError()));
     return false;
 }
@@ -409,7 +415,7 @@ bool insertSampleData(QSqlDatabase &db, QString *error)
             failure.isValid()) {
             if (error)
                 *error =
-                    QStringLiteral("Writing the sample rows failed: %1").arg(engineDetail(failure));
+                    StoreTexts::tr("Writing the sample rows failed: %1").arg(engineDetail(failure));
             return false;
         }
     return true;

@@ -7,10 +7,19 @@
 #include "data/store/openingcheck.h"
 #include "data/store/schema.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <sqlite3.h>
 
 namespace vantora {
+namespace {
+
+struct StoreTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(Storage)
+};
+
+} // namespace
 
 TableCursor::TableCursor() = default;
 
@@ -64,14 +73,14 @@ DbError TableCursor::open(const QString &path, const QString &table, QString *no
         if (empty)
             return {DbError::Empty, emptyFileMessage(path)};
         return {DbError::MissingTable,
-                QStringLiteral("The market database \"%1\" has no table \"%2\".").arg(path, table)};
+                StoreTexts::tr("The market database \"%1\" has no table \"%2\".").arg(path, table)};
     }
     m_table = found.table;
     m_fields = found.columns;
     if (m_fields.isEmpty()) {
         close();
         return {DbError::MissingTable,
-                QStringLiteral("The table \"%2\" of the market database \"%1\" could not be read.")
+                StoreTexts::tr("The table \"%2\" of the market database \"%1\" could not be read.")
                     .arg(path, table)};
     }
     return {};
@@ -88,7 +97,7 @@ QString TableCursor::fieldName(QStringView name) const
 DbError TableCursor::fieldError(const QString &field) const
 {
     return {DbError::MissingField,
-            QStringLiteral("The table \"%2\" of the market database \"%1\" has no field \"%3\".")
+            StoreTexts::tr("The table \"%2\" of the market database \"%1\" has no field \"%3\".")
                 .arg(m_connection.path(), m_table, field)};
 }
 
@@ -109,14 +118,14 @@ QString TableCursor::failedAction(Action action) const
 {
     switch (action) {
     case Action::Write:
-        return QStringLiteral("Your changes could not be saved in the table \"%1\"").arg(m_table);
+        return StoreTexts::tr("Your changes could not be saved in the table \"%1\"").arg(m_table);
     case Action::Delete:
-        return QStringLiteral("The record could not be deleted from the table \"%1\"").arg(m_table);
+        return StoreTexts::tr("The record could not be deleted from the table \"%1\"").arg(m_table);
     case Action::Open:
     case Action::Read:
         break;
     }
-    return QStringLiteral("The table \"%1\" could not be read").arg(m_table);
+    return StoreTexts::tr("The table \"%1\" could not be read").arg(m_table);
 }
 
 DbError TableCursor::sqlError(const QSqlError &error, Action action) const
@@ -136,17 +145,18 @@ DbError TableCursor::sqlError(const QSqlError &error, Action action) const
     switch (code) {
     case SQLITE_NOTADB:
         return {DbError::NotADatabase,
-                engineMessage(QStringLiteral("The file \"%1\" is not a market database").arg(path),
+                engineMessage(StoreTexts::tr("The file \"%1\" is not a market database").arg(path),
                               error,
-                              u".\n\nCreate a new one with the command:\nvantora-db create PATH "
-                              u"--sample")};
+                              StoreTexts::tr(
+                                  ".\n\nCreate a new one with the command:\nvantora-db create PATH "
+                                  "--sample"))};
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         return {DbError::Locked,
-                engineMessage(QStringLiteral("%1: the market database \"%2\" is in use by another "
+                engineMessage(StoreTexts::tr("%1: the market database \"%2\" is in use by another "
                                              "program")
                                   .arg(failedAction(action), path),
-                              error, u". Please try again in a moment.")};
+                              error, StoreTexts::tr(". Please try again in a moment."))};
     case SQLITE_READONLY:
         return {DbError::ReadOnly,
                 engineMessage(
@@ -159,12 +169,12 @@ DbError TableCursor::sqlError(const QSqlError &error, Action action) const
     }
     const QString what =
         action == Action::Open
-            ? QStringLiteral("The market database \"%1\" could not be opened").arg(path)
+            ? StoreTexts::tr("The market database \"%1\" could not be opened").arg(path)
         : action == Action::Write
-            ? QStringLiteral("Your changes to the table \"%1\" could not be saved").arg(m_table)
+            ? StoreTexts::tr("Your changes to the table \"%1\" could not be saved").arg(m_table)
         : action == Action::Delete
-            ? QStringLiteral("The record of the table \"%1\" could not be deleted").arg(m_table)
-            : QStringLiteral("The table \"%1\" could not be read").arg(m_table);
+            ? StoreTexts::tr("The record of the table \"%1\" could not be deleted").arg(m_table)
+            : StoreTexts::tr("The table \"%1\" could not be read").arg(m_table);
     return {DbError::Failed, engineMessage(what, error)};
 }
 
@@ -237,7 +247,7 @@ DbError TableCursor::setIndex(const QString &name)
     if (!query.next())
         return {
             DbError::MissingIndex,
-            QStringLiteral("The table \"%2\" of the market database \"%1\" has no index \"%3\".")
+            StoreTexts::tr("The table \"%2\" of the market database \"%1\" has no index \"%3\".")
                 .arg(m_connection.path(), m_table, name)};
     const QString index = query.value(0).toString();
 
@@ -254,7 +264,7 @@ DbError TableCursor::setIndex(const QString &name)
     query.finish();
     if (field.isEmpty())
         return {DbError::MissingIndex,
-                QStringLiteral("The index \"%3\" of the table \"%2\" in the market database \"%1\" "
+                StoreTexts::tr("The index \"%3\" of the table \"%2\" in the market database \"%1\" "
                                "is not on a field.")
                     .arg(m_connection.path(), m_table, index)};
     m_index = index;
@@ -535,7 +545,7 @@ DbError TableCursor::checkStoredRow(const QStringList &watched)
         m_conflict.stored = stored;
     }
     return {DbError::Conflict,
-            QStringLiteral("The record of the table \"%1\" was changed by another program.")
+            StoreTexts::tr("The record of the table \"%1\" was changed by another program.")
                 .arg(m_table)};
 }
 
@@ -548,7 +558,7 @@ DbError TableCursor::save(const QStringList &watched, SaveCheck check)
             return fieldError(it.key());
     if (!m_new && !m_hasRow)
         return {DbError::NoRecord,
-                QStringLiteral("Your changes could not be saved: no record of the table \"%1\" is "
+                StoreTexts::tr("Your changes could not be saved: no record of the table \"%1\" is "
                                "on show.")
                     .arg(m_table)};
 
@@ -614,7 +624,7 @@ DbError TableCursor::write()
         return sqlError(statement.lastError(), Action::Write);
     if (!m_new && statement.numRowsAffected() != 1)
         return {DbError::RecordGone,
-                QStringLiteral("Your changes could not be saved: the record of the table \"%1\" "
+                StoreTexts::tr("Your changes could not be saved: the record of the table \"%1\" "
                                "was deleted by another program.")
                     .arg(m_table)};
     if (m_new)
@@ -647,7 +657,7 @@ DbError TableCursor::deleteCurrent()
         return error;
     if (!m_hasRow)
         return {DbError::NoRecord,
-                QStringLiteral("There is no record to delete: the table \"%1\" is empty.")
+                StoreTexts::tr("There is no record to delete: the table \"%1\" is empty.")
                     .arg(m_table)};
     QSqlQuery query(m_connection.db());
     if (!query.prepare(

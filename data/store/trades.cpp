@@ -6,12 +6,18 @@
 #include "data/store/schema.h"
 #include "data/store/values.h"
 
+#include <QCoreApplication>
 #include <QSqlQuery>
 #include <cmath>
 #include <functional>
 
 namespace vantora::trades {
 namespace {
+
+struct StoreTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(Storage)
+};
 
 DbError failed(const QString &what, const QSqlError &error)
 {
@@ -20,12 +26,12 @@ DbError failed(const QString &what, const QSqlError &error)
 
 DbError readFailed(const QSqlQuery &query)
 {
-    return failed(QStringLiteral("The trades could not be read"), query.lastError());
+    return failed(StoreTexts::tr("The trades could not be read"), query.lastError());
 }
 
 DbError writeFailed(const QSqlError &error)
 {
-    return failed(QStringLiteral("The trades could not be written"), error);
+    return failed(StoreTexts::tr("The trades could not be written"), error);
 }
 
 // A stored figure: a number as it is, a text as the screens read it; nothing when empty.
@@ -104,11 +110,11 @@ DbError readTrades(QSqlDatabase &db, const QString &ticker, QList<StoredTrade> *
         const std::optional<TradeAction> action = tradeAction(query.value(3).toString());
         if (!t.date.isValid() || !action)
             return {DbError::Failed,
-                    QStringLiteral("The trade %1 has %2 this program reads; correct it or "
+                    StoreTexts::tr("The trade %1 has %2 this program reads; correct it or "
                                    "remove it.")
                         .arg(t.id)
-                        .arg(!t.date.isValid() ? QStringLiteral("no date (2026-12-07)")
-                                               : QStringLiteral("no action (Buy, Sell, "
+                        .arg(!t.date.isValid() ? StoreTexts::tr("no date (2026-12-07)")
+                                               : StoreTexts::tr("no action (Buy, Sell, "
                                                                 "Dividend or Split)"))};
         t.action = *action;
         t.shares = figure(query.value(4));
@@ -171,7 +177,7 @@ DbError updateTradeRow(QSqlDatabase &db, const StoredTrade &t)
         return writeFailed(query.lastError());
     if (query.numRowsAffected() != 1)
         return {DbError::RecordGone,
-                QStringLiteral("The trade %1 is no longer there: another program removed it.")
+                StoreTexts::tr("The trade %1 is no longer there: another program removed it.")
                     .arg(t.id)};
     return {};
 }
@@ -210,7 +216,7 @@ DbError positionOf(QSqlDatabase &db, const QString &ticker, Position *position)
         const double held = position->shares;
         if (!applyTrade(*position, t.trade()))
             return {DbError::Failed,
-                    QStringLiteral("Nothing was written: %1.")
+                    StoreTexts::tr("Nothing was written: %1.")
                         .arg(LedgerFailure{tickerKey(ticker), t.date, t.shares.value_or(0), held}
                                  .text())};
     }
@@ -229,7 +235,7 @@ DbError keepStock(QSqlDatabase &db, const QString &ticker)
     query.addBindValue(position.average);
     query.addBindValue(ticker.trimmed());
     if (!query.exec())
-        return failed(QStringLiteral("The stock %1 could not be written").arg(ticker),
+        return failed(StoreTexts::tr("The stock %1 could not be written").arg(ticker),
                       query.lastError());
     if (query.numRowsAffected() > 0)
         return {};
@@ -249,10 +255,10 @@ DbError keepStock(QSqlDatabase &db, const QString &ticker)
     if (prices)
         query.addBindValue(tickerKey(ticker));
     if (!query.exec())
-        return failed(QStringLiteral("The stock %1 could not be written").arg(ticker),
+        return failed(StoreTexts::tr("The stock %1 could not be written").arg(ticker),
                       query.lastError());
     if (const QSqlError error = fillFoldedKeys(db, QStringLiteral("stocks")); error.isValid())
-        return failed(QStringLiteral("The stock %1 could not be written").arg(ticker), error);
+        return failed(StoreTexts::tr("The stock %1 could not be written").arg(ticker), error);
     return {};
 }
 
@@ -309,7 +315,7 @@ DbError checkStock(QSqlDatabase &db, const QString &ticker, StockCheck *check)
                                  "\"Ticker Symbol\" = ? ORDER BY rowid LIMIT 1"));
     query.addBindValue(ticker.trimmed());
     if (!query.exec())
-        return failed(QStringLiteral("The stock %1 could not be read").arg(ticker),
+        return failed(StoreTexts::tr("The stock %1 could not be read").arg(ticker),
                       query.lastError());
     if (query.next()) {
         check->hasStock = true;
