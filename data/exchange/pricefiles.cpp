@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/exchange/pricefiles.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLocale>
 #include <algorithm>
@@ -9,6 +10,11 @@
 
 namespace vantora::prices {
 namespace {
+
+struct ExchangeTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(Exchange)
+};
 
 QString plainName(const QString &name)
 {
@@ -39,8 +45,8 @@ std::optional<Layout> recognise(const QStringList &header, QString *problem, int
                 continue;
             // Two columns of one meaning ("Date" and "timestamp" too): which to read is unknown.
             if (layout.*member >= 0) {
-                *problem = QStringLiteral("the header names this column twice (first as field "
-                                          "%1)")
+                *problem = ExchangeTexts::tr("the header names this column twice (first as field "
+                                             "%1)")
                                .arg(layout.*member + 1);
                 if (column)
                     *column = i;
@@ -50,12 +56,12 @@ std::optional<Layout> recognise(const QStringList &header, QString *problem, int
         }
     }
     if (layout.date < 0) {
-        *problem = QStringLiteral("the header names no \"Date\" column");
+        *problem = ExchangeTexts::tr("the header names no \"Date\" column");
         return std::nullopt;
     }
     if (layout.close < 0 && !layout.isBreadth()) {
-        *problem = QStringLiteral("the header names no \"Close\" column (nor \"Advances\" and "
-                                  "\"Declines\")");
+        *problem = ExchangeTexts::tr("the header names no \"Close\" column (nor \"Advances\" and "
+                                     "\"Declines\")");
         return std::nullopt;
     }
     return layout;

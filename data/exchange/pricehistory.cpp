@@ -5,11 +5,17 @@
 #include "data/exchange/pricefiles.h"
 #include "data/store/schema.h"
 
+#include <QCoreApplication>
 #include <QSqlQuery>
 #include <cmath>
 
 namespace vantora::prices {
 namespace {
+
+struct ExchangeTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(Exchange)
+};
 
 DbError failure(const QString &what, const QSqlError &error)
 {
@@ -23,12 +29,12 @@ DbError openWithPrices(DbConnection &connection, const QString &path)
         return error;
     const TableColumns prices = readTableColumns(connection.db(), QStringLiteral("Prices"));
     if (prices.error.isValid())
-        return failure(QStringLiteral("The market database \"%1\" could not be read").arg(path),
+        return failure(ExchangeTexts::tr("The market database \"%1\" could not be read").arg(path),
                        prices.error);
     if (prices.table.isEmpty())
         return {DbError::MissingTable,
-                QStringLiteral("The market database \"%1\" has no table \"Prices\" yet: import "
-                               "prices with the program or vantora-db import-prices.")
+                ExchangeTexts::tr("The market database \"%1\" has no table \"Prices\" yet: import "
+                                  "prices with the program or vantora-db import-prices.")
                     .arg(path)};
     return {};
 }
@@ -70,7 +76,7 @@ DbError readHistory(QSqlDatabase &db, const QString &symbol, QList<PriceDay> *da
         ok = query.exec();
     }
     if (!ok)
-        return failure(QStringLiteral("The prices of %1 could not be read").arg(symbol),
+        return failure(ExchangeTexts::tr("The prices of %1 could not be read").arg(symbol),
                        query.lastError());
     while (query.next()) {
         const QDate date = QDate::fromString(query.value(0).toString(), Qt::ISODate);
@@ -120,7 +126,7 @@ DbError readScorecardInput(const QString &databasePath, ScorecardInput *input)
     if (!query.exec(QStringLiteral(
             "SELECT \"Date\", \"Dow Yesterday\", \"NasdaQ Yesterday\", \"SP 500 Yesterday\", "
             "\"Advances\", \"Declines\", \"DD\", \"Dn\", \"Ds\" FROM Forecaster ORDER BY rowid")))
-        return failure(QStringLiteral("The forecaster's days could not be read"),
+        return failure(ExchangeTexts::tr("The forecaster's days could not be read"),
                        query.lastError());
     while (query.next()) {
         const QDate date = QDate::fromString(query.value(0).toString(), Qt::ISODate);

@@ -9,6 +9,7 @@
 #include "forecast/forecast.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QLocale>
@@ -23,14 +24,20 @@
 namespace vantora::prices {
 namespace {
 
+struct ExchangeTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(Exchange)
+};
+
 QString nothingImported(const QString &message)
 {
-    return message + QStringLiteral("\nNothing was imported; the database is as it was.");
+    return message + ExchangeTexts::tr("\nNothing was imported; the database is as it was.");
 }
 
 QString where(const QString &file, int line, const QString &field)
 {
-    return QStringLiteral("\"%1\", line %2, field \"%3\"").arg(file, QString::number(line), field);
+    return ExchangeTexts::tr("\"%1\", line %2, field \"%3\"")
+        .arg(file, QString::number(line), field);
 }
 
 QString count(qint64 n)
@@ -40,7 +47,7 @@ QString count(qint64 n)
 
 QString days(qint64 n)
 {
-    return n == 1 ? QStringLiteral("1 day") : QStringLiteral("%1 days").arg(count(n));
+    return n == 1 ? ExchangeTexts::tr("1 day") : ExchangeTexts::tr("%1 days").arg(count(n));
 }
 
 QString figureText(double value)
@@ -187,7 +194,7 @@ std::optional<QString> Import::read(const Source &source)
     if (source.fromFile) {
         file->setFileName(source.name);
         if (!file->open(QIODevice::ReadOnly))
-            return QStringLiteral("\"%1\" could not be read: %2.")
+            return ExchangeTexts::tr("\"%1\" could not be read: %2.")
                 .arg(source.name, file->errorString());
         watch = std::make_shared<csv::FileWatch>(*file);
         m_files << std::pair{source.name, file};
@@ -206,7 +213,7 @@ std::optional<QString> Import::read(const Source &source)
     auto readerFailure = [&](const QStringList &header) {
         if (reader.errorField() < 0)
             return refuse(
-                QStringLiteral("\"%1\", line %2: %3.")
+                ExchangeTexts::tr("\"%1\", line %2: %3.")
                     .arg(source.name, QString::number(reader.errorLine()), reader.errorText()));
         return refuse(QStringLiteral("%1: %2.").arg(
             where(source.name, reader.errorLine(),
@@ -217,7 +224,7 @@ std::optional<QString> Import::read(const Source &source)
     csv::Record headerRecord;
     csv::Reader::Status status = reader.next(&headerRecord);
     if (status == csv::Reader::Status::End)
-        return QStringLiteral("\"%1\" is empty: its first line must name the columns.")
+        return ExchangeTexts::tr("\"%1\" is empty: its first line must name the columns.")
             .arg(source.name);
     if (status == csv::Reader::Status::Error)
         return readerFailure({});
@@ -234,8 +241,8 @@ std::optional<QString> Import::read(const Source &source)
         const QString missing = problem.contains(QLatin1String("\"Date\""))
                                     ? QStringLiteral("Date")
                                     : QStringLiteral("Close");
-        return QStringLiteral("%1: %2, so it is no file of daily history this program reads (it "
-                              "needs Date and Close, or Date, Advances and Declines).")
+        return ExchangeTexts::tr("%1: %2, so it is no file of daily history this program reads (it "
+                                 "needs Date and Close, or Date, Advances and Declines).")
             .arg(where(source.name, headerRecord.line, missing), problem);
     }
     csv::Record fields;
@@ -244,7 +251,7 @@ std::optional<QString> Import::read(const Source &source)
             return refuse(*refusal);
         if (m_progress && ++m_records % 1000 == 0 && !m_progress(m_records)) {
             cancelled = true;
-            return QStringLiteral("The import was cancelled.");
+            return ExchangeTexts::tr("The import was cancelled.");
         }
     }
     if (status == csv::Reader::Status::Error)
@@ -260,14 +267,14 @@ std::optional<QString> Import::checkShape(const Record &record) const
     if (fields == named)
         return std::nullopt;
     auto fieldCount = [](qsizetype n) {
-        return n == 1 ? QStringLiteral("1 field") : QStringLiteral("%1 fields").arg(n);
+        return n == 1 ? ExchangeTexts::tr("1 field") : ExchangeTexts::tr("%1 fields").arg(n);
     };
     // The first field the record lacks, or the first it has beyond the header.
     const QString field = fields < named ? record.header.value(fields) : QString::number(named + 1);
-    return QStringLiteral("%1: the record has %2, but the header names %3%4.")
+    return ExchangeTexts::tr("%1: the record has %2, but the header names %3%4.")
         .arg(prices::where(record.source.name, record.fields.line, field), fieldCount(fields),
              fieldCount(named),
-             fields < named ? QStringLiteral(" (is the file cut off?)") : QString());
+             fields < named ? ExchangeTexts::tr(" (is the file cut off?)") : QString());
 }
 
 std::optional<QString> Import::figure(const Record &record, int column, bool required,
@@ -278,13 +285,13 @@ std::optional<QString> Import::figure(const Record &record, int column, bool req
         return std::nullopt;
     *value = readFigure(text);
     if (!*value)
-        return QStringLiteral("%1: \"%2\" is no number; write numbers as 1234.56.")
+        return ExchangeTexts::tr("%1: \"%2\" is no number; write numbers as 1234.56.")
             .arg(record.where(column), csv::quoteOf(text));
     if (**value < 0)
-        return QStringLiteral("%1: \"%2\" is below zero; no price, volume or count is.")
+        return ExchangeTexts::tr("%1: \"%2\" is below zero; no price, volume or count is.")
             .arg(record.where(column), csv::quoteOf(text));
     if (**value > kLargestFigure)
-        return QStringLiteral("%1: \"%2\" is beyond any price, volume or count (at most 1e15).")
+        return ExchangeTexts::tr("%1: \"%2\" is beyond any price, volume or count (at most 1e15).")
             .arg(record.where(column), csv::quoteOf(text));
     return std::nullopt;
 }
@@ -299,13 +306,13 @@ std::optional<QString> Import::readFigures(const Record &record, DayFigures *f) 
         if (std::optional<QString> refusal = figure(record, column, required, value))
             return refusal;
     if (f->high && f->low && *f->high < *f->low)
-        return QStringLiteral("%1: the high %2 is below the low %3.")
+        return ExchangeTexts::tr("%1: the high %2 is below the low %3.")
             .arg(record.where(layout.high), figureText(*f->high), figureText(*f->low));
     if ((f->high && *f->close > *f->high) || (f->low && *f->close < *f->low))
-        return QStringLiteral("%1: the close %2 lies outside the day's range (low %3, high %4).")
+        return ExchangeTexts::tr("%1: the close %2 lies outside the day's range (low %3, high %4).")
             .arg(record.where(layout.close), figureText(*f->close),
-                 f->low ? figureText(*f->low) : QStringLiteral("none"),
-                 f->high ? figureText(*f->high) : QStringLiteral("none"));
+                 f->low ? figureText(*f->low) : ExchangeTexts::tr("none"),
+                 f->high ? figureText(*f->high) : ExchangeTexts::tr("none"));
     return std::nullopt;
 }
 
@@ -325,8 +332,8 @@ std::optional<QString> Import::readBreadth(const Record &record, QDate day)
     }
     if (known->first == breadth)
         return std::nullopt;
-    return QStringLiteral("%1: %2 is also given by \"%3\", line %4, with other figures; which "
-                          "are right cannot be told.")
+    return ExchangeTexts::tr("%1: %2 is also given by \"%3\", line %4, with other figures; which "
+                             "are right cannot be told.")
         .arg(record.where(record.layout.date), day.toString(Qt::ISODate),
              m_sourceNames.value(known->second.source), QString::number(known->second.line));
 }
@@ -338,8 +345,8 @@ std::optional<QString> Import::symbolOf(const Record &record)
     if (symbol.isEmpty() && column >= 0) {
         symbol = record.at(column).trimmed();
         if (symbol.isEmpty())
-            return QStringLiteral("%1: the record names no symbol; every record of a file with "
-                                  "this column needs one.")
+            return ExchangeTexts::tr("%1: the record names no symbol; every record of a file with "
+                                     "this column needs one.")
                 .arg(record.where(column));
     }
     if (symbol.isEmpty())
@@ -355,7 +362,7 @@ std::optional<QString> Import::symbolOf(const Record &record)
             m_symbols.insert(m_lastSymbol);
     }
     if (m_lastSymbol.isEmpty())
-        return QStringLiteral("%1: the record names no symbol; give one with --ticker.")
+        return ExchangeTexts::tr("%1: the record names no symbol; give one with --ticker.")
             .arg(prices::where(record.source.name, record.fields.line,
                                column >= 0 ? record.header.value(column)
                                            : QStringLiteral("Symbol")));
@@ -378,7 +385,7 @@ std::optional<QString> Import::repeated(const Record &record, QDate day, const D
                            "SELECT \"Open\", \"High\", \"Low\", \"Close\", \"Volume\" FROM Prices "
                            "WHERE \"Ticker Symbol\" = ? AND \"Date\" = ?",
                            -1, &m_stored, nullptr) != SQLITE_OK)
-        return QStringLiteral("The table \"Prices\" could not be read (%1).")
+        return ExchangeTexts::tr("The table \"Prices\" could not be read (%1).")
             .arg(QString::fromUtf8(sqlite3_errmsg(m_handle)));
     const QByteArray isoDay = day.toString(Qt::ISODate).toLatin1();
     sqlite3_bind_text(m_stored, 1, m_lastSymbolText.constData(), int(m_lastSymbolText.size()),
@@ -399,12 +406,13 @@ std::optional<QString> Import::repeated(const Record &record, QDate day, const D
         return std::nullopt;
     const QString day_ = day.toString(Qt::ISODate);
     if (known->source == m_source)
-        return QStringLiteral("%1: %2 of %3 is given twice with different figures (first on line "
-                              "%4); which are right cannot be told.")
+        return ExchangeTexts::tr(
+                   "%1: %2 of %3 is given twice with different figures (first on line "
+                   "%4); which are right cannot be told.")
             .arg(record.where(record.layout.date), day_, m_lastSymbol,
                  QString::number(known->line));
-    return QStringLiteral("%1: %2 of %3 is also given by \"%4\", line %5, with other figures; "
-                          "which are right cannot be told.")
+    return ExchangeTexts::tr("%1: %2 of %3 is also given by \"%4\", line %5, with other figures; "
+                             "which are right cannot be told.")
         .arg(record.where(record.layout.date), day_, m_lastSymbol,
              m_sourceNames.value(known->source), QString::number(known->line));
 }
@@ -420,7 +428,7 @@ std::optional<QString> Import::store(const Record &record, QDate day, const DayF
             "excluded.\"High\", \"Low\" = excluded.\"Low\", \"Close\" = excluded.\"Close\", "
             "\"Volume\" = excluded.\"Volume\"",
             -1, &m_upsert, nullptr) != SQLITE_OK)
-        return QStringLiteral("The table \"Prices\" could not be written (%1).")
+        return ExchangeTexts::tr("The table \"Prices\" could not be written (%1).")
             .arg(QString::fromUtf8(sqlite3_errmsg(m_handle)));
     char isoDay[16];
     const int dayLength =
@@ -439,7 +447,7 @@ std::optional<QString> Import::store(const Record &record, QDate day, const DayF
     const int rc = sqlite3_step(m_upsert);
     sqlite3_reset(m_upsert);
     if (rc != SQLITE_DONE)
-        return QStringLiteral("\"%1\", line %2: the day could not be stored (%3).")
+        return ExchangeTexts::tr("\"%1\", line %2: the day could not be stored (%3).")
             .arg(record.source.name, QString::number(record.fields.line),
                  QString::fromUtf8(sqlite3_errmsg(m_handle)));
     ++summary.days;
@@ -459,7 +467,7 @@ std::optional<QString> Import::readRecord(const Record &record)
     const QString dayText = record.at(layout.date);
     const std::optional<QDate> day = readDay(dayText);
     if (!day)
-        return QStringLiteral("%1: \"%2\" is no date; write dates as 2026-12-07 or 20261207.")
+        return ExchangeTexts::tr("%1: \"%2\" is no date; write dates as 2026-12-07 or 20261207.")
             .arg(record.where(layout.date), csv::quoteOf(dayText));
     if (layout.isBreadth())
         return readBreadth(record, *day);
@@ -495,11 +503,11 @@ std::optional<QString> Import::updateStocks()
         "\"52 Wk Lo\" = (SELECT min(coalesce(\"Low\", \"Close\")) FROM year) "
         "WHERE \"Ticker Symbol\" = :s");
     if (!update.prepare(sql))
-        return engineFailure(QStringLiteral("The stocks could not be updated"), update);
+        return engineFailure(ExchangeTexts::tr("The stocks could not be updated"), update);
     for (const QString &symbol : std::as_const(m_symbols)) {
         update.bindValue(QStringLiteral(":s"), symbol);
         if (!update.exec())
-            return engineFailure(QStringLiteral("The stocks could not be updated"), update);
+            return engineFailure(ExchangeTexts::tr("The stocks could not be updated"), update);
         summary.stocks += update.numRowsAffected();
     }
     return std::nullopt;
@@ -570,7 +578,7 @@ std::optional<QString> Import::updateForecaster()
         return true;
     };
     auto failed = [&](qint64 id) {
-        return engineFailure(QStringLiteral("The table \"Forecaster\" could not be written"),
+        return engineFailure(ExchangeTexts::tr("The table \"Forecaster\" could not be written"),
                              id < 0 ? insert : (update.lastError().isValid() ? update : *inputs));
     };
 
@@ -615,7 +623,7 @@ std::optional<QString> Import::recomputeForecasts(const QSet<qint64> &changed)
     for (const qint64 id : changed) {
         read.addBindValue(id);
         if (!read.exec() || !read.next())
-            return engineFailure(QStringLiteral("The table \"Forecaster\" could not be read"),
+            return engineFailure(ExchangeTexts::tr("The table \"Forecaster\" could not be read"),
                                  read);
         QVariantList stored;
         bool anyStored = false;
@@ -647,7 +655,7 @@ std::optional<QString> Import::recomputeForecasts(const QSet<qint64> &changed)
             write.addBindValue(value);
         write.addBindValue(id);
         if (!write.exec())
-            return engineFailure(QStringLiteral("The table \"Forecaster\" could not be written"),
+            return engineFailure(ExchangeTexts::tr("The table \"Forecaster\" could not be written"),
                                  write);
         ++summary.forecastsChanged;
     }
@@ -668,27 +676,27 @@ std::optional<QString> Import::finish()
 QString describe(const Summary &s, qsizetype files)
 {
     // One call with every piece: a symbol or a file name holding "%1" stays as it is.
-    QString text =
-        QStringLiteral("Imported %1 of %2 from %3")
-            .arg(days(s.days),
-                 s.symbols.isEmpty() ? QStringLiteral("no symbol")
-                                     : s.symbols.join(QLatin1String(", ")),
-                 files == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(files));
+    QString text = QStringLiteral("Imported %1 of %2 from %3")
+                       .arg(days(s.days),
+                            s.symbols.isEmpty() ? ExchangeTexts::tr("no symbol")
+                                                : s.symbols.join(QLatin1String(", ")),
+                            files == 1 ? ExchangeTexts::tr("1 file")
+                                       : ExchangeTexts::tr("%1 files").arg(files));
     if (s.skippedDays > 0)
-        text += QStringLiteral("; %1 without figures skipped").arg(days(s.skippedDays));
-    text += QStringLiteral("; updated %1")
-                .arg(s.stocks == 1 ? QStringLiteral("1 stock")
-                                   : QStringLiteral("%1 stocks").arg(count(s.stocks)));
+        text += ExchangeTexts::tr("; %1 without figures skipped").arg(days(s.skippedDays));
+    text += ExchangeTexts::tr("; updated %1")
+                .arg(s.stocks == 1 ? ExchangeTexts::tr("1 stock")
+                                   : ExchangeTexts::tr("%1 stocks").arg(count(s.stocks)));
     if (s.forecasterDays > 0)
         text +=
-            QStringLiteral(" and the inputs of %1 forecaster days").arg(count(s.forecasterDays));
+            ExchangeTexts::tr(" and the inputs of %1 forecaster days").arg(count(s.forecasterDays));
     if (s.breadthDays > 0)
-        text += QStringLiteral("; advances and declines of %1 days").arg(count(s.breadthDays));
+        text += ExchangeTexts::tr("; advances and declines of %1 days").arg(count(s.breadthDays));
     if (s.forecastsChanged > 0)
-        text += QStringLiteral("; the forecasts of %1 worked out again from their new inputs")
+        text += ExchangeTexts::tr("; the forecasts of %1 worked out again from their new inputs")
                     .arg(s.forecastsChanged == 1
-                             ? QStringLiteral("1 record")
-                             : QStringLiteral("%1 records").arg(count(s.forecastsChanged)));
+                             ? ExchangeTexts::tr("1 record")
+                             : ExchangeTexts::tr("%1 records").arg(count(s.forecastsChanged)));
     return text + QLatin1Char('.');
 }
 
@@ -707,26 +715,27 @@ ImportResult importSources(const QString &databasePath, const QList<Source> &sou
     if (prices.error.isValid()) {
         result.message = nothingImported(
             sqlitePrimaryCode(prices.error) == SQLITE_NOTADB
-                ? engineMessage(
-                      QStringLiteral("The file \"%1\" is not a market database").arg(databasePath),
-                      prices.error)
-                : engineMessage(QStringLiteral("The market database \"%1\" could not be read")
+                ? engineMessage(ExchangeTexts::tr("The file \"%1\" is not a market database")
+                                    .arg(databasePath),
+                                prices.error)
+                : engineMessage(ExchangeTexts::tr("The market database \"%1\" could not be read")
                                     .arg(databasePath),
                                 prices.error));
         return result;
     }
     if (prices.table.isEmpty()) {
         result.message = nothingImported(
-            QStringLiteral("The market database \"%1\" has no table \"Prices\": it is of an older "
-                           "version, and could not be brought up to date (that needs its backup "
-                           "first, and a file that may be written).")
+            ExchangeTexts::tr(
+                "The market database \"%1\" has no table \"Prices\": it is of an older "
+                "version, and could not be brought up to date (that needs its backup "
+                "first, and a file that may be written).")
                 .arg(databasePath));
         return result;
     }
     Transaction transaction(connection.db());
     if (!transaction.begin()) {
         result.message = nothingImported(engineMessage(
-            QStringLiteral("The market database \"%1\" could not be written").arg(databasePath),
+            ExchangeTexts::tr("The market database \"%1\" could not be written").arg(databasePath),
             transaction.error()));
         return result;
     }
@@ -747,7 +756,7 @@ ImportResult importSources(const QString &databasePath, const QList<Source> &sou
     }
     if (!transaction.commit()) {
         result.message = nothingImported(engineMessage(
-            QStringLiteral("The market database \"%1\" could not be written").arg(databasePath),
+            ExchangeTexts::tr("The market database \"%1\" could not be written").arg(databasePath),
             transaction.error()));
         return result;
     }
@@ -781,7 +790,7 @@ QStringList symbolsToUpdate(const QString &databasePath, QString *problem)
                                    "ORDER BY rowid"))) {
         if (problem)
             *problem =
-                engineMessage(QStringLiteral("The stocks could not be read"), query.lastError());
+                engineMessage(ExchangeTexts::tr("The stocks could not be read"), query.lastError());
         return {};
     }
     while (query.next())

@@ -6,6 +6,7 @@
 #include "data/store/schema.h"
 #include "data/store/trades.h"
 
+#include <QCoreApplication>
 #include <QMap>
 #include <QSqlQuery>
 #include <sqlite3.h>
@@ -13,9 +14,14 @@
 namespace vantora::prices {
 namespace {
 
+struct ExchangeTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(Exchange)
+};
+
 DbError readFailed(sqlite3 *db)
 {
-    return {DbError::Failed, QStringLiteral("The prices could not be read (%1).")
+    return {DbError::Failed, ExchangeTexts::tr("The prices could not be read (%1).")
                                  .arg(QString::fromUtf8(sqlite3_errmsg(db)))};
 }
 
@@ -96,18 +102,19 @@ DbError computeReturns(QSqlDatabase &db, QDate from, QDate to, ReturnsReport *re
     const QString path = db.databaseName();
     if (readTableColumns(db, QStringLiteral("Trades")).table.isEmpty())
         return {DbError::MissingTable,
-                QStringLiteral("\"%1\" has no trades: its table \"Trades\" comes with the "
-                               "program's next opening of it.")
+                ExchangeTexts::tr("\"%1\" has no trades: its table \"Trades\" comes with the "
+                                  "program's next opening of it.")
                     .arg(path)};
     QList<trades::StoredTrade> stored;
     if (DbError error = trades::readTrades(db, ticker, &stored))
         return error;
     if (stored.isEmpty())
         return {DbError::NoRecord,
-                ticker.isEmpty() ? QStringLiteral("\"%1\" has no trades; import some with "
-                                                  "vantora-db import-trades or the Trades window.")
-                                       .arg(path)
-                                 : QStringLiteral("%1 has no trades.").arg(ticker)};
+                ticker.isEmpty()
+                    ? ExchangeTexts::tr("\"%1\" has no trades; import some with "
+                                        "vantora-db import-trades or the Trades window.")
+                          .arg(path)
+                    : ExchangeTexts::tr("%1 has no trades.").arg(ticker)};
 
     const bool hasPrices = !readTableColumns(db, QStringLiteral("Prices")).table.isEmpty();
     QSqlQuery query(db);
@@ -163,7 +170,7 @@ DbError computeReturns(QSqlDatabase &db, QDate from, QDate to, ReturnsReport *re
         report->stocks << result.line;
     }
     if (all.isEmpty())
-        return {DbError::NoRecord, QStringLiteral("\"%1\" has no trades on or before %2.")
+        return {DbError::NoRecord, ExchangeTexts::tr("\"%1\" has no trades on or before %2.")
                                        .arg(path, to.toString(Qt::ISODate))};
     if (ticker.isEmpty()) {
         const ReturnsResult result = ledgerReturns(all, from, to, index);

@@ -6,6 +6,7 @@
 #include "data/store/connection.h"
 #include "data/store/trades.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QLocale>
@@ -15,14 +16,19 @@
 namespace vantora::trades {
 namespace {
 
+struct ExchangeTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(Exchange)
+};
+
 QString nothingImported(const QString &message)
 {
-    return message + QStringLiteral("\nNothing was imported; the database is as it was.");
+    return message + ExchangeTexts::tr("\nNothing was imported; the database is as it was.");
 }
 
 QString where(const QString &file, int line, const QString &field)
 {
-    return QStringLiteral("\"%1\", line %2, field \"%3\"").arg(file).arg(line).arg(field);
+    return ExchangeTexts::tr("\"%1\", line %2, field \"%3\"").arg(file).arg(line).arg(field);
 }
 
 struct Columns
@@ -61,11 +67,12 @@ std::optional<QString> Import::read(const QString &name)
 {
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("\"%1\" could not be read: %2.").arg(name, file.errorString());
+        return ExchangeTexts::tr("\"%1\" could not be read: %2.").arg(name, file.errorString());
     csv::Reader reader(&file);
     csv::Record headerRecord;
     if (reader.next(&headerRecord) != csv::Reader::Status::Record)
-        return QStringLiteral("\"%1\" is empty: its first line must name the columns.").arg(name);
+        return ExchangeTexts::tr("\"%1\" is empty: its first line must name the columns.")
+            .arg(name);
     QStringList header;
     Columns c;
     for (const csv::Field &field : std::as_const(headerRecord.fields)) {
@@ -88,8 +95,9 @@ std::optional<QString> Import::read(const QString &name)
          {std::pair{c.date, "Date"}, std::pair{c.symbol, "Symbol"}, std::pair{c.action, "Action"},
           std::pair{c.shares, "Shares"}, std::pair{c.price, "Price"}})
         if (column < 0)
-            return QStringLiteral("%1: the header has no such column, so it is no file of trades "
-                                  "(it needs Date, Symbol, Action, Shares and Price).")
+            return ExchangeTexts::tr(
+                       "%1: the header has no such column, so it is no file of trades "
+                       "(it needs Date, Symbol, Action, Shares and Price).")
                 .arg(where(name, headerRecord.line, QString::fromLatin1(needed)));
 
     csv::Record record;
@@ -98,7 +106,7 @@ std::optional<QString> Import::read(const QString &name)
         if (std::optional<QString> refusal = readRecord(name, c, header, record))
             return refusal;
     if (status == csv::Reader::Status::Error && reader.errorField() < 0)
-        return QStringLiteral("\"%1\", line %2: %3.")
+        return ExchangeTexts::tr("\"%1\", line %2: %3.")
             .arg(name)
             .arg(reader.errorLine())
             .arg(reader.errorText());
@@ -122,14 +130,14 @@ std::optional<QString> Import::readRecord(const QString &file, const Columns &c,
     const QString dayText = text(c.date);
     const QDate day = QDate::fromString(dayText, QStringLiteral("yyyy-MM-dd"));
     if (!day.isValid())
-        return QStringLiteral("%1: \"%2\" is no date; write dates as 2026-12-07.")
+        return ExchangeTexts::tr("%1: \"%2\" is no date; write dates as 2026-12-07.")
             .arg(at(c.date), dayText);
     const QString ticker = tickerKey(text(c.symbol));
     if (ticker.isEmpty())
-        return QStringLiteral("%1: the record names no stock.").arg(at(c.symbol));
+        return ExchangeTexts::tr("%1: the record names no stock.").arg(at(c.symbol));
     const std::optional<TradeAction> action = tradeAction(text(c.action));
     if (!action)
-        return QStringLiteral("%1: \"%2\" is no action; write Buy, Sell, Dividend or Split.")
+        return ExchangeTexts::tr("%1: \"%2\" is no action; write Buy, Sell, Dividend or Split.")
             .arg(at(c.action), text(c.action));
 
     std::optional<double> figures[3];
@@ -140,7 +148,7 @@ std::optional<QString> Import::readRecord(const QString &file, const Columns &c,
             continue;
         figures[i] = prices::readFigure(t);
         if (!figures[i])
-            return QStringLiteral("%1: \"%2\" is no number; write numbers as 1234.56.")
+            return ExchangeTexts::tr("%1: \"%2\" is no number; write numbers as 1234.56.")
                 .arg(at(columns[i]), t);
     }
     if (const std::optional<TradeProblem> problem =
@@ -183,8 +191,8 @@ std::optional<QString> Import::finish()
             const auto origin = m_days.constFind({ticker, t.date.toJulianDay()});
             if (origin == m_days.cend())
                 return failure.text() + QLatin1Char('.');
-            return QStringLiteral("%1 and on: %2; a sale cannot sell more shares than are held "
-                                  "on its day.")
+            return ExchangeTexts::tr("%1 and on: %2; a sale cannot sell more shares than are held "
+                                     "on its day.")
                 .arg(where(origin->file, origin->line, origin->sharesField), failure.text());
         }
         if (DbError error = keepStock(m_db, ticker))
@@ -206,16 +214,17 @@ ImportResult importTradeFiles(const QString &databasePath, const QStringList &fi
     }
     if (readTableColumns(connection.db(), QStringLiteral("Trades")).table.isEmpty()) {
         failed.message = nothingImported(
-            QStringLiteral("The market database \"%1\" has no table \"Trades\": it is of an older "
-                           "version, and could not be brought up to date (that needs its backup "
-                           "first, and a file that may be written).")
+            ExchangeTexts::tr(
+                "The market database \"%1\" has no table \"Trades\": it is of an older "
+                "version, and could not be brought up to date (that needs its backup "
+                "first, and a file that may be written).")
                 .arg(databasePath));
         return failed;
     }
     Transaction transaction(connection.db());
     if (!transaction.begin()) {
         failed.message = nothingImported(engineMessage(
-            QStringLiteral("The market database \"%1\" could not be written").arg(databasePath),
+            ExchangeTexts::tr("The market database \"%1\" could not be written").arg(databasePath),
             transaction.error()));
         return failed;
     }
@@ -231,26 +240,28 @@ ImportResult importTradeFiles(const QString &databasePath, const QStringList &fi
     }
     if (!transaction.commit()) {
         failed.message = nothingImported(engineMessage(
-            QStringLiteral("The market database \"%1\" could not be written").arg(databasePath),
+            ExchangeTexts::tr("The market database \"%1\" could not be written").arg(databasePath),
             transaction.error()));
         return failed;
     }
     ImportResult result = import.result;
     result.ok = true;
     const QLocale c = QLocale::c();
+    const auto counted = [&c](qsizetype n, const QString &one, const QString &many) {
+        return n == 1 ? one : many.arg(c.toString(n));
+    };
     result.message =
-        QStringLiteral("Imported %1 %2 of %3 from %4 %5, replacing %6 stored %7; set the shares "
-                       "and average cost of %8 %9.")
-            .arg(c.toString(result.trades),
-                 result.trades == 1 ? QStringLiteral("trade") : QStringLiteral("trades"),
-                 result.tickers.isEmpty() ? QStringLiteral("no stock")
+        ExchangeTexts::tr("Imported %1 of %2 from %3, replacing %4; set the shares and average "
+                          "cost of %5.")
+            .arg(counted(result.trades, ExchangeTexts::tr("1 trade"),
+                         ExchangeTexts::tr("%1 trades")),
+                 result.tickers.isEmpty() ? ExchangeTexts::tr("no stock")
                                           : result.tickers.join(QLatin1String(", ")),
-                 c.toString(files.size()),
-                 files.size() == 1 ? QStringLiteral("file") : QStringLiteral("files"),
-                 c.toString(result.replaced),
-                 result.replaced == 1 ? QStringLiteral("one") : QStringLiteral("ones"),
-                 c.toString(result.tickers.size()),
-                 result.tickers.size() == 1 ? QStringLiteral("stock") : QStringLiteral("stocks"));
+                 counted(files.size(), ExchangeTexts::tr("1 file"), ExchangeTexts::tr("%1 files")),
+                 counted(result.replaced, ExchangeTexts::tr("1 stored one"),
+                         ExchangeTexts::tr("%1 stored ones")),
+                 counted(result.tickers.size(), ExchangeTexts::tr("1 stock"),
+                         ExchangeTexts::tr("%1 stocks")));
     return result;
 }
 
