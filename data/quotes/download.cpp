@@ -1,18 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/quotes/download.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QLocale>
 #include <QTimer>
 #include <memory>
 
 namespace vantora::quotes {
+namespace {
+
+struct QuoteTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(Quotes)
+};
+
+} // namespace
 
 QString sizeText(qint64 bytes)
 {
     if (bytes >= (qint64(1) << 20) && bytes % (qint64(1) << 20) == 0)
-        return QStringLiteral("%1 MiB").arg(QLocale::c().toString(bytes >> 20));
-    return QStringLiteral("%1 bytes").arg(QLocale::c().toString(bytes));
+        return QuoteTexts::tr("%1 MiB").arg(QLocale::c().toString(bytes >> 20));
+    return QuoteTexts::tr("%1 bytes").arg(QLocale::c().toString(bytes));
 }
 
 Transfers::Transfers(const Limits &limits, std::function<bool()> keepGoing, int parallel)
@@ -86,14 +95,14 @@ void Transfers::start(Pending pending)
     auto *total = new QTimer(reply);
     total->setSingleShot(true);
     QObject::connect(total, &QTimer::timeout, reply, [giveUp, ms = m_limits.totalMs] {
-        giveUp(QStringLiteral("no whole answer within %1 seconds").arg(ms / 1000.0));
+        giveUp(QuoteTexts::tr("no whole answer within %1 seconds").arg(ms / 1000.0));
     });
     total->start(m_limits.totalMs);
 
     QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, giveUp, maxBytes] {
         const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
         if (announced > maxBytes)
-            giveUp(QStringLiteral("the answer is larger than %1 (it announces %2)")
+            giveUp(QuoteTexts::tr("the answer is larger than %1 (it announces %2)")
                        .arg(sizeText(maxBytes), sizeText(announced)));
     });
     QObject::connect(reply, &QNetworkReply::readyRead, reply, [reply, state, giveUp, maxBytes] {
@@ -104,7 +113,7 @@ void Transfers::start(Pending pending)
         if (state->bytes.size() > maxBytes) {
             state->bytes.clear();
             state->bytes.squeeze();
-            giveUp(QStringLiteral("the answer is larger than %1").arg(sizeText(maxBytes)));
+            giveUp(QuoteTexts::tr("the answer is larger than %1").arg(sizeText(maxBytes)));
         }
     });
     QObject::connect(
@@ -117,7 +126,7 @@ void Transfers::start(Pending pending)
             if (sameHost)
                 Q_EMIT reply->redirectAllowed();
             else
-                giveUp(QStringLiteral("the source sent the request on to %1, which "
+                giveUp(QuoteTexts::tr("the source sent the request on to %1, which "
                                       "is not followed")
                            .arg(to.adjusted(QUrl::RemoveQuery | QUrl::RemovePath).toString()));
         });
@@ -134,10 +143,10 @@ void Transfers::start(Pending pending)
             answer.reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
             answer.problem = state->problem;
             if (answer.problem.isEmpty() && m_cancelled)
-                answer.problem = QStringLiteral("cancelled");
+                answer.problem = QuoteTexts::tr("cancelled");
             else if (answer.problem.isEmpty() &&
                      answer.error == QNetworkReply::OperationCanceledError)
-                answer.problem = QStringLiteral("no answer within %1 seconds").arg(idleMs / 1000);
+                answer.problem = QuoteTexts::tr("no answer within %1 seconds").arg(idleMs / 1000);
             else if (answer.problem.isEmpty() && answer.error != QNetworkReply::NoError &&
                      answer.status < 400)
                 // An error status comes with a body worth reading; anything else is the transfer's.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/quotes/keys.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QSettings>
 #include <QTimer>
@@ -8,6 +9,11 @@
 
 namespace vantora::quotes {
 namespace {
+
+struct QuoteTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(Quotes)
+};
 
 const QString kService = QStringLiteral("vantora");
 
@@ -42,11 +48,11 @@ bool runJob(QKeychain::Job *job, QString *why)
     if (!finished)
         loop.exec();
     if (!finished) {
-        *why = QStringLiteral("the desktop's keyring did not answer");
+        *why = QuoteTexts::tr("the desktop's keyring did not answer");
         return false;
     }
     if (job->error() != QKeychain::NoError && job->error() != QKeychain::EntryNotFound) {
-        *why = QStringLiteral("no keyring answers (%1)").arg(job->errorString());
+        *why = QuoteTexts::tr("no keyring answers (%1)").arg(job->errorString());
         return false;
     }
     return true;

@@ -7,6 +7,7 @@
 #include "data/exchange/priceimport.h"
 #include "data/store/connection.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -22,6 +23,11 @@
 
 namespace vantora::quotes {
 namespace {
+
+struct QuoteTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(Quotes)
+};
 
 bool isStooq(const QString &urlTemplate)
 {
@@ -47,10 +53,10 @@ QString notAPriceFile(const QByteArray &bytes)
 {
     const QByteArray start = bytes.left(512).trimmed();
     if (start.isEmpty())
-        return QStringLiteral("the answer was empty");
+        return QuoteTexts::tr("the answer was empty");
     const QByteArray lower = start.toLower();
     if (lower.startsWith("<!doctype") || lower.startsWith("<html") || lower.contains("<body"))
-        return QStringLiteral("the answer is a web page, not a file of daily history");
+        return QuoteTexts::tr("the answer is a web page, not a file of daily history");
     const qsizetype end = start.indexOf('\n');
     QStringList header =
         QString::fromUtf8(end < 0 ? start : start.left(end)).trimmed().split(QLatin1Char(','));
@@ -59,7 +65,7 @@ QString notAPriceFile(const QByteArray &bytes)
         return {};
     const QString first =
         QString::fromUtf8(start.left(end < 0 ? 80 : std::min<qsizetype>(end, 80))).trimmed();
-    return QStringLiteral("the answer is no file of daily history (it begins \"%1\")").arg(first);
+    return QuoteTexts::tr("the answer is no file of daily history (it begins \"%1\")").arg(first);
 }
 
 QByteArray figure(const QJsonValue &value)
@@ -75,7 +81,7 @@ QByteArray figure(const QJsonValue &value)
 std::optional<QString> yahooHistory(const Answer &answer, QByteArray *history)
 {
     if (answer.bytes.size() > kMaxJsonBytes)
-        return QStringLiteral("the answer is larger than %1").arg(sizeText(kMaxJsonBytes));
+        return QuoteTexts::tr("the answer is larger than %1").arg(sizeText(kMaxJsonBytes));
     QJsonParseError parse;
     const QJsonObject chart = QJsonDocument::fromJson(answer.bytes, &parse)
                                   .object()
@@ -83,10 +89,10 @@ std::optional<QString> yahooHistory(const Answer &answer, QByteArray *history)
                                   .toObject();
     if (chart.isEmpty()) {
         if (answer.status >= 400)
-            return QStringLiteral("the source answered %1 %2")
+            return QuoteTexts::tr("the source answered %1 %2")
                 .arg(QString::number(answer.status), answer.reason);
         const QString other = notAPriceFile(answer.bytes);
-        return other.isEmpty() ? QStringLiteral("the answer is no chart of daily history") : other;
+        return other.isEmpty() ? QuoteTexts::tr("the answer is no chart of daily history") : other;
     }
     const QJsonObject error = chart.value(QLatin1String("error")).toObject();
     if (!error.isEmpty()) {
@@ -95,7 +101,7 @@ std::optional<QString> yahooHistory(const Answer &answer, QByteArray *history)
     }
     const QJsonObject result = chart.value(QLatin1String("result")).toArray().at(0).toObject();
     if (result.isEmpty())
-        return QStringLiteral("the answer holds no chart");
+        return QuoteTexts::tr("the answer holds no chart");
     const qint64 offset = qint64(result.value(QLatin1String("meta"))
                                      .toObject()
                                      .value(QLatin1String("gmtoffset"))
@@ -141,7 +147,7 @@ std::optional<QString> alphaVantageRefusal(const QByteArray &bytes, bool *limit)
     if (object.contains(QLatin1String("Error Message")))
         return QStringLiteral("Alpha Vantage: %1")
             .arg(object.value(QLatin1String("Error Message")).toString());
-    return QStringLiteral("the answer is no file of daily history");
+    return QuoteTexts::tr("the answer is no file of daily history");
 }
 
 // One symbol of a run: what is asked, and what came of it.
@@ -166,11 +172,11 @@ std::optional<QString> lastStoredDays(const QString &databasePath, std::vector<A
     QSqlQuery query(connection.db());
     if (!query.prepare(
             QStringLiteral("SELECT max(\"Date\") FROM Prices WHERE \"Ticker Symbol\" = ?")))
-        return engineMessage(QStringLiteral("The prices could not be read"), query.lastError());
+        return engineMessage(QuoteTexts::tr("The prices could not be read"), query.lastError());
     for (Ask &ask : *asks) {
         query.addBindValue(ask.symbol);
         if (!query.exec())
-            return engineMessage(QStringLiteral("The prices could not be read"), query.lastError());
+            return engineMessage(QuoteTexts::tr("The prices could not be read"), query.lastError());
         if (query.next()) {
             const QDate last = QDate::fromString(query.value(0).toString(), Qt::ISODate);
             if (last.isValid())
@@ -239,7 +245,7 @@ std::optional<QString> addressOf(const FetchOptions &options, Ask *ask)
         (ask->address.scheme() != QLatin1String("http") &&
          ask->address.scheme() != QLatin1String("https")) ||
         ask->address.host().isEmpty())
-        return QStringLiteral("\"%1\" is no web address").arg(shownAddress(ask->address));
+        return QuoteTexts::tr("\"%1\" is no web address").arg(shownAddress(ask->address));
     return std::nullopt;
 }
 
@@ -261,20 +267,20 @@ std::optional<QString> historyOf(SourceKind kind, const Answer &answer, QByteArr
         return answer.problem;
     if (answer.status == 429) {
         *limit = true;
-        return QStringLiteral("the source's request limit was reached (%1 %2)")
+        return QuoteTexts::tr("the source's request limit was reached (%1 %2)")
             .arg(QString::number(answer.status), answer.reason);
     }
     if (kind == SourceKind::Yahoo)
         return yahooHistory(answer, history);
     if (answer.status >= 400)
-        return QStringLiteral("the source answered %1 %2")
+        return QuoteTexts::tr("the source answered %1 %2")
             .arg(QString::number(answer.status), answer.reason);
     if (kind == SourceKind::AlphaVantage)
         if (std::optional<QString> refusal = alphaVantageRefusal(answer.bytes, limit))
             return refusal;
     const QString problem = notAPriceFile(answer.bytes);
     if (kind == SourceKind::Stooq && problem.contains(QLatin1String("web page")))
-        return QStringLiteral("Stooq asks for an API key (or a browser check)");
+        return QuoteTexts::tr("Stooq asks for an API key (or a browser check)");
     if (!problem.isEmpty())
         return problem;
     *history = answer.bytes;
@@ -289,7 +295,10 @@ void store(const QString &databasePath, const QByteArray &history, Ask *ask)
         {prices::Source{QStringLiteral("%1 from %2").arg(ask->symbol, shownAddress(ask->address)),
                         history, false, ask->symbol, ask->from}});
     if (!imported.ok) {
-        ask->problem = imported.message.section(QStringLiteral("\nNothing was imported"), 0, 0);
+        ask->problem = imported.message.section(
+            QCoreApplication::translate("Exchange",
+                                        "\nNothing was imported; the database is as it was."),
+            0, 0);
         return;
     }
     ask->stored = true;
@@ -300,11 +309,11 @@ QString reasonUnreached(const Ask &ask)
 {
     switch (ask.error) {
     case QNetworkReply::HostNotFoundError:
-        return QStringLiteral("host not found");
+        return QuoteTexts::tr("host not found");
     case QNetworkReply::ConnectionRefusedError:
-        return QStringLiteral("connection refused");
+        return QuoteTexts::tr("connection refused");
     case QNetworkReply::TimeoutError:
-        return QStringLiteral("no answer");
+        return QuoteTexts::tr("no answer");
     default:
         return ask.problem;
     }
@@ -313,9 +322,9 @@ QString reasonUnreached(const Ask &ask)
 QString daysText(qint64 days)
 {
     if (days == 0)
-        return QStringLiteral("no new days");
-    return QStringLiteral("%1 %2").arg(QLocale::c().toString(days),
-                                       days == 1 ? QStringLiteral("day") : QStringLiteral("days"));
+        return QuoteTexts::tr("no new days");
+    return days == 1 ? QuoteTexts::tr("1 day")
+                     : QuoteTexts::tr("%1 days").arg(QLocale::c().toString(days));
 }
 
 // Step 5: what came of the run, in a line or two.
@@ -362,7 +371,7 @@ FetchResult summariseAsks(const std::vector<Ask> &asks, bool cancelled)
     }
     result.ok = !cancelled && result.updated == result.asked;
     if (cancelled) {
-        result.message = QStringLiteral("The update was cancelled; %1 of %2 symbols had been "
+        result.message = QuoteTexts::tr("The update was cancelled; %1 of %2 symbols had been "
                                         "updated (%3).")
                              .arg(result.updated)
                              .arg(result.asked)
@@ -371,10 +380,10 @@ FetchResult summariseAsks(const std::vector<Ask> &asks, bool cancelled)
     }
     if (result.updated == 0 && anyAsked && !anyReached) {
         result.message =
-            QStringLiteral("Could not reach %1: %2. Nothing was updated.").arg(host, unreached);
+            QuoteTexts::tr("Could not reach %1: %2. Nothing was updated.").arg(host, unreached);
         return result;
     }
-    result.message = QStringLiteral("Updated %1 of %2 symbols (%3)")
+    result.message = QuoteTexts::tr("Updated %1 of %2 symbols (%3)")
                          .arg(result.updated)
                          .arg(result.asked)
                          .arg(daysText(result.days));
@@ -390,9 +399,9 @@ FetchResult summariseAsks(const std::vector<Ask> &asks, bool cancelled)
         named += int(symbols.size());
         groups << QStringLiteral("%1 (%2)").arg(symbols.join(QLatin1String(", ")), reason);
     }
-    result.message += QStringLiteral("; not updated: ") + groups.join(QLatin1String(", "));
+    result.message += QuoteTexts::tr("; not updated: ") + groups.join(QLatin1String(", "));
     if (notUpdated > named)
-        result.message += QStringLiteral(" and %1 more").arg(notUpdated - named);
+        result.message += QuoteTexts::tr(" and %1 more").arg(notUpdated - named);
     result.message += QLatin1Char('.');
     return result;
 }
@@ -426,7 +435,7 @@ QString sourceTitle(SourceKind kind)
     case SourceKind::Template:
         break;
     }
-    return QStringLiteral("Address template");
+    return QuoteTexts::tr("Address template");
 }
 
 std::optional<SourceKind> sourceNamed(const QString &name)
@@ -533,13 +542,13 @@ QUrl addressFor(const QString &urlTemplate, const QString &symbol, QDate from)
 std::optional<QString> templateProblem(const QString &urlTemplate)
 {
     if (!urlTemplate.contains(QLatin1String("{symbol}")))
-        return QStringLiteral("The address template \"%1\" has no {symbol}: every symbol would be "
+        return QuoteTexts::tr("The address template \"%1\" has no {symbol}: every symbol would be "
                               "asked at the same address.")
             .arg(urlTemplate);
     const QUrl address = addressFor(urlTemplate, QStringLiteral("X"), QDate(2000, 1, 1));
     if (!address.isValid() ||
         (address.scheme() != QLatin1String("http") && address.scheme() != QLatin1String("https")))
-        return QStringLiteral("The address template \"%1\" is no http or https address.")
+        return QuoteTexts::tr("The address template \"%1\" is no http or https address.")
             .arg(urlTemplate);
     return std::nullopt;
 }
@@ -558,12 +567,12 @@ FetchResult fetchAndImport(const QString &databasePath, const QStringList &symbo
     refused.asked = int(symbols.size());
     if (options.source == SourceKind::Template)
         if (std::optional<QString> problem = templateProblem(options.urlTemplate)) {
-            refused.message = *problem + QStringLiteral(" Nothing was updated.");
+            refused.message = *problem + QuoteTexts::tr(" Nothing was updated.");
             return refused;
         }
     if (needsKey(options.source) && options.key.trimmed().isEmpty()) {
         refused.message =
-            QStringLiteral("%1 needs an API key: give it with --key or in VANTORA_QUOTES_KEY, or "
+            QuoteTexts::tr("%1 needs an API key: give it with --key or in VANTORA_QUOTES_KEY, or "
                            "enter it in File > Preferences. Nothing was updated.")
                 .arg(sourceTitle(options.source));
         return refused;
@@ -574,7 +583,7 @@ FetchResult fetchAndImport(const QString &databasePath, const QStringList &symbo
         asks.push_back({symbol, prices::canonicalSymbol(symbol), options.from, {}, {}});
     if (!options.from.isValid())
         if (std::optional<QString> problem = lastStoredDays(databasePath, &asks)) {
-            refused.message = *problem + QStringLiteral("\nNothing was updated.");
+            refused.message = *problem + QuoteTexts::tr("\nNothing was updated.");
             return refused;
         }
     std::vector<Ask *> toAsk;
@@ -616,7 +625,7 @@ FetchResult fetchAndImport(const QString &databasePath, const QStringList &symbo
             // Each further question would only count against the limit again.
             for (; next < toAsk.size(); ++next, ++done)
                 toAsk[next]->problem =
-                    QStringLiteral("not asked: the source's request limit was reached");
+                    QuoteTexts::tr("not asked: the source's request limit was reached");
             return;
         }
         if (next < toAsk.size())
@@ -640,7 +649,7 @@ QString trySource(const FetchOptions &options, const QString &symbol)
         if (std::optional<QString> problem = templateProblem(options.urlTemplate))
             return *problem;
     if (needsKey(options.source) && options.key.trimmed().isEmpty())
-        return QStringLiteral("%1 needs an API key.").arg(sourceTitle(options.source));
+        return QuoteTexts::tr("%1 needs an API key.").arg(sourceTitle(options.source));
     Ask ask{symbol, prices::canonicalSymbol(symbol), QDate::currentDate().addDays(-30), {}, {}};
     if (std::optional<QString> problem = addressOf(options, &ask))
         return QStringLiteral("%1: %2.").arg(ask.symbol, *problem);
@@ -655,13 +664,13 @@ QString trySource(const FetchOptions &options, const QString &symbol)
         ask.error = answer.error;
         ask.problem = answer.problem;
         said =
-            QStringLiteral("Could not reach %1: %2.").arg(ask.address.host(), reasonUnreached(ask));
+            QuoteTexts::tr("Could not reach %1: %2.").arg(ask.address.host(), reasonUnreached(ask));
     } else if (std::optional<QString> problem =
                    historyOf(options.source, answer, &history, &limit)) {
         said = QStringLiteral("%1: %2.").arg(ask.symbol, *problem);
     } else {
         const QList<QByteArray> lines = history.trimmed().split('\n');
-        said = QStringLiteral("%1 answered: %2 of %3.")
+        said = QuoteTexts::tr("%1 answered: %2 of %3.")
                    .arg(sourceTitle(options.source), daysText(lines.size() - 1), ask.symbol);
     }
     if (options.key.trimmed().size() >= 4)
