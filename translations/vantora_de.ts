@@ -134,6 +134,299 @@ Das Programm startet ohne Datenbank.</translation>
     </message>
 </context>
 <context>
+    <name>Exchange</name>
+    <message>
+        <source>the header names this column twice (first as field %1)</source>
+        <translation>die Kopfzeile nennt diese Spalte zweimal (zuerst als Feld %1)</translation>
+    </message>
+    <message>
+        <source>the header names no &quot;Date&quot; column</source>
+        <translation>die Kopfzeile nennt keine Spalte „Date“</translation>
+    </message>
+    <message>
+        <source>the header names no &quot;Close&quot; column (nor &quot;Advances&quot; and &quot;Declines&quot;)</source>
+        <translation>die Kopfzeile nennt keine Spalte „Close“ (auch nicht „Advances“ und „Declines“)</translation>
+    </message>
+    <message>
+        <source>The market database &quot;%1&quot; could not be read</source>
+        <translation>Die Marktdatenbank „%1“ konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>The market database &quot;%1&quot; has no table &quot;Prices&quot; yet: import prices with the program or vantora-db import-prices.</source>
+        <translation>Die Marktdatenbank „%1“ hat noch keine Tabelle „Prices“: Importieren Sie Kurse mit dem Programm oder mit vantora-db import-prices.</translation>
+    </message>
+    <message>
+        <source>The prices of %1 could not be read</source>
+        <translation>Die Kurse von %1 konnten nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>The forecaster&apos;s days could not be read</source>
+        <translation>Die Tage der Prognose konnten nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>
+Nothing was imported; the database is as it was.</source>
+        <translation>
+Es wurde nichts importiert; die Datenbank ist unverändert.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;, line %2, field &quot;%3&quot;</source>
+        <translation>„%1“, Zeile %2, Feld „%3“</translation>
+    </message>
+    <message>
+        <source>1 day</source>
+        <translation>1 Tag</translation>
+    </message>
+    <message>
+        <source>%1 days</source>
+        <translation>%1 Tage</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be read: %2.</source>
+        <translation>„%1“ konnte nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;, line %2: %3.</source>
+        <translation>„%1“, Zeile %2: %3.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is empty: its first line must name the columns.</source>
+        <translation>„%1“ ist leer: Die erste Zeile muss die Spalten nennen.</translation>
+    </message>
+    <message>
+        <source>%1: %2, so it is no file of daily history this program reads (it needs Date and Close, or Date, Advances and Declines).</source>
+        <translation>%1: %2, daher ist es keine Datei mit Tageskursen, die dieses Programm liest (es braucht Date und Close oder Date, Advances und Declines).</translation>
+    </message>
+    <message>
+        <source>The import was cancelled.</source>
+        <translation>Der Import wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>1 field</source>
+        <translation>1 Feld</translation>
+    </message>
+    <message>
+        <source>%1 fields</source>
+        <translation>%1 Felder</translation>
+    </message>
+    <message>
+        <source>%1: the record has %2, but the header names %3%4.</source>
+        <translation>%1: Der Datensatz hat %2, die Kopfzeile nennt aber %3%4.</translation>
+    </message>
+    <message>
+        <source> (is the file cut off?)</source>
+        <translation> (ist die Datei abgeschnitten?)</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is no number; write numbers as 1234.56.</source>
+        <translation>%1: „%2“ ist keine Zahl; schreiben Sie Zahlen als 1234.56.</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is below zero; no price, volume or count is.</source>
+        <translation>%1: „%2“ ist kleiner als null; kein Kurs, Volumen oder Zähler ist das.</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is beyond any price, volume or count (at most 1e15).</source>
+        <translation>%1: „%2“ übersteigt jeden Kurs, jedes Volumen und jeden Zähler (höchstens 1e15).</translation>
+    </message>
+    <message>
+        <source>%1: the high %2 is below the low %3.</source>
+        <translation>%1: Das Hoch %2 liegt unter dem Tief %3.</translation>
+    </message>
+    <message>
+        <source>%1: the close %2 lies outside the day&apos;s range (low %3, high %4).</source>
+        <translation>%1: Der Schlusskurs %2 liegt außerhalb der Tagesspanne (Tief %3, Hoch %4).</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keins</translation>
+    </message>
+    <message>
+        <source>%1: %2 is also given by &quot;%3&quot;, line %4, with other figures; which are right cannot be told.</source>
+        <translation>%1: %2 steht auch in „%3“, Zeile %4, mit anderen Werten; welche richtig sind, lässt sich nicht sagen.</translation>
+    </message>
+    <message>
+        <source>%1: the record names no symbol; every record of a file with this column needs one.</source>
+        <translation>%1: Der Datensatz nennt kein Symbol; jeder Datensatz einer Datei mit dieser Spalte braucht eines.</translation>
+    </message>
+    <message>
+        <source>%1: the record names no symbol; give one with --ticker.</source>
+        <translation>%1: Der Datensatz nennt kein Symbol; geben Sie eines mit --ticker an.</translation>
+    </message>
+    <message>
+        <source>The table &quot;Prices&quot; could not be read (%1).</source>
+        <translation>Die Tabelle „Prices“ konnte nicht gelesen werden (%1).</translation>
+    </message>
+    <message>
+        <source>%1: %2 of %3 is given twice with different figures (first on line %4); which are right cannot be told.</source>
+        <translation>%1: %2 von %3 steht zweimal mit verschiedenen Werten da (zuerst in Zeile %4); welche richtig sind, lässt sich nicht sagen.</translation>
+    </message>
+    <message>
+        <source>%1: %2 of %3 is also given by &quot;%4&quot;, line %5, with other figures; which are right cannot be told.</source>
+        <translation>%1: %2 von %3 steht auch in „%4“, Zeile %5, mit anderen Werten; welche richtig sind, lässt sich nicht sagen.</translation>
+    </message>
+    <message>
+        <source>The table &quot;Prices&quot; could not be written (%1).</source>
+        <translation>Die Tabelle „Prices“ konnte nicht geschrieben werden (%1).</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;, line %2: the day could not be stored (%3).</source>
+        <translation>„%1“, Zeile %2: Der Tag konnte nicht gespeichert werden (%3).</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is no date; write dates as 2026-12-07 or 20261207.</source>
+        <translation>%1: „%2“ ist kein Datum; schreiben Sie Daten als 2026-12-07 oder 20261207.</translation>
+    </message>
+    <message>
+        <source>The stocks could not be updated</source>
+        <translation>Die Aktien konnten nicht aktualisiert werden</translation>
+    </message>
+    <message>
+        <source>The table &quot;Forecaster&quot; could not be written</source>
+        <translation>Die Tabelle „Forecaster“ konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>The table &quot;Forecaster&quot; could not be read</source>
+        <translation>Die Tabelle „Forecaster“ konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>Imported %1 of %2 from %3</source>
+        <translation>%1 von %2 aus %3 importiert</translation>
+    </message>
+    <message>
+        <source>no symbol</source>
+        <translation>keinem Symbol</translation>
+    </message>
+    <message>
+        <source>1 file</source>
+        <translation>1 Datei</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <translation>%1 Dateien</translation>
+    </message>
+    <message>
+        <source>; %1 without figures skipped</source>
+        <translation>; %1 ohne Werte übersprungen</translation>
+    </message>
+    <message>
+        <source>; updated %1</source>
+        <translation>; %1 aktualisiert</translation>
+    </message>
+    <message>
+        <source>1 stock</source>
+        <translation>1 Aktie</translation>
+    </message>
+    <message>
+        <source>%1 stocks</source>
+        <translation>%1 Aktien</translation>
+    </message>
+    <message>
+        <source> and the inputs of %1 forecaster days</source>
+        <translation> und die Eingaben von %1 Prognosetagen</translation>
+    </message>
+    <message>
+        <source>; advances and declines of %1 days</source>
+        <translation>; Gewinner und Verlierer von %1 Tagen</translation>
+    </message>
+    <message>
+        <source>; the forecasts of %1 worked out again from their new inputs</source>
+        <translation>; die Prognosen von %1 aus ihren neuen Eingaben neu berechnet</translation>
+    </message>
+    <message>
+        <source>1 record</source>
+        <translation>1 Datensatz</translation>
+    </message>
+    <message>
+        <source>%1 records</source>
+        <translation>%1 Datensätzen</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; is not a market database</source>
+        <translation>Die Datei „%1“ ist keine Marktdatenbank</translation>
+    </message>
+    <message>
+        <source>The market database &quot;%1&quot; has no table &quot;Prices&quot;: it is of an older version, and could not be brought up to date (that needs its backup first, and a file that may be written).</source>
+        <translation>Die Marktdatenbank „%1“ hat keine Tabelle „Prices“: Sie stammt aus einer älteren Version und konnte nicht auf den neuesten Stand gebracht werden (dazu braucht es zuerst eine Sicherung und eine beschreibbare Datei).</translation>
+    </message>
+    <message>
+        <source>The market database &quot;%1&quot; could not be written</source>
+        <translation>Die Marktdatenbank „%1“ konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>The stocks could not be read</source>
+        <translation>Die Aktien konnten nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>The prices could not be read (%1).</source>
+        <translation>Die Kurse konnten nicht gelesen werden (%1).</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; has no trades: its table &quot;Trades&quot; comes with the program&apos;s next opening of it.</source>
+        <translation>„%1“ hat keine Transaktionen: Die Tabelle „Trades“ kommt hinzu, wenn das Programm die Datei das nächste Mal öffnet.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; has no trades; import some with vantora-db import-trades or the Trades window.</source>
+        <translation>„%1“ hat keine Transaktionen; importieren Sie welche mit vantora-db import-trades oder im Fenster Transaktionen.</translation>
+    </message>
+    <message>
+        <source>%1 has no trades.</source>
+        <translation>%1 hat keine Transaktionen.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; has no trades on or before %2.</source>
+        <translation>„%1“ hat keine Transaktionen am oder vor dem %2.</translation>
+    </message>
+    <message>
+        <source>%1: the header has no such column, so it is no file of trades (it needs Date, Symbol, Action, Shares and Price).</source>
+        <translation>%1: Die Kopfzeile hat keine solche Spalte, daher ist es keine Datei mit Transaktionen (sie braucht Date, Symbol, Action, Shares und Price).</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is no date; write dates as 2026-12-07.</source>
+        <translation>%1: „%2“ ist kein Datum; schreiben Sie Daten als 2026-12-07.</translation>
+    </message>
+    <message>
+        <source>%1: the record names no stock.</source>
+        <translation>%1: Der Datensatz nennt keine Aktie.</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is no action; write Buy, Sell, Dividend or Split.</source>
+        <translation>%1: „%2“ ist keine Art; schreiben Sie Buy, Sell, Dividend oder Split.</translation>
+    </message>
+    <message>
+        <source>%1 and on: %2; a sale cannot sell more shares than are held on its day.</source>
+        <translation>%1 und danach: %2; ein Verkauf kann nicht mehr Aktien verkaufen, als an seinem Tag im Bestand sind.</translation>
+    </message>
+    <message>
+        <source>The market database &quot;%1&quot; has no table &quot;Trades&quot;: it is of an older version, and could not be brought up to date (that needs its backup first, and a file that may be written).</source>
+        <translation>Die Marktdatenbank „%1“ hat keine Tabelle „Trades“: Sie stammt aus einer älteren Version und konnte nicht auf den neuesten Stand gebracht werden (dazu braucht es zuerst eine Sicherung und eine beschreibbare Datei).</translation>
+    </message>
+    <message>
+        <source>Imported %1 of %2 from %3, replacing %4; set the shares and average cost of %5.</source>
+        <translation>%1 von %2 aus %3 importiert, dabei %4 ersetzt; Stückzahl und Einstandskurs von %5 gesetzt.</translation>
+    </message>
+    <message>
+        <source>1 trade</source>
+        <translation>1 Transaktion</translation>
+    </message>
+    <message>
+        <source>%1 trades</source>
+        <translation>%1 Transaktionen</translation>
+    </message>
+    <message>
+        <source>no stock</source>
+        <translation>keiner Aktie</translation>
+    </message>
+    <message>
+        <source>1 stored one</source>
+        <translation>1 gespeicherte</translation>
+    </message>
+    <message>
+        <source>%1 stored ones</source>
+        <translation>%1 gespeicherte</translation>
+    </message>
+</context>
+<context>
     <name>Form11</name>
     <message>
         <source>Vantora Market Pro</source>
@@ -755,6 +1048,179 @@ Vielen Dank für Ihr Interesse an Vantora Market Pro.</translation>
     </message>
 </context>
 <context>
+    <name>Quotes</name>
+    <message>
+        <source>%1 MiB</source>
+        <translation>%1 MiB</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 Byte</translation>
+    </message>
+    <message>
+        <source>no whole answer within %1 seconds</source>
+        <translation>keine vollständige Antwort innerhalb von %1 Sekunden</translation>
+    </message>
+    <message>
+        <source>the answer is larger than %1 (it announces %2)</source>
+        <translation>die Antwort ist größer als %1 (sie kündigt %2 an)</translation>
+    </message>
+    <message>
+        <source>the answer is larger than %1</source>
+        <translation>die Antwort ist größer als %1</translation>
+    </message>
+    <message>
+        <source>the source sent the request on to %1, which is not followed</source>
+        <translation>die Quelle hat die Anfrage an %1 weitergeleitet, dem nicht gefolgt wird</translation>
+    </message>
+    <message>
+        <source>cancelled</source>
+        <translation>abgebrochen</translation>
+    </message>
+    <message>
+        <source>no answer within %1 seconds</source>
+        <translation>keine Antwort innerhalb von %1 Sekunden</translation>
+    </message>
+    <message>
+        <source>the desktop&apos;s keyring did not answer</source>
+        <translation>der Schlüsselbund der Arbeitsumgebung hat nicht geantwortet</translation>
+    </message>
+    <message>
+        <source>no keyring answers (%1)</source>
+        <translation>kein Schlüsselbund antwortet (%1)</translation>
+    </message>
+    <message>
+        <source>the answer was empty</source>
+        <translation>die Antwort war leer</translation>
+    </message>
+    <message>
+        <source>the answer is a web page, not a file of daily history</source>
+        <translation>die Antwort ist eine Webseite, keine Datei mit Tageskursen</translation>
+    </message>
+    <message>
+        <source>the answer is no file of daily history (it begins &quot;%1&quot;)</source>
+        <translation>die Antwort ist keine Datei mit Tageskursen (sie beginnt mit „%1“)</translation>
+    </message>
+    <message>
+        <source>the source answered %1 %2</source>
+        <translation>die Quelle antwortete %1 %2</translation>
+    </message>
+    <message>
+        <source>the answer is no chart of daily history</source>
+        <translation>die Antwort ist kein Kursverlauf mit Tageskursen</translation>
+    </message>
+    <message>
+        <source>the answer holds no chart</source>
+        <translation>die Antwort enthält keinen Kursverlauf</translation>
+    </message>
+    <message>
+        <source>the answer is no file of daily history</source>
+        <translation>die Antwort ist keine Datei mit Tageskursen</translation>
+    </message>
+    <message>
+        <source>The prices could not be read</source>
+        <translation>Die Kurse konnten nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no web address</source>
+        <translation>„%1“ ist keine Webadresse</translation>
+    </message>
+    <message>
+        <source>the source&apos;s request limit was reached (%1 %2)</source>
+        <translation>das Anfragelimit der Quelle ist erreicht (%1 %2)</translation>
+    </message>
+    <message>
+        <source>Stooq asks for an API key (or a browser check)</source>
+        <translation>Stooq verlangt einen API-Schlüssel (oder eine Browserprüfung)</translation>
+    </message>
+    <message>
+        <source>host not found</source>
+        <translation>Server nicht gefunden</translation>
+    </message>
+    <message>
+        <source>connection refused</source>
+        <translation>Verbindung abgelehnt</translation>
+    </message>
+    <message>
+        <source>no answer</source>
+        <translation>keine Antwort</translation>
+    </message>
+    <message>
+        <source>no new days</source>
+        <translation>keine neuen Tage</translation>
+    </message>
+    <message>
+        <source>1 day</source>
+        <translation>1 Tag</translation>
+    </message>
+    <message>
+        <source>%1 days</source>
+        <translation>%1 Tage</translation>
+    </message>
+    <message>
+        <source>The update was cancelled; %1 of %2 symbols had been updated (%3).</source>
+        <translation>Die Aktualisierung wurde abgebrochen; %1 von %2 Symbolen waren aktualisiert (%3).</translation>
+    </message>
+    <message>
+        <source>Could not reach %1: %2. Nothing was updated.</source>
+        <translation>%1 war nicht erreichbar: %2. Es wurde nichts aktualisiert.</translation>
+    </message>
+    <message>
+        <source>Updated %1 of %2 symbols (%3)</source>
+        <translation>%1 von %2 Symbolen aktualisiert (%3)</translation>
+    </message>
+    <message>
+        <source>; not updated: </source>
+        <translation>; nicht aktualisiert: </translation>
+    </message>
+    <message>
+        <source> and %1 more</source>
+        <translation> und %1 weitere</translation>
+    </message>
+    <message>
+        <source>Address template</source>
+        <translation>Adressvorlage</translation>
+    </message>
+    <message>
+        <source>The address template &quot;%1&quot; has no {symbol}: every symbol would be asked at the same address.</source>
+        <translation>Die Adressvorlage „%1“ enthält kein {symbol}: Jedes Symbol würde unter derselben Adresse abgefragt.</translation>
+    </message>
+    <message>
+        <source>The address template &quot;%1&quot; is no http or https address.</source>
+        <translation>Die Adressvorlage „%1“ ist keine http- oder https-Adresse.</translation>
+    </message>
+    <message>
+        <source> Nothing was updated.</source>
+        <translation> Es wurde nichts aktualisiert.</translation>
+    </message>
+    <message>
+        <source>%1 needs an API key: give it with --key or in VANTORA_QUOTES_KEY, or enter it in File &gt; Preferences. Nothing was updated.</source>
+        <translation>%1 braucht einen API-Schlüssel: Geben Sie ihn mit --key oder in VANTORA_QUOTES_KEY an, oder tragen Sie ihn unter Datei &gt; Einstellungen ein. Es wurde nichts aktualisiert.</translation>
+    </message>
+    <message>
+        <source>
+Nothing was updated.</source>
+        <translation>
+Es wurde nichts aktualisiert.</translation>
+    </message>
+    <message>
+        <source>not asked: the source&apos;s request limit was reached</source>
+        <translation>nicht abgefragt: das Anfragelimit der Quelle ist erreicht</translation>
+    </message>
+    <message>
+        <source>%1 needs an API key.</source>
+        <translation>%1 braucht einen API-Schlüssel.</translation>
+    </message>
+    <message>
+        <source>Could not reach %1: %2.</source>
+        <translation>%1 war nicht erreichbar: %2.</translation>
+    </message>
+    <message>
+        <source>%1 answered: %2 of %3.</source>
+        <translation>%1 antwortete: %2 von %3.</translation>
+    </message>
+</context>
+<context>
     <name>RecordCommands</name>
     <message>
         <source>Enter new record, and click left arrow button. </source>
@@ -844,6 +1310,413 @@ OK stellt sie ungespeichert wieder ins Fenster, damit Sie sie prüfen und speich
     <message>
         <source>The changes cannot be put back: the record &quot;%1&quot; is no longer stored.</source>
         <translation>Die Änderungen können nicht wiederhergestellt werden: Der Datensatz „%1“ ist nicht mehr gespeichert.</translation>
+    </message>
+</context>
+<context>
+    <name>Storage</name>
+    <message>
+        <source>&quot;%1&quot; could not be read: </source>
+        <translation>„%1“ konnte nicht gelesen werden: </translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; does not exist</source>
+        <translation>„%1“ existiert nicht</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be opened (%2)</source>
+        <translation>„%1“ konnte nicht geöffnet werden (%2)</translation>
+    </message>
+    <message>
+        <source>the copy into &quot;%1&quot; failed (%2)</source>
+        <translation>das Kopieren nach „%1“ ist fehlgeschlagen (%2)</translation>
+    </message>
+    <message>
+        <source>the backup was stopped</source>
+        <translation>die Sicherung wurde angehalten</translation>
+    </message>
+    <message>
+        <source>the copy could not be checked (%1)</source>
+        <translation>die Kopie konnte nicht geprüft werden (%1)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be written</source>
+        <translation>„%1“ konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>no free name for a backup in &quot;%1&quot;</source>
+        <translation>kein freier Name für eine Sicherung in „%1“</translation>
+    </message>
+    <message>
+        <source>another run of the program is making a backup of it</source>
+        <translation>ein anderer Lauf des Programms legt gerade eine Sicherung davon an</translation>
+    </message>
+    <message>
+        <source> It has been left exactly as it is.</source>
+        <translation> Sie wurde genau so belassen, wie sie ist.</translation>
+    </message>
+    <message>
+        <source> To start again with the sample market, remove the empty file and run:
+vantora-db create %1 --sample</source>
+        <translation> Um neu mit dem Beispielmarkt zu beginnen, entfernen Sie die leere Datei und führen Sie aus:
+vantora-db create %1 --sample</translation>
+    </message>
+    <message>
+        <source>
+
+There is no backup of it in &quot;%1&quot;.</source>
+        <translation>
+
+In „%1“ gibt es keine Sicherung davon.</translation>
+    </message>
+    <message>
+        <source>
+
+None of its backups in &quot;%1&quot; passes SQLite&apos;s integrity check.</source>
+        <translation>
+
+Keine ihrer Sicherungen in „%1“ besteht die Integritätsprüfung von SQLite.</translation>
+    </message>
+    <message>
+        <source>
+
+The newest good backup is &quot;%1&quot; (made %2). To put it back, close the program and run:
+vantora-db restore %3 %4</source>
+        <translation>
+
+Die neueste gute Sicherung ist „%1“ (angelegt %2). Um sie zurückzuspielen, schließen Sie das Programm und führen Sie aus:
+vantora-db restore %3 %4</translation>
+    </message>
+    <message>
+        <source>The market database file &quot;%1&quot; does not exist.
+
+Create it with the command:
+vantora-db create %2 --sample</source>
+        <translation>Die Marktdatenbank-Datei „%1“ existiert nicht.
+
+Legen Sie sie mit diesem Befehl an:
+vantora-db create %2 --sample</translation>
+    </message>
+    <message>
+        <source>the market database &quot;%1&quot; is read-only</source>
+        <translation>die Marktdatenbank „%1“ ist schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a folder, not a market database file.</source>
+        <translation>„%1“ ist ein Ordner, keine Marktdatenbank-Datei.</translation>
+    </message>
+    <message>
+        <source>The market database file &quot;%1&quot; could not be opened</source>
+        <translation>Die Marktdatenbank-Datei „%1“ konnte nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; already exists; it is left as it is.</source>
+        <translation>„%1“ existiert bereits; die Datei bleibt, wie sie ist.</translation>
+    </message>
+    <message>
+        <source>Creating &quot;%1&quot; failed: %2</source>
+        <translation>Das Anlegen von „%1“ ist fehlgeschlagen: %2</translation>
+    </message>
+    <message>
+        <source>The market database file &quot;%1&quot; is an empty file: it holds no tables and no records.</source>
+        <translation>Die Marktdatenbank-Datei „%1“ ist leer: Sie enthält keine Tabellen und keine Datensätze.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; does not exist.</source>
+        <translation>„%1“ existiert nicht.</translation>
+    </message>
+    <message>
+        <source>The market database &quot;%1&quot; is in use by another program</source>
+        <translation>Die Marktdatenbank „%1“ wird von einem anderen Programm benutzt</translation>
+    </message>
+    <message>
+        <source>; check it again when that program is done.</source>
+        <translation>; prüfen Sie sie erneut, wenn jenes Programm fertig ist.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be read: %2</source>
+        <translation>„%1“ konnte nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1: added at the next opening</source>
+        <translation>%1: wird beim nächsten Öffnen hinzugefügt</translation>
+    </message>
+    <message>
+        <source>The table &quot;%1&quot; is missing.</source>
+        <translation>Die Tabelle „%1“ fehlt.</translation>
+    </message>
+    <message>
+        <source>The table &quot;%1&quot; has no field &quot;%2&quot;.</source>
+        <translation>Die Tabelle „%1“ hat kein Feld „%2“.</translation>
+    </message>
+    <message>
+        <source>The table &quot;%1&quot; has no index &quot;%2&quot;.</source>
+        <translation>Die Tabelle „%1“ hat keinen Index „%2“.</translation>
+    </message>
+    <message>
+        <source>The index &quot;%1&quot; is not on the field &quot;%2&quot;.</source>
+        <translation>Der Index „%1“ liegt nicht auf dem Feld „%2“.</translation>
+    </message>
+    <message>
+        <source>The table &quot;%1&quot; has no index &quot;%2&quot; on the fields &quot;%2&quot;, &quot;%3&quot;.</source>
+        <translation>Die Tabelle „%1“ hat keinen Index „%2“ auf den Feldern „%2“, „%3“.</translation>
+    </message>
+    <message>
+        <source>The table &quot;%1&quot; has no trigger &quot;%2&quot;.</source>
+        <translation>Die Tabelle „%1“ hat keinen Trigger „%2“.</translation>
+    </message>
+    <message>
+        <source>%1: case-folded keys added at the next opening</source>
+        <translation>%1: Suchschlüssel ohne Groß-/Kleinschreibung werden beim nächsten Öffnen hinzugefügt</translation>
+    </message>
+    <message>
+        <source>%1: case-folded keys filled at the next Find</source>
+        <translation>%1: Suchschlüssel ohne Groß-/Kleinschreibung werden bei der nächsten Suche gefüllt</translation>
+    </message>
+    <message>
+        <source>%1: %2 rows</source>
+        <translation>%1: %2 Zeilen</translation>
+    </message>
+    <message>
+        <source>The integrity check failed: %1</source>
+        <translation>Die Integritätsprüfung ist fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>a folder is at &quot;%1&quot;, where the mark goes</source>
+        <translation>unter „%1“, wo die Markierung hingehört, liegt ein Ordner</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be made (%2)</source>
+        <translation>„%1“ konnte nicht angelegt werden (%2)</translation>
+    </message>
+    <message>
+        <source>The market database &quot;%1&quot; could not be brought up to date</source>
+        <translation>Die Marktdatenbank „%1“ konnte nicht auf den neuesten Stand gebracht werden</translation>
+    </message>
+    <message>
+        <source>The market database &quot;%1&quot; is damaged (%2).
+
+It has been left exactly as it is, and no backup was made of it. The record screens show no records until a backup is put back.</source>
+        <translation>Die Marktdatenbank „%1“ ist beschädigt (%2).
+
+Sie wurde genau so belassen, wie sie ist, und es wurde keine Sicherung von ihr angelegt. Die Datensatzfenster zeigen keine Datensätze, bis eine Sicherung zurückgespielt ist.</translation>
+    </message>
+    <message>
+        <source>The backup just made of the market database &quot;%1&quot; fails SQLite&apos;s full integrity check (%2): the database itself holds damage.
+
+The damaged copy was not kept, and nothing more is written to the database in this run. The record screens show no records until a backup is put back.</source>
+        <translation>Die soeben angelegte Sicherung der Marktdatenbank „%1“ besteht die vollständige Integritätsprüfung von SQLite nicht (%2): Die Datenbank selbst ist beschädigt.
+
+Die beschädigte Kopie wurde nicht behalten, und in diesem Lauf wird nichts mehr in die Datenbank geschrieben. Die Datensatzfenster zeigen keine Datensätze, bis eine Sicherung zurückgespielt ist.</translation>
+    </message>
+    <message>
+        <source>No backup of the market database &quot;%1&quot; could be made: %2.
+
+Your data is not affected; the program goes on without a new backup.</source>
+        <translation>Von der Marktdatenbank „%1“ konnte keine Sicherung angelegt werden: %2.
+
+Ihre Daten sind nicht betroffen; das Programm läuft ohne neue Sicherung weiter.</translation>
+    </message>
+    <message>
+        <source>The market database &quot;%1&quot; is in use by another program; try again when that program is done.</source>
+        <translation>Die Marktdatenbank „%1“ wird von einem anderen Programm benutzt; versuchen Sie es erneut, wenn jenes Programm fertig ist.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be created (%2).</source>
+        <translation>„%1“ konnte nicht angelegt werden (%2).</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be written.</source>
+        <translation>„%1“ konnte nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; could not be created (%2)</source>
+        <translation>der Ordner „%1“ konnte nicht angelegt werden (%2)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be created (%2)</source>
+        <translation>„%1“ konnte nicht angelegt werden (%2)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be read (%2)</source>
+        <translation>„%1“ konnte nicht gelesen werden (%2)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no folder but a link or something else; the settings are not kept there</source>
+        <translation>„%1“ ist kein Ordner, sondern eine Verknüpfung oder etwas anderes; die Einstellungen werden dort nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no file but a link or something else; the settings are not kept there</source>
+        <translation>„%1“ ist keine Datei, sondern eine Verknüpfung oder etwas anderes; die Einstellungen werden dort nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be made private (%2)</source>
+        <translation>„%1“ konnte nicht privat gemacht werden (%2)</translation>
+    </message>
+    <message>
+        <source>the file exists already</source>
+        <translation>die Datei existiert bereits</translation>
+    </message>
+    <message>
+        <source> Nothing was restored.</source>
+        <translation> Es wurde nichts zurückgespielt.</translation>
+    </message>
+    <message>
+        <source>The backup &quot;%1&quot; does not exist.</source>
+        <translation>Die Sicherung „%1“ existiert nicht.</translation>
+    </message>
+    <message>
+        <source>The backup and the database are the same file.</source>
+        <translation>Sicherung und Datenbank sind dieselbe Datei.</translation>
+    </message>
+    <message>
+        <source>The backup &quot;%1&quot; is not usable: %2</source>
+        <translation>Die Sicherung „%1“ ist nicht brauchbar: %2</translation>
+    </message>
+    <message>
+        <source>The backup &quot;%1&quot; could not be opened (%2).</source>
+        <translation>Die Sicherung „%1“ konnte nicht geöffnet werden (%2).</translation>
+    </message>
+    <message>
+        <source>Restored &quot;%1&quot; from the backup &quot;%2&quot;.</source>
+        <translation>„%1“ aus der Sicherung „%2“ zurückgespielt.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is in use by another program (%2). Close the program and try again.</source>
+        <translation>„%1“ wird von einem anderen Programm benutzt (%2). Schließen Sie das Programm und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be written (%2).</source>
+        <translation>„%1“ konnte nicht geschrieben werden (%2).</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be moved aside.</source>
+        <translation>„%1“ konnte nicht beiseitegelegt werden.</translation>
+    </message>
+    <message>
+        <source> The damaged file was kept as &quot;%1&quot;.</source>
+        <translation> Die beschädigte Datei wurde als „%1“ aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>Writing the sample rows failed: %1</source>
+        <translation>Das Schreiben der Beispielzeilen ist fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>The market database &quot;%1&quot; has no table &quot;%2&quot;.</source>
+        <translation>Die Marktdatenbank „%1“ hat keine Tabelle „%2“.</translation>
+    </message>
+    <message>
+        <source>The table &quot;%2&quot; of the market database &quot;%1&quot; could not be read.</source>
+        <translation>Die Tabelle „%2“ der Marktdatenbank „%1“ konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The table &quot;%2&quot; of the market database &quot;%1&quot; has no field &quot;%3&quot;.</source>
+        <translation>Die Tabelle „%2“ der Marktdatenbank „%1“ hat kein Feld „%3“.</translation>
+    </message>
+    <message>
+        <source>Your changes could not be saved in the table &quot;%1&quot;</source>
+        <translation>Ihre Änderungen konnten nicht in der Tabelle „%1“ gespeichert werden</translation>
+    </message>
+    <message>
+        <source>The record could not be deleted from the table &quot;%1&quot;</source>
+        <translation>Der Datensatz konnte nicht aus der Tabelle „%1“ gelöscht werden</translation>
+    </message>
+    <message>
+        <source>The table &quot;%1&quot; could not be read</source>
+        <translation>Die Tabelle „%1“ konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; is not a market database</source>
+        <translation>Die Datei „%1“ ist keine Marktdatenbank</translation>
+    </message>
+    <message>
+        <source>.
+
+Create a new one with the command:
+vantora-db create PATH --sample</source>
+        <translation>.
+
+Legen Sie mit diesem Befehl eine neue an:
+vantora-db create PATH --sample</translation>
+    </message>
+    <message>
+        <source>%1: the market database &quot;%2&quot; is in use by another program</source>
+        <translation>%1: Die Marktdatenbank „%2“ wird von einem anderen Programm benutzt</translation>
+    </message>
+    <message>
+        <source>. Please try again in a moment.</source>
+        <translation>. Bitte versuchen Sie es gleich noch einmal.</translation>
+    </message>
+    <message>
+        <source>The market database &quot;%1&quot; could not be opened</source>
+        <translation>Die Marktdatenbank „%1“ konnte nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Your changes to the table &quot;%1&quot; could not be saved</source>
+        <translation>Ihre Änderungen an der Tabelle „%1“ konnten nicht gespeichert werden</translation>
+    </message>
+    <message>
+        <source>The record of the table &quot;%1&quot; could not be deleted</source>
+        <translation>Der Datensatz der Tabelle „%1“ konnte nicht gelöscht werden</translation>
+    </message>
+    <message>
+        <source>The table &quot;%2&quot; of the market database &quot;%1&quot; has no index &quot;%3&quot;.</source>
+        <translation>Die Tabelle „%2“ der Marktdatenbank „%1“ hat keinen Index „%3“.</translation>
+    </message>
+    <message>
+        <source>The index &quot;%3&quot; of the table &quot;%2&quot; in the market database &quot;%1&quot; is not on a field.</source>
+        <translation>Der Index „%3“ der Tabelle „%2“ in der Marktdatenbank „%1“ liegt auf keinem Feld.</translation>
+    </message>
+    <message>
+        <source>The record of the table &quot;%1&quot; was changed by another program.</source>
+        <translation>Der Datensatz der Tabelle „%1“ wurde von einem anderen Programm geändert.</translation>
+    </message>
+    <message>
+        <source>Your changes could not be saved: no record of the table &quot;%1&quot; is on show.</source>
+        <translation>Ihre Änderungen konnten nicht gespeichert werden: Kein Datensatz der Tabelle „%1“ wird angezeigt.</translation>
+    </message>
+    <message>
+        <source>Your changes could not be saved: the record of the table &quot;%1&quot; was deleted by another program.</source>
+        <translation>Ihre Änderungen konnten nicht gespeichert werden: Der Datensatz der Tabelle „%1“ wurde von einem anderen Programm gelöscht.</translation>
+    </message>
+    <message>
+        <source>There is no record to delete: the table &quot;%1&quot; is empty.</source>
+        <translation>Es gibt keinen Datensatz zum Löschen: Die Tabelle „%1“ ist leer.</translation>
+    </message>
+    <message>
+        <source>The trades could not be read</source>
+        <translation>Die Transaktionen konnten nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>The trades could not be written</source>
+        <translation>Die Transaktionen konnten nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>The trade %1 has %2 this program reads; correct it or remove it.</source>
+        <translation>Die Transaktion %1 hat %2, die dieses Programm liest; korrigieren oder entfernen Sie sie.</translation>
+    </message>
+    <message>
+        <source>no date (2026-12-07)</source>
+        <translation>kein Datum (2026-12-07)</translation>
+    </message>
+    <message>
+        <source>no action (Buy, Sell, Dividend or Split)</source>
+        <translation>keine Art (Buy, Sell, Dividend oder Split)</translation>
+    </message>
+    <message>
+        <source>The trade %1 is no longer there: another program removed it.</source>
+        <translation>Die Transaktion %1 ist nicht mehr da: Ein anderes Programm hat sie entfernt.</translation>
+    </message>
+    <message>
+        <source>Nothing was written: %1.</source>
+        <translation>Es wurde nichts geschrieben: %1.</translation>
+    </message>
+    <message>
+        <source>The stock %1 could not be written</source>
+        <translation>Die Aktie %1 konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>The stock %1 could not be read</source>
+        <translation>Die Aktie %1 konnte nicht gelesen werden</translation>
     </message>
 </context>
 <context>
