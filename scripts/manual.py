@@ -8,7 +8,7 @@ import sys
 
 # The README's sections a user reads; the rest is for those who build and change the program.
 USER_SECTIONS = ("Run it", "Holdings", "Databases", "Reports", "Install", "Keyboard",
-                 "The database tool", "Getting market data in")
+                 "Languages", "The database tool", "Getting market data in")
 
 
 def inline(text):

@@ -88,6 +88,7 @@ private Q_SLOTS:
             "share/metainfo/" + kAppId + ".metainfo.xml",
             "share/vantora/TIPOFDAY.TXT",
             "share/vantora/manual/index.html",
+            "share/vantora/translations/vantora_de.qm",
         };
         const QStringList site = filesBelow(kBuildDir + QStringLiteral("/bin/site"));
         QVERIFY(site.contains(QStringLiteral("ban2.htm")));
@@ -145,6 +146,12 @@ private Q_SLOTS:
         QTest::newRow("site in the build tree") << ""
                                                 << "site"
                                                 << "";
+        QTest::newRow("installed translations") << "usr/bin"
+                                                << "translations"
+                                                << "usr/share/vantora";
+        QTest::newRow("translations in the build tree") << ""
+                                                        << "translations"
+                                                        << "";
     }
 
     void dataFound()
