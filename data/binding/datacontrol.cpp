@@ -61,10 +61,13 @@ DataControl::DataControl(QWidget *parent)
         b->setFocusPolicy(Qt::TabFocus);
         return b;
     };
-    m_first = button("First", "|<", tr("First record"), QKeySequence(Qt::CTRL | Qt::Key_PageUp));
-    m_previous = button("Previous", "<", tr("Previous record"), QKeySequence(Qt::Key_PageUp));
-    m_next = button("Next", ">", tr("Next record"), QKeySequence(Qt::Key_PageDown));
-    m_last = button("Last", ">|", tr("Last record"), QKeySequence(Qt::CTRL | Qt::Key_PageDown));
+    m_first = button("First", "|<", DataControl::tr("First record"),
+                     QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+    m_previous =
+        button("Previous", "<", DataControl::tr("Previous record"), QKeySequence(Qt::Key_PageUp));
+    m_next = button("Next", ">", DataControl::tr("Next record"), QKeySequence(Qt::Key_PageDown));
+    m_last = button("Last", ">|", DataControl::tr("Last record"),
+                    QKeySequence(Qt::CTRL | Qt::Key_PageDown));
     m_caption = new QLabel(this);
     m_caption->setObjectName(QStringLiteral("Caption"));
     m_caption->setAlignment(Qt::AlignCenter);
