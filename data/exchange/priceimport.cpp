@@ -676,7 +676,7 @@ std::optional<QString> Import::finish()
 QString describe(const Summary &s, qsizetype files)
 {
     // One call with every piece: a symbol or a file name holding "%1" stays as it is.
-    QString text = QStringLiteral("Imported %1 of %2 from %3")
+    QString text = ExchangeTexts::tr("Imported %1 of %2 from %3")
                        .arg(days(s.days),
                             s.symbols.isEmpty() ? ExchangeTexts::tr("no symbol")
                                                 : s.symbols.join(QLatin1String(", ")),
