@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QSet>
 #include <QShortcut>
+#include <algorithm>
 #include <limits>
 
 namespace vantora {
@@ -112,6 +113,9 @@ void DataControl::setCaption(const QString &caption)
 {
     m_caption->setText(caption);
     setAccessibleName(tr("Records: %1").arg(caption));
+    // A width the form gives is the least: a longer caption (another language's) still shows.
+    ensurePolished();
+    setMinimumWidth(std::max(minimumWidth(), layout()->minimumSize().width()));
 }
 
 void DataControl::placeInTabOrder()
