@@ -2684,7 +2684,7 @@ Meine Änderungen speichern schreibt Ihre Änderungen über den gespeicherten Da
     <message>
         <source>Close in range
 (%)</source>
-        <translation>Schluss in der
+        <translation>Schluss in
 Spanne (%)</translation>
     </message>
     <message>
@@ -2694,12 +2694,12 @@ Spanne (%)</translation>
     <message>
         <source>95% interval of
 close in range (%)</source>
-        <translation>95-%-Intervall für
-Schluss in der Spanne (%)</translation>
+        <translation>95-%-KI
+Schluss (%)</translation>
     </message>
     <message>
         <source>The 95% confidence interval (Wilson&apos;s) of the share of closes in range, for this many days.</source>
-        <translation>Das 95-%-Konfidenzintervall (nach Wilson) des Anteils der Schlusskurse in der Spanne, für so viele Tage.</translation>
+        <translation>Das 95-%-Konfidenzintervall (KI, nach Wilson) des Anteils der Schlusskurse in der Spanne, für so viele Tage.</translation>
     </message>
     <message>
         <source>Range held
@@ -2714,8 +2714,8 @@ gehalten (%)</translation>
     <message>
         <source>Mean error of
 the high (points)</source>
-        <translation>Mittlerer Fehler
-beim Hoch (Punkte)</translation>
+        <translation>Fehler Hoch
+(Punkte)</translation>
     </message>
     <message>
         <source>Mean distance between the forecast high and the day&apos;s high, in index points.</source>
@@ -2724,8 +2724,8 @@ beim Hoch (Punkte)</translation>
     <message>
         <source>Mean error of
 the low (points)</source>
-        <translation>Mittlerer Fehler
-beim Tief (Punkte)</translation>
+        <translation>Fehler Tief
+(Punkte)</translation>
     </message>
     <message>
         <source>Mean distance between the forecast low and the day&apos;s low, in index points.</source>
@@ -2734,8 +2734,8 @@ beim Tief (Punkte)</translation>
     <message>
         <source>Naive: close in
 range (%)</source>
-        <translation>Naiv: Schluss in
-der Spanne (%)</translation>
+        <translation>Naiv: Schluss
+in Spanne (%)</translation>
     </message>
     <message>
         <source>The same for the naive forecast: the previous trading day&apos;s high and low.</source>
@@ -2750,14 +2750,14 @@ gehalten (%)</translation>
     <message>
         <source>Naive: mean error
 of the high (points)</source>
-        <translation>Naiv: mittlerer Fehler
-beim Hoch (Punkte)</translation>
+        <translation>Naiv: Fehler
+Hoch (Pkt.)</translation>
     </message>
     <message>
         <source>Naive: mean error
 of the low (points)</source>
-        <translation>Naiv: mittlerer Fehler
-beim Tief (Punkte)</translation>
+        <translation>Naiv: Fehler
+Tief (Pkt.)</translation>
     </message>
     <message>
         <source>All three</source>
