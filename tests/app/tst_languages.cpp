@@ -80,33 +80,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("english");
         QTest::addColumn<QString>("german");
-        QTest::newRow("File") << "file"
-                              << "Fi&le"
-                              << "&Datei";
-        QTest::newRow("Financial Planner") << "memfin"
-                                           << "&Financial Planner"
-                                           << "&Finanzplaner";
-        QTest::newRow("Stocks") << "memstck"
-                                << "&Stocks"
-                                << "&Aktien";
-        QTest::newRow("Open Recent") << "recentdb"
-                                     << "Open &Recent"
-                                     << "&Zuletzt geöffnet";
-        QTest::newRow("Open Database") << "opendb"
-                                       << "&Open Database…"
-                                       << "Datenbank ö&ffnen…";
-        QTest::newRow("Quit") << "quit"
-                              << "&Quit"
-                              << "&Beenden";
-        QTest::newRow("Retirement Planner") << "memretire"
-                                            << "R&etirement Planner"
-                                            << "&Ruhestandsplaner";
-        QTest::newRow("Holdings Overview") << "memhold"
-                                           << "Holdings &Overview"
-                                           << "Depot&übersicht";
-        QTest::newRow("Help") << "memhel"
-                              << "He&lp"
-                              << "&Hilfe";
+        const char *const rows[][3] = {
+            {"file", "Fi&le", "&Datei"},
+            {"memfin", "&Financial Planner", "&Finanzplaner"},
+            {"memstck", "&Stocks", "&Aktien"},
+            {"recentdb", "Open &Recent", "&Zuletzt geöffnet"},
+            {"opendb", "&Open Database…", "Datenbank ö&ffnen…"},
+            {"quit", "&Quit", "&Beenden"},
+            {"memretire", "R&etirement Planner", "&Ruhestandsplaner"},
+            {"memhold", "Holdings &Overview", "Depot&übersicht"},
+            {"memhel", "He&lp", "&Hilfe"},
+        };
+        for (const auto &[name, english, german] : rows)
+            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(english)
+                                << QString::fromUtf8(german);
     }
     void menus()
     {
