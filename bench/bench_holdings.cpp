@@ -30,7 +30,7 @@ namespace {
 // Figures spread so that no column sorts in stored order; one stock in five has no shares.
 bool fillStocks(const QString &path, qint64 rows)
 {
-    if (!createDatabase(path, false))
+    if (createDatabase(path, false))
         return false;
     bool ok = false;
     {

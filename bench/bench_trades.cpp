@@ -42,7 +42,7 @@ constexpr int kTradesEach = 25;
 // days apart, so that no sale sells more than is held.
 bool fill(const QString &path)
 {
-    if (!createDatabase(path, false))
+    if (createDatabase(path, false))
         return false;
     bool ok = false;
     {
