@@ -19,22 +19,6 @@
 namespace vantora {
 namespace {
 
-// How each key is read: the figure of its column, as the cells are computed, or its text.
-const char *const kKeys[HoldingsQuery::KeyCount] = {
-    nullptr, // the name, folded
-    nullptr, // the ticker, folded
-    "vantora_number(\"Shares Owned\")",
-    "vantora_number(\"Current Price\")",
-    "vantora_value(\"Shares Owned\", \"Current Price\")",
-    "vantora_number(\"Purchase Price\")",
-    "vantora_profit(\"Current Price\", \"Purchase Price\", \"Shares Owned\")",
-    "vantora_earnings(\"Current Price\", \"Next Years Earnings\")",
-    nullptr, // the advice, folded
-    "vantora_number(\"Overall Rating\")",
-    "vantora_ledger(\"Ticker Symbol\", 0)",
-    "vantora_ledger(\"Ticker Symbol\", 1)",
-    "vantora_ledger(\"Ticker Symbol\", 2)"};
-
 QVariant variantOf(int type, sqlite3_int64 whole, double real, const unsigned char *text, int size)
 {
     switch (type) {
@@ -79,13 +63,6 @@ std::optional<double> figureOf(int type, double real, const QVariant &text)
     return schema::storedFigure(text);
 }
 
-std::optional<double> figureOf(sqlite3_value *v)
-{
-    const int type = sqlite3_value_type(v);
-    return figureOf(type, sqlite3_value_double(v),
-                    type == SQLITE_TEXT || type == SQLITE_BLOB ? valueOf(v) : QVariant());
-}
-
 std::optional<double> figureOf(sqlite3_stmt *statement, int column)
 {
     const int type = sqlite3_column_type(statement, column);
@@ -94,12 +71,9 @@ std::optional<double> figureOf(sqlite3_stmt *statement, int column)
                                                                : QVariant());
 }
 
-void result(sqlite3_context *context, const Checked &x)
+std::optional<double> figureOf(const Checked &x)
 {
-    if (x.ok())
-        sqlite3_result_double(context, x.value);
-    else
-        sqlite3_result_null(context);
+    return x.ok() ? std::optional<double>(x.value) : std::nullopt;
 }
 
 // A missing figure counts as 0 in the calculations, as an empty box does on the screens.
@@ -109,39 +83,6 @@ Holding holdingOf(std::optional<double> price, std::optional<double> purchase,
     return {price.value_or(0), purchase.value_or(0), earnings.value_or(0), shares.value_or(0)};
 }
 
-// The figures of the columns, for the statements that sort by them: the same functions as the
-// cells are computed with.
-void numberFunction(sqlite3_context *context, int, sqlite3_value **argv)
-{
-    if (const std::optional<double> x = figureOf(argv[0]))
-        sqlite3_result_double(context, *x);
-    else
-        sqlite3_result_null(context);
-}
-
-void valueFunction(sqlite3_context *context, int, sqlite3_value **argv)
-{
-    result(context, shareValue(figureOf(argv[0]).value_or(0), figureOf(argv[1]).value_or(0)));
-}
-
-void profitFunction(sqlite3_context *context, int, sqlite3_value **argv)
-{
-    // Without a purchase price there is no profit to speak of (the cell is empty).
-    if (!figureOf(argv[1])) {
-        sqlite3_result_null(context);
-        return;
-    }
-    result(context,
-           portfolioFigure(holdingOf(figureOf(argv[0]), figureOf(argv[1]), {}, figureOf(argv[2])),
-                           PortfolioFigure::ProfitLoss));
-}
-
-void earningsFunction(sqlite3_context *context, int, sqlite3_value **argv)
-{
-    result(context, portfolioFigure(holdingOf(figureOf(argv[0]), {}, figureOf(argv[1]), {}),
-                                    PortfolioFigure::CurrentPriceEarnings));
-}
-
 // Whether the name or the ticker holds the query's filter text, letter case ignored.
 void containsFunction(sqlite3_context *context, int, sqlite3_value **argv)
 {
@@ -149,20 +90,6 @@ void containsFunction(sqlite3_context *context, int, sqlite3_value **argv)
     const bool found = schema::shownText(valueOf(argv[0])).contains(filter, Qt::CaseInsensitive) ||
                        schema::shownText(valueOf(argv[1])).contains(filter, Qt::CaseInsensitive);
     sqlite3_result_int(context, found ? 1 : 0);
-}
-
-// A stock's realized gains, dividends or rate, for sorting by those columns; null without trades.
-void ledgerFunction(sqlite3_context *context, int, sqlite3_value **argv)
-{
-    const auto &ledgers = *static_cast<const HoldingsQuery::Ledgers *>(sqlite3_user_data(context));
-    const auto found = ledgers.constFind(trades::tickerKey(schema::shownText(valueOf(argv[0]))));
-    const int which = sqlite3_value_int(argv[1]);
-    if (found == ledgers.cend() || (which == 2 && !found->rate))
-        sqlite3_result_null(context);
-    else
-        sqlite3_result_double(context, which == 0   ? found->realized
-                                       : which == 1 ? found->dividends
-                                                    : *found->rate);
 }
 
 // Adds to a total that becomes nothing once a term or the sum is beyond the double's range.
@@ -207,28 +134,27 @@ public:
     // The key already folded, as UTF-8.
     void addText(qint64 id, std::string_view folded)
     {
-        TextKey key{0, id, quint32(m_text.size()), quint32(folded.size())};
-        for (std::size_t i = 0; i < 8; ++i)
-            key.prefix = (key.prefix << 8) |
-                         (i < folded.size() ? static_cast<unsigned char>(folded[i]) : 0u);
+        m_texts.push_back({0, id, quint32(m_text.size()), quint32(folded.size())});
         m_text.append(folded);
-        m_texts.push_back(key);
     }
-    // The key as stored, folded here.
-    void addText(qint64 id, const QString &text)
+    // The key as stored, UTF-8, folded here: ASCII at once (full case folding leaves it but
+    // for its capitals, which it lowers), other text through the folding of Unicode.
+    void addStoredText(qint64 id, std::string_view text)
     {
-        // Full case folding leaves ASCII but for its capitals, which it lowers.
-        const bool ascii =
-            std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
-        if (ascii) {
-            m_utf8.resize(std::size_t(text.size()));
-            for (qsizetype i = 0; i < text.size(); ++i) {
-                const char c = char(text[i].unicode());
-                m_utf8[std::size_t(i)] = c >= 'A' && c <= 'Z' ? char(c + 32) : c;
-            }
-            addText(id, std::string_view(m_utf8));
+        if (std::all_of(text.begin(), text.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            const std::size_t start = m_text.size();
+            m_text.append(text);
+            for (std::size_t i = start; i < m_text.size(); ++i)
+                if (m_text[i] >= 'A' && m_text[i] <= 'Z')
+                    m_text[i] = char(m_text[i] + 32);
+            m_texts.push_back({0, id, quint32(start), quint32(text.size())});
             return;
         }
+        addText(id, QString::fromUtf8(text.data(), qsizetype(text.size())));
+    }
+    void addText(qint64 id, const QString &text)
+    {
         const QByteArray folded = schema::foldedText(text).toUtf8();
         addText(id, std::string_view(folded.constData(), std::size_t(folded.size())));
     }
@@ -250,6 +176,21 @@ public:
         }
         if (!m_texts.empty()) {
             const char *text = m_text.data();
+            // The bytes all keys begin with decide nothing: the eight after them are kept
+            // beside each key, and most comparisons end there.
+            std::string_view common(text + m_texts.front().offset, m_texts.front().length);
+            for (const TextKey &key : m_texts) {
+                std::size_t same = 0;
+                const std::size_t most = std::min<std::size_t>(common.size(), key.length);
+                while (same < most && common[same] == text[key.offset + same])
+                    ++same;
+                common = common.substr(0, same);
+            }
+            for (TextKey &key : m_texts)
+                for (std::size_t i = common.size(); i < common.size() + 8; ++i)
+                    key.prefix =
+                        (key.prefix << 8) |
+                        (i < key.length ? static_cast<unsigned char>(text[key.offset + i]) : 0u);
             std::sort(m_texts.begin(), m_texts.end(),
                       [up, text](const TextKey &a, const TextKey &b) {
                           int order = a.prefix < b.prefix ? -1 : a.prefix > b.prefix ? 1 : 0;
@@ -310,18 +251,7 @@ DbError HoldingsQuery::open(const QString &path)
     // page at a time.
     sqlite3_exec(db, "PRAGMA mmap_size=1073741824; PRAGMA cache_size=-65536", nullptr, nullptr,
                  nullptr);
-    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    sqlite3_create_function_v2(db, "vantora_number", 1, flags, nullptr, numberFunction, nullptr,
-                               nullptr, nullptr);
-    sqlite3_create_function_v2(db, "vantora_value", 2, flags, nullptr, valueFunction, nullptr,
-                               nullptr, nullptr);
-    sqlite3_create_function_v2(db, "vantora_profit", 3, flags, nullptr, profitFunction, nullptr,
-                               nullptr, nullptr);
-    sqlite3_create_function_v2(db, "vantora_earnings", 2, flags, nullptr, earningsFunction, nullptr,
-                               nullptr, nullptr);
     sqlite3_create_function_v2(db, "vantora_contains", 2, SQLITE_UTF8, &m_filter, containsFunction,
-                               nullptr, nullptr, nullptr);
-    sqlite3_create_function_v2(db, "vantora_ledger", 2, SQLITE_UTF8, &m_ledgers, ledgerFunction,
                                nullptr, nullptr, nullptr);
     if (sqlite3_prepare_v2(db,
                            "SELECT \"Name of Stock\", \"Ticker Symbol\", \"Shares Owned\", "
@@ -384,32 +314,39 @@ DbError HoldingsQuery::readRows(bool withTotals, int key, Qt::SortOrder order, Q
     if (!db || !m_rowStatement)
         return {};
 
-    QStringList columns{QStringLiteral("rowid")};
-    if (withTotals)
-        columns << QStringLiteral("\"Shares Owned\"") << QStringLiteral("\"Current Price\"")
-                << QStringLiteral("\"Purchase Price\"");
-    const int keyColumn = int(columns.size());
-    const bool textKey = key == Name || key == Ticker || key == Advice;
+    // The fields as stored, the figures and keys worked out here: one pass over the table, each
+    // row's key read once.
+    enum { Id, SharesOwned, CurrentPrice, PurchasePrice, NextEarnings, TickerSymbol, Text, Folded };
+    // Only what the totals and the key need is read; NULL stands in for the rest.
+    const auto field = [](bool needed, const char *name) {
+        return needed ? QStringLiteral("\"%1\"").arg(QLatin1String(name)) : QStringLiteral("NULL");
+    };
+    const bool price =
+        withTotals || key == Price || key == Value || key == ProfitLoss || key == PriceEarnings;
+    const QStringList columns{
+        QStringLiteral("rowid"),
+        QStringLiteral("\"Shares Owned\""),
+        field(price, "Current Price"),
+        field(withTotals || key == Purchase || key == ProfitLoss, "Purchase Price"),
+        field(key == PriceEarnings, "Next Years Earnings"),
+        field(key >= Realized, "Ticker Symbol")};
+    QStringList extra;
     if (key == Name)
-        columns << (m_foldedNames ? QStringLiteral("\"Name of Stock (folded)\"")
-                                  : QStringLiteral("NULL"))
-                << QStringLiteral("\"Name of Stock\"");
+        extra << QStringLiteral("\"Name of Stock\"")
+              << (m_foldedNames ? QStringLiteral("\"Name of Stock (folded)\"")
+                                : QStringLiteral("NULL"));
     else if (key == Ticker)
-        columns << (m_foldedTickers ? QStringLiteral("\"Ticker Symbol (folded)\"")
-                                    : QStringLiteral("NULL"))
-                << QStringLiteral("\"Ticker Symbol\"");
+        extra << QStringLiteral("\"Ticker Symbol\"")
+              << (m_foldedTickers ? QStringLiteral("\"Ticker Symbol (folded)\"")
+                                  : QStringLiteral("NULL"));
     else if (key == Advice)
-        columns << QStringLiteral("NULL") << QStringLiteral("\"Advice\"");
-    else if (key >= 0)
-        columns << QString::fromLatin1(kKeys[key]);
-    QStringList conditions;
-    if (!m_allStocks)
-        conditions << QStringLiteral("vantora_number(\"Shares Owned\") <> 0");
+        extra << QStringLiteral("\"Advice\"") << QStringLiteral("NULL");
+    else if (key == Rating)
+        extra << QStringLiteral("\"Overall Rating\"");
+    QString sql =
+        QStringLiteral("SELECT %1 FROM stocks").arg((columns + extra).join(QLatin1String(", ")));
     if (!m_filter.isEmpty())
-        conditions << QStringLiteral("vantora_contains(\"Name of Stock\", \"Ticker Symbol\")");
-    QString sql = QStringLiteral("SELECT %1 FROM stocks").arg(columns.join(QLatin1String(", ")));
-    if (!conditions.isEmpty())
-        sql += QStringLiteral(" WHERE ") + conditions.join(QLatin1String(" AND "));
+        sql += QStringLiteral(" WHERE vantora_contains(\"Name of Stock\", \"Ticker Symbol\")");
     sql += QStringLiteral(" ORDER BY rowid");
 
     Statement rows;
@@ -421,24 +358,79 @@ DbError HoldingsQuery::readRows(bool withTotals, int key, Qt::SortOrder order, Q
         if ((rc = sqlite3_step(rows.get())) != SQLITE_ROW)
             break;
         sqlite3_stmt *row = rows.get();
-        const qint64 id = sqlite3_column_int64(row, 0);
-        if (key < 0)
+        const std::optional<double> shares = figureOf(row, SharesOwned);
+        if (!m_allStocks && (!shares || *shares == 0))
+            continue;
+        const qint64 id = sqlite3_column_int64(row, Id);
+        const auto figure = [&](int column) { return figureOf(row, column); };
+        const auto ledger = [&](int which) -> std::optional<double> {
+            const auto found = m_ledgers.constFind(
+                trades::tickerKey(schema::shownText(columnOf(row, TickerSymbol))));
+            if (found == m_ledgers.cend())
+                return std::nullopt;
+            if (which == 0)
+                return found->realized;
+            return which == 1 ? std::optional<double>(found->dividends) : found->rate;
+        };
+        switch (key) {
+        case -1:
             ids->push_back(id);
-        else if (!textKey)
-            keys.addNumber(id, figureOf(row, keyColumn));
-        else if (sqlite3_column_type(row, keyColumn) == SQLITE_TEXT)
-            keys.addText(id, std::string_view(reinterpret_cast<const char *>(
-                                                  sqlite3_column_text(row, keyColumn)),
-                                              std::size_t(sqlite3_column_bytes(row, keyColumn))));
-        else if (sqlite3_column_type(row, keyColumn + 1) == SQLITE_NULL)
-            keys.addMissing(id);
-        else
-            keys.addText(id, schema::shownText(columnOf(row, keyColumn + 1)));
+            break;
+        case Name:
+        case Ticker:
+        case Advice:
+            if (sqlite3_column_type(row, Folded) == SQLITE_TEXT)
+                keys.addText(id, std::string_view(reinterpret_cast<const char *>(
+                                                      sqlite3_column_text(row, Folded)),
+                                                  std::size_t(sqlite3_column_bytes(row, Folded))));
+            else if (sqlite3_column_type(row, Text) == SQLITE_NULL)
+                keys.addMissing(id);
+            else if (sqlite3_column_type(row, Text) == SQLITE_TEXT)
+                keys.addStoredText(
+                    id,
+                    std::string_view(reinterpret_cast<const char *>(sqlite3_column_text(row, Text)),
+                                     std::size_t(sqlite3_column_bytes(row, Text))));
+            else
+                keys.addText(id, schema::shownText(columnOf(row, Text)));
+            break;
+        case Shares:
+            keys.addNumber(id, shares);
+            break;
+        case Price:
+            keys.addNumber(id, figure(CurrentPrice));
+            break;
+        case Purchase:
+            keys.addNumber(id, figure(PurchasePrice));
+            break;
+        case Rating:
+            keys.addNumber(id, figure(Text));
+            break;
+        case Value:
+            keys.addNumber(
+                id, figureOf(shareValue(shares.value_or(0), figure(CurrentPrice).value_or(0))));
+            break;
+        case ProfitLoss: {
+            // Without a purchase price there is no profit to speak of (the cell is empty).
+            const std::optional<double> purchase = figure(PurchasePrice);
+            keys.addNumber(id, purchase ? figureOf(portfolioFigure(
+                                              holdingOf(figure(CurrentPrice), purchase, {}, shares),
+                                              PortfolioFigure::ProfitLoss))
+                                        : std::nullopt);
+            break;
+        }
+        case PriceEarnings:
+            keys.addNumber(id, figureOf(portfolioFigure(
+                                   holdingOf(figure(CurrentPrice), {}, figure(NextEarnings), {}),
+                                   PortfolioFigure::CurrentPriceEarnings)));
+            break;
+        default:
+            keys.addNumber(id, ledger(key - Realized));
+        }
         if (!withTotals)
             continue;
         ++totals.rows;
-        const std::optional<double> purchase = figureOf(row, 3);
-        const Holding h = holdingOf(figureOf(row, 2), purchase, {}, figureOf(row, 1));
+        const std::optional<double> purchase = figure(PurchasePrice);
+        const Holding h = holdingOf(figure(CurrentPrice), purchase, {}, shares);
         addTo(totals.value, shareValue(h.shares, h.currentPrice));
         if (purchase)
             addTo(totals.profit, portfolioFigure(h, PortfolioFigure::ProfitLoss));
