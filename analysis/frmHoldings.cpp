@@ -218,13 +218,15 @@ void frmHoldings::showChart()
 
     QList<QDate> dates;
     QList<QPointF> closes;
-    double high = days.constFirst().close, low = high;
     for (const PriceDay &day : std::as_const(days)) {
         closes << QPointF(double(dates.size()), day.close);
         dates << day.date;
-        high = std::max(high, day.high.value_or(day.close));
-        low = std::min(low, day.low.value_or(day.close));
     }
+    // The band is the stock's 52-week range, as an import of prices gives it to the stock.
+    prices::YearRange range;
+    prices::readYearRange(path, ticker, &range);
+    const double high = range.high.value_or(days.constLast().close);
+    const double low = range.low.value_or(days.constLast().close);
     const double last = double(days.size() - 1);
     QString title =
         tr("%1, %2 to %3").arg(ticker, dayText(dates.constFirst()), dayText(dates.constLast()));

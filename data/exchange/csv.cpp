@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/exchange/csv.h"
 
+#include "data/store/bulkload.h"
+#include "data/store/casefold.h"
 #include "data/store/connection.h"
 #include "data/store/foldedkeys.h"
 #include "data/store/privatefiles.h"
@@ -15,7 +17,10 @@
 #include <cmath>
 #include <optional>
 #include <sqlite3.h>
+#include <string>
+#include <string_view>
 #include <sys/stat.h>
+#include <vector>
 
 namespace vantora::csv {
 namespace {
@@ -171,36 +176,56 @@ QStringList fileFields(QSqlDatabase &db, const schema::Table &table, const QStri
     return names;
 }
 
+// A field's characters as Latin-1 in a buffer of the caller's, for the number readers: nothing
+// for a text with other characters, or one longer than any number they would take.
+std::optional<std::string_view> latinOf(QStringView text, char (&buffer)[64])
+{
+    if (text.size() >= qsizetype(sizeof buffer))
+        return std::nullopt;
+    const char16_t *chars = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (chars[i] >= 0x80)
+            return std::nullopt;
+        buffer[i] = char(chars[i]);
+    }
+    return std::string_view(buffer, std::size_t(text.size()));
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
 // The number that a plain decimal text (-12, 3.25, 0.015) is stored as, or nothing for any
 // other text. It is what the screens store for such a text, found without writing the number
 // out again: a text of at most 15 significant digits, no leading zero, no trailing zero after
 // the point and a magnitude from 0.0001 up to 10^15 shows back exactly as written. Imports of a
 // million rows spend most of their time on that round trip otherwise.
-std::optional<double> plainNumber(QStringView text)
+std::optional<double> plainNumber(std::string_view text)
 {
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    if (i < n && text[i] == QLatin1Char('-'))
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    if (i < n && text[i] == '-')
         ++i;
-    const qsizetype start = i;
+    const std::size_t start = i;
     int digits = 0;          // significant ones
     int intDigits = 0;       // before the point
     int zerosAfterPoint = 0; // before the first significant digit of a number below 1
-    while (i < n && text[i].isDigit() && text[i].unicode() < 0x80) {
+    while (i < n && isDigit(text[i])) {
         ++intDigits;
         ++i;
     }
-    if (intDigits == 0 || (intDigits > 1 && text[start] == QLatin1Char('0')))
+    if (intDigits == 0 || (intDigits > 1 && text[start] == '0'))
         return std::nullopt;
-    const bool belowOne = text[start] == QLatin1Char('0');
+    const bool belowOne = text[start] == '0';
     digits = belowOne ? 0 : intDigits;
     if (i < n) {
-        if (text[i] != QLatin1Char('.') || i + 1 == n || text[n - 1] == QLatin1Char('0'))
+        if (text[i] != '.' || i + 1 == n || text[n - 1] == '0')
             return std::nullopt;
         for (++i; i < n; ++i) {
-            if (!text[i].isDigit() || text[i].unicode() >= 0x80)
+            if (!isDigit(text[i]))
                 return std::nullopt;
-            if (digits == 0 && text[i] == QLatin1Char('0'))
+            if (digits == 0 && text[i] == '0')
                 ++zerosAfterPoint;
             else
                 ++digits;
@@ -210,63 +235,112 @@ std::optional<double> plainNumber(QStringView text)
         (belowOne && digits == 0 && start > 0))
         return std::nullopt;
     double value = 0;
-    const QByteArray latin = text.toLatin1();
-    const auto [end, error] =
-        std::from_chars(latin.constData(), latin.constData() + latin.size(), value);
-    if (error != std::errc() || end != latin.constData() + latin.size())
+    const auto [end, error] = std::from_chars(text.data(), text.data() + n, value);
+    if (error != std::errc() || end != text.data() + n)
         return std::nullopt;
     return value;
 }
 
-// The shortest text that reads back to the same double; one that would look like an integer
-// gets ".0", so that an import tells it from one.
-QString exactText(double value)
+// The shortest text that reads back to the same double, written into the buffer; one that
+// would look like an integer gets ".0", so that an import tells it from one. Its length, or 0
+// when it does not fit.
+std::size_t exactChars(double value, char (&buffer)[32])
 {
-    char digits[32];
-    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer - 2, value);
     if (error != std::errc())
-        return QString::number(value, 'g', 17);
-    QString text = QString::fromLatin1(digits, end - digits);
-    if (std::isfinite(value) && !text.contains(QLatin1Char('.')) &&
-        !text.contains(QLatin1Char('e')))
-        text += QLatin1String(".0");
-    return text;
+        return 0;
+    std::size_t length = std::size_t(end - buffer);
+    if (std::isfinite(value) &&
+        std::string_view(buffer, length).find_first_of(".e") == std::string_view::npos) {
+        buffer[length++] = '.';
+        buffer[length++] = '0';
+    }
+    return length;
 }
 
 // What a file's number field is stored as: an integer written as one (42, 12345678901234567)
 // as that integer, a number as the screens store it or as the export writes a double (the
-// shortest text that reads back to it) as that double, and any other text as the screens
-// store it.
-QVariant fileNumber(const QString &text)
+// shortest text that reads back to it) as that double; any other text as the screens store
+// it (nothing here: the caller asks storedValue).
+struct FileNumber
 {
-    const QByteArray latin = text.toLatin1();
-    const char *first = latin.constData(), *last = first + latin.size();
-    const char *digits = first + (latin.startsWith('-') ? 1 : 0);
+    enum Kind { Integer, Real, Other } kind = Other;
+    qint64 whole = 0;
+    double real = 0;
+};
+
+FileNumber fileNumber(QStringView field)
+{
+    char buffer[64];
+    const std::optional<std::string_view> latin = latinOf(field, buffer);
+    if (!latin || latin->empty())
+        return {};
+    const std::string_view text = *latin;
+    const char *first = text.data(), *last = first + text.size();
+    const char *digits = first + (text.front() == '-' ? 1 : 0);
     const bool canonical = digits < last && (*digits != '0' || digits + 1 == last) &&
                            !(digits > first && *digits == '0');
-    if (canonical && std::all_of(digits, last, [](char c) { return c >= '0' && c <= '9'; })) {
-        qlonglong whole = 0;
+    if (canonical && std::all_of(digits, last, isDigit)) {
+        qint64 whole = 0;
         const auto [end, error] = std::from_chars(first, last, whole);
         if (error == std::errc() && end == last)
-            return whole;
+            return {FileNumber::Integer, whole, 0};
     }
     if (const std::optional<double> number = plainNumber(text))
-        return *number;
+        return {FileNumber::Real, 0, *number};
     double value = 0;
     const auto [end, error] = std::from_chars(first, last, value);
+    char exact[32];
     if (error == std::errc() && end == last && std::isfinite(value) &&
-        text.size() == latin.size() && exactText(value) == text)
-        return value;
-    return schema::storedValue(schema::FieldKind::Number, text);
+        std::string_view(exact, exactChars(value, exact)) == text)
+        return {FileNumber::Real, 0, value};
+    return {};
+}
+
+// A text as UTF-8 in a buffer used again for each value: a million rows allocate nothing.
+void toUtf8(QStringView text, std::string *out)
+{
+    // A UTF-16 unit takes three bytes at most, a pair of them four.
+    out->resize(std::size_t(text.size()) * 3);
+    char *p = out->data();
+    const char16_t *s = text.utf16(), *end = s + text.size();
+    while (s < end) {
+        char32_t c = *s++;
+        if (c < 0x80) {
+            *p++ = char(c);
+            continue;
+        }
+        if (c < 0x800) {
+            *p++ = char(0xC0 | (c >> 6));
+            *p++ = char(0x80 | (c & 0x3F));
+            continue;
+        }
+        if (c >= 0xD800 && c < 0xDC00 && s < end && *s >= 0xDC00 && *s < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (char32_t(*s++) - 0xDC00);
+            *p++ = char(0xF0 | (c >> 18));
+            *p++ = char(0x80 | ((c >> 12) & 0x3F));
+            *p++ = char(0x80 | ((c >> 6) & 0x3F));
+            *p++ = char(0x80 | (c & 0x3F));
+            continue;
+        }
+        if (c >= 0xD800 && c < 0xE000)
+            c = 0xFFFD; // half a pair, as Qt writes it
+        *p++ = char(0xE0 | (c >> 12));
+        *p++ = char(0x80 | ((c >> 6) & 0x3F));
+        *p++ = char(0x80 | (c & 0x3F));
+    }
+    out->resize(std::size_t(p - out->data()));
 }
 
 // One prepared INSERT, run through SQLite itself on the connection's own handle: a million rows
-// through Qt's driver take several times as long, in binding the values alone.
+// through Qt's driver take several times as long, in binding the values alone. Each value's
+// text waits in a buffer of its own until the row is stored.
 class Insert
 {
 public:
-    Insert(QSqlDatabase &db, const QString &sql)
+    Insert(QSqlDatabase &db, const QString &sql, int values)
         : m_db(sqliteHandle(db))
+        , m_texts(std::size_t(values))
     {
         if (sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &m_statement, nullptr) !=
             SQLITE_OK)
@@ -279,12 +353,13 @@ public:
     // Values are bound as Qt's driver binds them: null, an integer, a double, or text.
     void bindNull(int index) { sqlite3_bind_null(m_statement, index + 1); }
     void bind(int index, double value) { sqlite3_bind_double(m_statement, index + 1, value); }
-    void bind(int index, const QString &text)
+    void bind(int index, qint64 value) { sqlite3_bind_int64(m_statement, index + 1, value); }
+    void bind(int index, QStringView text)
     {
         // UTF-8, the file's own encoding: SQLite translates UTF-16 far more slowly.
-        m_utf8 = text.toUtf8();
-        sqlite3_bind_text(m_statement, index + 1, m_utf8.constData(), int(m_utf8.size()),
-                          SQLITE_TRANSIENT);
+        std::string &utf8 = m_texts[std::size_t(index)];
+        toUtf8(text, &utf8);
+        sqlite3_bind_text(m_statement, index + 1, utf8.data(), int(utf8.size()), SQLITE_STATIC);
     }
     void bind(int index, const QVariant &value)
     {
@@ -293,9 +368,15 @@ public:
         else if (value.typeId() == QMetaType::Double)
             bind(index, value.toDouble());
         else if (value.typeId() == QMetaType::LongLong)
-            sqlite3_bind_int64(m_statement, index + 1, value.toLongLong());
+            bind(index, qint64(value.toLongLong()));
         else
-            bind(index, value.toString());
+            bind(index, QStringView(value.toString()));
+    }
+    // The key case-folded, for its folded column.
+    void bindFolded(int index, QStringView key)
+    {
+        fullCaseFold(key, &m_folded);
+        bind(index, QStringView(m_folded));
     }
     bool exec()
     {
@@ -317,7 +398,8 @@ private:
 
     sqlite3 *m_db;
     sqlite3_stmt *m_statement = nullptr;
-    QByteArray m_utf8;
+    std::vector<std::string> m_texts;
+    QString m_folded;
     QSqlError m_error;
 };
 
@@ -625,6 +707,122 @@ QString field(const QString &text, bool isNull)
     return kQuote + doubled + kQuote;
 }
 
+namespace {
+
+// The engine's last error on a connection, as Qt's driver would give it.
+QSqlError engineError(sqlite3 *handle)
+{
+    return QSqlError(QStringLiteral("Unable to fetch row"),
+                     QString::fromUtf8(sqlite3_errmsg(handle)), QSqlError::StatementError,
+                     QString::number(sqlite3_extended_errcode(handle)));
+}
+
+// The rows of one statement, stepped by the caller.
+class Rows
+{
+public:
+    Rows(sqlite3 *handle, const QString &sql)
+    {
+        const QByteArray utf8 = sql.toUtf8();
+        m_ok = handle && sqlite3_prepare_v2(handle, utf8.constData(), int(utf8.size()),
+                                            &m_statement, nullptr) == SQLITE_OK;
+    }
+    ~Rows() { finish(); }
+    Q_DISABLE_COPY_MOVE(Rows)
+    bool ok() const { return m_ok; }
+    sqlite3_stmt *get() const { return m_statement; }
+    void finish()
+    {
+        sqlite3_finalize(m_statement);
+        m_statement = nullptr;
+    }
+
+private:
+    sqlite3_stmt *m_statement = nullptr;
+    bool m_ok = false;
+};
+
+// The first or the last character of UTF-8 text, or U+FFFD where its bytes are no character.
+char32_t edgeCharacter(std::string_view text, bool last)
+{
+    std::size_t start = 0;
+    if (last) {
+        start = text.size() - 1;
+        while (start > 0 && text.size() - start < 4 &&
+               (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80)
+            --start;
+    }
+    const QString character = QString::fromUtf8(
+        text.data() + start, qsizetype(std::min<std::size_t>(4, text.size() - start)));
+    if (character.isEmpty())
+        return 0xFFFD;
+    const char32_t first = character.at(0).unicode();
+    if (QChar::isHighSurrogate(first) && character.size() > 1)
+        return QChar::surrogateToUcs4(character.at(0), character.at(1));
+    return first;
+}
+
+bool spaceAtEdge(std::string_view text, bool last)
+{
+    const auto c = static_cast<unsigned char>(last ? text.back() : text.front());
+    if (c < 0x80)
+        return QChar::isSpace(char32_t(c));
+    return QChar::isSpace(edgeCharacter(text, last));
+}
+
+// Appends a stored text as a field: quoted when it is the empty text or holds a comma, a quote,
+// a line break or spaces at either end. Bytes that are no UTF-8 are written as Qt reads them
+// (each as U+FFFD). The line breaks it holds, counted as the reader counts them.
+int appendText(QByteArray *out, std::string_view text)
+{
+    const QByteArray raw = QByteArray::fromRawData(text.data(), qsizetype(text.size()));
+    if (firstInvalidByte(raw) >= 0 && text.find('\0') == std::string_view::npos) {
+        const QByteArray mended = QString::fromUtf8(raw).toUtf8();
+        return appendText(out, std::string_view(mended.constData(), std::size_t(mended.size())));
+    }
+    const bool needsQuotes = text.empty() ||
+                             text.find_first_of(",\"\r\n") != std::string_view::npos ||
+                             spaceAtEdge(text, false) || spaceAtEdge(text, true);
+    if (!needsQuotes) {
+        out->append(text.data(), qsizetype(text.size()));
+        return 0;
+    }
+    int breaks = 0;
+    *out += '"';
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '"')
+            *out += '"';
+        else if (c == '\n' || (c == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
+            ++breaks;
+        *out += c;
+    }
+    *out += '"';
+    return breaks;
+}
+
+// Whether a stored date field reads back as a date: an ISO date at once, any other text as
+// the import reads it.
+bool isDate(std::string_view text)
+{
+    const auto digits = [&](std::size_t from, std::size_t n, int *value) {
+        *value = 0;
+        for (std::size_t i = from; i < from + n; ++i) {
+            if (!isDigit(text[i]))
+                return false;
+            *value = *value * 10 + (text[i] - '0');
+        }
+        return true;
+    };
+    int year = 0, month = 0, day = 0;
+    if (text.size() == 10 && text[4] == '-' && text[7] == '-' && digits(0, 4, &year) &&
+        digits(5, 2, &month) && digits(8, 2, &day) && QDate(year, month, day).isValid())
+        return true;
+    return schema::readDate(QString::fromUtf8(text.data(), qsizetype(text.size()))).has_value();
+}
+
+} // namespace
+
 Result exportTable(const QString &databasePath, const QString &tableName, const QString &file)
 {
     const schema::Table *table = schema::findTable(tableName);
@@ -650,29 +848,36 @@ Result exportTable(const QString &databasePath, const QString &tableName, const 
         columns << schema::quoted(names[i]);
         header << field(table->fields[i].name);
     }
-    QSqlQuery query(connection.db());
-    query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
-                        .arg(columns.join(kComma), schema::quoted(actualTable))))
-        return failure(engineMessage(QStringLiteral("The table \"%1\" of \"%2\" could not be read")
-                                         .arg(table->name, databasePath),
-                                     query.lastError()));
+    // Read through SQLite itself and written as the bytes come: the rows are the file's whole
+    // cost, and Qt's row fetch and number texts would take most of it.
+    sqlite3 *handle = sqliteHandle(connection.db());
+    const QString readFailure = QStringLiteral("The table \"%1\" of \"%2\" could not be read")
+                                    .arg(table->name, databasePath);
+    Rows rows(handle, QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
+                          .arg(columns.join(kComma), schema::quoted(actualTable)));
+    if (!rows.ok())
+        return failure(engineMessage(readFailure, engineError(handle)));
 
     // Private, like the database it comes from; it appears whole or not at all.
     NewPrivateFile out(file);
     if (!out.open())
         return failure(
             QStringLiteral("\"%1\" could not be written: %2.").arg(file, out.errorString()));
-    const QString crlf = QStringLiteral("\r\n");
-    out.write((header.join(kComma) + crlf).toUtf8());
+    QByteArray buffer = (header.join(kComma) + QStringLiteral("\r\n")).toUtf8();
+    buffer.reserve(kPieceBytes * 4);
 
     Result result;
     int line = 2;
-    while (query.next()) {
-        QStringList fields;
-        for (qsizetype i = 0; i < names.size(); ++i) {
-            const QVariant value = query.value(int(i));
-            if (value.typeId() == QMetaType::QByteArray) {
+    int rc = SQLITE_ROW;
+    const int count = int(names.size());
+    while ((rc = sqlite3_step(rows.get())) == SQLITE_ROW) {
+        int breaks = 0;
+        for (int i = 0; i < count; ++i) {
+            if (i > 0)
+                buffer += ',';
+            sqlite3_stmt *row = rows.get();
+            const int type = sqlite3_column_type(row, i);
+            if (type == SQLITE_BLOB) {
                 // Bytes another program wrote: no text of a CSV file reads back as them.
                 out.cancel();
                 return failure(
@@ -681,29 +886,48 @@ Result exportTable(const QString &databasePath, const QString &tableName, const 
                                    "give back as they are; no file was written.")
                         .arg(table->fields[i].name, QString::number(result.rows + 1), table->name));
             }
+            if (type == SQLITE_NULL)
+                continue;
             // Numbers exactly: the shortest text that reads back to the same double, integers
             // as integers.
-            const QString text = value.typeId() == QMetaType::Double ? exactText(value.toDouble())
-                                                                     : schema::shownText(value);
-            if (table->fields[i].kind == schema::FieldKind::Date && !text.isEmpty() &&
-                !schema::readDate(text))
+            char number[32];
+            std::string_view text;
+            if (type == SQLITE_INTEGER) {
+                const auto [end, error] =
+                    std::to_chars(number, number + sizeof number, sqlite3_column_int64(row, i));
+                text = std::string_view(number, std::size_t(end - number));
+            } else if (type == SQLITE_FLOAT) {
+                const double value = sqlite3_column_double(row, i);
+                const std::size_t length = exactChars(value, number);
+                text = length ? std::string_view(number, length) : std::string_view("nan");
+            } else {
+                const auto *chars = reinterpret_cast<const char *>(sqlite3_column_text(row, i));
+                text = std::string_view(chars, std::size_t(sqlite3_column_bytes(row, i)));
+            }
+            if (table->fields[i].kind == schema::FieldKind::Date && !text.empty() && !isDate(text))
                 result.warnings << QStringLiteral("%1: the \"%2\" \"%3\" is no date; importing "
                                                   "this file will refuse it.")
-                                       .arg(where(file, line), table->fields[i].name, text);
-            fields << field(text, value.isNull());
+                                       .arg(where(file, line), table->fields[i].name,
+                                            QString::fromUtf8(text.data(), qsizetype(text.size())));
+            if (type == SQLITE_TEXT)
+                breaks += appendText(&buffer, text);
+            else
+                buffer.append(text.data(), qsizetype(text.size()));
         }
-        const QString record = fields.join(kComma);
-        out.write((record + crlf).toUtf8());
-        line += 1 + lineBreaks(record, record.size());
+        buffer += "\r\n";
+        if (buffer.size() >= kPieceBytes * 4) {
+            out.write(buffer);
+            buffer.resize(0);
+        }
+        line += 1 + breaks;
         ++result.rows;
     }
-    if (query.lastError().isValid()) {
+    if (rc != SQLITE_DONE) {
         out.cancel();
-        return failure(engineMessage(QStringLiteral("The table \"%1\" of \"%2\" could not be read")
-                                         .arg(table->name, databasePath),
-                                     query.lastError(), u"; no file was written."));
+        return failure(engineMessage(readFailure, engineError(handle), u"; no file was written."));
     }
-    query.finish();
+    out.write(buffer);
+    rows.finish();
     if (!out.commit())
         return failure(
             QStringLiteral("\"%1\" could not be written: %2.").arg(file, out.errorString()));
@@ -756,6 +980,8 @@ private:
     std::optional<FileWatch> m_watch;
     QList<const schema::Field *> m_columns;
     QStringList m_names;
+    // The folded keys written with the rows: the place of each in the insert, and of its key.
+    QList<std::pair<int, int>> m_folded;
 };
 
 std::optional<QString> TableImport::readerFailure() const
@@ -823,16 +1049,32 @@ std::optional<QString> TableImport::bindRecord(const Record &record, Insert &ins
             insert.bindNull(int(i));
             continue;
         }
+        if (kind == schema::FieldKind::Number) {
+            const FileNumber number = fileNumber(f.text);
+            if (number.kind == FileNumber::Integer)
+                insert.bind(int(i), number.whole);
+            else if (number.kind == FileNumber::Real)
+                insert.bind(int(i), number.real);
+            else
+                insert.bind(int(i), schema::storedValue(kind, f.text));
+            continue;
+        }
         if (kind == schema::FieldKind::Date && !schema::readDate(f.text))
             return QStringLiteral("%1, field \"%2\": \"%3\" is no date; write dates as "
                                   "2026-12-07.")
                 .arg(where(m_file, f.line), m_names[i], quoteOf(f.text));
         if (kind == schema::FieldKind::Text)
-            insert.bind(int(i), f.text);
-        else if (kind == schema::FieldKind::Number)
-            insert.bind(int(i), fileNumber(f.text));
+            insert.bind(int(i), QStringView(f.text));
         else
             insert.bind(int(i), schema::storedValue(kind, f.text));
+    }
+    // Find seeks the keys case-folded: they are written with the row, not in a pass after it.
+    for (const auto &[place, key] : std::as_const(m_folded)) {
+        const Field &f = record.fields[key];
+        if (f.text.isEmpty() && !f.quoted)
+            insert.bindNull(place);
+        else
+            insert.bindFolded(place, f.text);
     }
     return std::nullopt;
 }
@@ -855,16 +1097,34 @@ Result TableImport::run()
         quotedColumns << schema::quoted(actualNames[column - m_table.fields.constData()]);
         marks << QStringLiteral("?");
     }
+    const QStringList stored = readTableColumns(db, actualTable).columns;
+    for (const schema::FoldedKey &key : m_table.foldedKeys) {
+        const qsizetype source = m_columns.indexOf(schema::findField(m_table, key.field));
+        const auto column = std::find_if(stored.cbegin(), stored.cend(), [&](const QString &c) {
+            return c.compare(key.column, Qt::CaseInsensitive) == 0;
+        });
+        if (source < 0 || column == stored.cend())
+            continue;
+        m_folded.emplace_back(int(quotedColumns.size()), int(source));
+        quotedColumns << schema::quoted(*column);
+        marks << QStringLiteral("?");
+    }
 
     // One transaction for the whole file, rolled back by any refusal below.
     Transaction transaction(db);
     if (!transaction.begin())
         return failure(nothingImported(engineFailure(m_path, transaction.error(), true)));
+    // A large file is loaded with the indexes set aside, and they are made again at its end.
+    BulkLoad bulk(db, actualTable);
+    if (const QSqlError error = bulk.start(); error.isValid())
+        return failure(nothingImported(engineFailure(m_path, error, true)));
     Result result;
     {
-        Insert insert(db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                              .arg(schema::quoted(actualTable), quotedColumns.join(kComma),
-                                   marks.join(kComma)));
+        Insert insert(
+            db,
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(schema::quoted(actualTable), quotedColumns.join(kComma), marks.join(kComma)),
+            int(quotedColumns.size()));
         if (insert.error().isValid())
             return failure(nothingImported(engineMessage(
                 QStringLiteral("The table \"%1\" could not be written").arg(m_table.name),
@@ -880,13 +1140,17 @@ Result TableImport::run()
                                       .arg(where(m_file, record.line)),
                                   insert.error())));
             ++result.rows;
+            if (const QSqlError error = bulk.rowLoaded(); error.isValid())
+                return failure(nothingImported(engineFailure(m_path, error, true)));
         }
         if (status == Reader::Status::Error)
             return refuse(*readerFailure());
     }
     if (m_watch->changed())
         return failure(nothingImported(m_watch->changedText()));
-    // Find seeks the imported keys case-folded, as it does those the program wrote.
+    if (const QSqlError error = bulk.finish(); error.isValid())
+        return failure(nothingImported(engineFailure(m_path, error, true)));
+    // Rows stored before without their folded keys get them now.
     if (const QSqlError error = fillFoldedKeys(db, actualTable); error.isValid())
         return failure(nothingImported(engineFailure(m_path, error, true)));
     if (!transaction.commit())

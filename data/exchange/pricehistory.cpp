@@ -43,25 +43,7 @@ DbError openWithPrices(DbConnection &connection, const QString &path)
 
 std::optional<double> storedFigure(const QVariant &value)
 {
-    if (value.isNull())
-        return std::nullopt;
-    double x = 0;
-    switch (value.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-        x = value.toDouble();
-        break;
-    default: {
-        const QString text = schema::shownText(value);
-        if (text.trimmed().isEmpty())
-            return std::nullopt;
-        x = parseNumber(text, QLatin1Char('.'));
-    }
-    }
-    if (!std::isfinite(x))
-        return std::nullopt;
-    return x;
+    return schema::storedFigure(value);
 }
 
 DbError readHistory(QSqlDatabase &db, const QString &symbol, QList<PriceDay> *days)
@@ -106,6 +88,41 @@ QList<PriceDay> lastYear(const QList<PriceDay> &days)
     while (first > 0 && days[first - 1].date > start)
         --first;
     return days.mid(first);
+}
+
+DbError readYearRange(QSqlDatabase &db, const QString &symbol, YearRange *range)
+{
+    *range = {};
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    bool ok = query.prepare(QStringLiteral(
+        "WITH latest AS (SELECT max(\"Date\") AS day FROM Prices WHERE \"Ticker Symbol\" = :s), "
+        "year AS (SELECT * FROM Prices WHERE \"Ticker Symbol\" = :s AND \"Date\" > "
+        "date((SELECT day FROM latest), '-364 days')) "
+        "SELECT (SELECT day FROM latest), (SELECT \"Close\" FROM Prices WHERE \"Ticker Symbol\" "
+        "= :s AND \"Date\" = (SELECT day FROM latest)), (SELECT max(coalesce(\"High\", "
+        "\"Close\")) FROM year), (SELECT min(coalesce(\"Low\", \"Close\")) FROM year)"));
+    if (ok) {
+        query.bindValue(QStringLiteral(":s"), canonicalSymbol(symbol));
+        ok = query.exec() && query.next();
+    }
+    if (!ok)
+        return failure(ExchangeTexts::tr("The prices of %1 could not be read").arg(symbol),
+                       query.lastError());
+    range->latest = QDate::fromString(query.value(0).toString(), Qt::ISODate);
+    range->close = storedFigure(query.value(1));
+    range->high = storedFigure(query.value(2));
+    range->low = storedFigure(query.value(3));
+    return {};
+}
+
+DbError readYearRange(const QString &databasePath, const QString &symbol, YearRange *range)
+{
+    *range = {};
+    DbConnection connection;
+    if (DbError error = openWithPrices(connection, databasePath))
+        return error;
+    return readYearRange(connection.db(), symbol, range);
 }
 
 DbError readScorecardInput(const QString &databasePath, ScorecardInput *input)

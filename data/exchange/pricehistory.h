@@ -4,6 +4,7 @@
 #include "data/store/connection.h"
 #include "forecast/scorecard.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <optional>
@@ -23,6 +24,17 @@ DbError readHistory(const QString &databasePath, const QString &symbol, QList<Pr
 // The days of the year that ends with the latest day (the 364 days before it and the day),
 // the window of the 52-week high and low.
 QList<PriceDay> lastYear(const QList<PriceDay> &days);
+
+// A symbol's latest close and its 52-week range: the highest high and the lowest low (the
+// close of a day without them) of the year that ends with its latest day. What the stock is
+// given at an import and what its chart shows, worked out here alone.
+struct YearRange
+{
+    QDate latest; // invalid: no day stored
+    std::optional<double> close, high, low;
+};
+DbError readYearRange(QSqlDatabase &db, const QString &symbol, YearRange *range);
+DbError readYearRange(const QString &databasePath, const QString &symbol, YearRange *range);
 
 // The forecaster's records dated with a date and holding all eight inputs (the three closes,
 // the three changes, advances and declines), in stored order, and the three indices' days.

@@ -4,6 +4,7 @@
 #include "data/exchange/csv.h"
 #include "data/exchange/pricefiles.h"
 #include "data/exchange/pricehistory.h"
+#include "data/store/bulkload.h"
 #include "data/store/connection.h"
 #include "data/store/schema.h"
 #include "forecast/forecast.h"
@@ -73,6 +74,7 @@ struct Origin
 {
     qint32 source = 0;
     qint32 line = 0;
+    qint64 row = 0; // where the day is stored in the table of prices
 };
 
 // The figures of one day of a file; nothing for a figure the file leaves out.
@@ -85,8 +87,9 @@ struct DayFigures
 class Import
 {
 public:
-    Import(QSqlDatabase &db, const QString &ticker, const Progress &progress)
+    Import(QSqlDatabase &db, BulkLoad &bulk, const QString &ticker, const Progress &progress)
         : m_db(db)
+        , m_bulk(bulk)
         , m_ticker(ticker)
         , m_progress(progress)
     {
@@ -97,7 +100,9 @@ public:
     ~Import()
     {
         sqlite3_finalize(m_upsert);
+        sqlite3_finalize(m_insert);
         sqlite3_finalize(m_stored);
+        sqlite3_finalize(m_storedRow);
     }
     Q_DISABLE_COPY_MOVE(Import)
 
@@ -105,6 +110,9 @@ public:
     std::optional<QString> read(const Source &source);
     // The refusal for a file read before that changed since; checked again before the commit.
     std::optional<QString> changedSince() const;
+    // The table of prices whole again after a load with its index set aside: the days stored
+    // before that this call gives again replaced, the index made again.
+    std::optional<QString> settle();
     // The stocks and the forecaster's days, from what was read.
     std::optional<QString> finish();
 
@@ -153,11 +161,14 @@ private:
     Closes closesOf(const QString &symbol);
 
     QSqlDatabase &m_db;
+    BulkLoad &m_bulk;
     QString m_ticker;
     Progress m_progress;
     sqlite3 *m_handle = nullptr;
-    sqlite3_stmt *m_upsert = nullptr;
+    sqlite3_stmt *m_upsert = nullptr; // a day replaced where one is stored
+    sqlite3_stmt *m_insert = nullptr; // with the index set aside: the days kept unique here
     sqlite3_stmt *m_stored = nullptr;
+    sqlite3_stmt *m_storedRow = nullptr;
     QSet<QString> m_symbols;
     QString m_lastRaw, m_lastSymbol; // the symbol of the last record, as written and as stored
     QByteArray m_lastSymbolText;
@@ -166,6 +177,7 @@ private:
     // Every day this call stored, by its symbol and day: a second one with other figures is
     // refused, naming both places.
     QHash<qint64, Origin> m_days;
+    QHash<qint64, Origin>::iterator m_lastDay; // the day of the record at hand
     QMap<QDate, std::pair<Breadth, Origin>> m_breadth;
     QStringList m_sourceNames;
     QList<std::pair<QString, std::shared_ptr<QFile>>> m_files; // files read, watched
@@ -197,6 +209,8 @@ std::optional<QString> Import::read(const Source &source)
             return ExchangeTexts::tr("\"%1\" could not be read: %2.")
                 .arg(source.name, file->errorString());
         watch = std::make_shared<csv::FileWatch>(*file);
+        // A day takes some 40 bytes of a file: room for the days to come, made once.
+        m_days.reserve(m_days.size() + qsizetype(std::min<qint64>(file->size() / 40, 50000000)));
         m_files << std::pair{source.name, file};
         m_watches << watch;
         device = file.get();
@@ -376,21 +390,17 @@ std::optional<QString> Import::repeated(const Record &record, QDate day, const D
     const qint64 key = (m_lastSymbolId << 32) | qint64(quint32(day.toJulianDay()));
     const auto known = m_days.constFind(key);
     if (known == m_days.cend()) {
-        m_days.insert(key, {m_source, record.fields.line});
+        m_lastDay = m_days.insert(key, {m_source, record.fields.line, 0});
         return std::nullopt;
     }
     // Rare: the stored figures of the first are read back and compared.
-    if (!m_stored &&
-        sqlite3_prepare_v2(m_handle,
-                           "SELECT \"Open\", \"High\", \"Low\", \"Close\", \"Volume\" FROM Prices "
-                           "WHERE \"Ticker Symbol\" = ? AND \"Date\" = ?",
-                           -1, &m_stored, nullptr) != SQLITE_OK)
+    if (!m_stored && sqlite3_prepare_v2(m_handle,
+                                        "SELECT \"Open\", \"High\", \"Low\", \"Close\", "
+                                        "\"Volume\" FROM Prices WHERE rowid = ?",
+                                        -1, &m_stored, nullptr) != SQLITE_OK)
         return ExchangeTexts::tr("The table \"Prices\" could not be read (%1).")
             .arg(QString::fromUtf8(sqlite3_errmsg(m_handle)));
-    const QByteArray isoDay = day.toString(Qt::ISODate).toLatin1();
-    sqlite3_bind_text(m_stored, 1, m_lastSymbolText.constData(), int(m_lastSymbolText.size()),
-                      SQLITE_STATIC);
-    sqlite3_bind_text(m_stored, 2, isoDay.constData(), int(isoDay.size()), SQLITE_STATIC);
+    sqlite3_bind_int64(m_stored, 1, known->row);
     *same = sqlite3_step(m_stored) == SQLITE_ROW;
     int column = 0;
     for (const std::optional<double> &value :
@@ -419,38 +429,74 @@ std::optional<QString> Import::repeated(const Record &record, QDate day, const D
 
 std::optional<QString> Import::store(const Record &record, QDate day, const DayFigures &figures)
 {
-    if (!m_upsert &&
+    // Once the days outnumber those stored, the index is set aside and a day is only added:
+    // this call gives each day once, and settle() replaces the days stored before.
+    const bool aside = m_bulk.indexesAside();
+    sqlite3_stmt *&statement = aside ? m_insert : m_upsert;
+    if (!statement &&
         sqlite3_prepare_v2(
             m_handle,
-            "INSERT INTO Prices (\"Ticker Symbol\", \"Date\", \"Open\", \"High\", \"Low\", "
-            "\"Close\", \"Volume\") VALUES (?, ?, ?, ?, ?, ?, ?) ON CONFLICT (\"Ticker "
-            "Symbol\", \"Date\") DO UPDATE SET \"Open\" = excluded.\"Open\", \"High\" = "
-            "excluded.\"High\", \"Low\" = excluded.\"Low\", \"Close\" = excluded.\"Close\", "
-            "\"Volume\" = excluded.\"Volume\"",
-            -1, &m_upsert, nullptr) != SQLITE_OK)
+            aside ? "INSERT INTO Prices (\"Ticker Symbol\", \"Date\", \"Open\", \"High\", "
+                    "\"Low\", \"Close\", \"Volume\") VALUES (?, ?, ?, ?, ?, ?, ?)"
+                  : "INSERT INTO Prices (\"Ticker Symbol\", \"Date\", \"Open\", \"High\", "
+                    "\"Low\", \"Close\", \"Volume\") VALUES (?, ?, ?, ?, ?, ?, ?) ON CONFLICT "
+                    "(\"Ticker Symbol\", \"Date\") DO UPDATE SET \"Open\" = excluded.\"Open\", "
+                    "\"High\" = excluded.\"High\", \"Low\" = excluded.\"Low\", \"Close\" = "
+                    "excluded.\"Close\", \"Volume\" = excluded.\"Volume\"",
+            -1, &statement, nullptr) != SQLITE_OK)
         return ExchangeTexts::tr("The table \"Prices\" could not be written (%1).")
             .arg(QString::fromUtf8(sqlite3_errmsg(m_handle)));
-    char isoDay[16];
-    const int dayLength =
-        std::snprintf(isoDay, sizeof isoDay, "%04d-%02d-%02d", day.year(), day.month(), day.day());
-    sqlite3_bind_text(m_upsert, 1, m_lastSymbolText.constData(), int(m_lastSymbolText.size()),
+    // yyyy-MM-dd, written by hand: a million days through printf cost more than storing them.
+    char isoDay[11];
+    const int dayLength = 10;
+    int year = 0, month = 0, dayOfMonth = 0;
+    day.getDate(&year, &month, &dayOfMonth);
+    for (int i = 3; i >= 0; --i, year /= 10)
+        isoDay[i] = char('0' + year % 10);
+    isoDay[4] = isoDay[7] = '-';
+    isoDay[5] = char('0' + month / 10);
+    isoDay[6] = char('0' + month % 10);
+    isoDay[8] = char('0' + dayOfMonth / 10);
+    isoDay[9] = char('0' + dayOfMonth % 10);
+    isoDay[10] = 0;
+    sqlite3_bind_text(statement, 1, m_lastSymbolText.constData(), int(m_lastSymbolText.size()),
                       SQLITE_STATIC);
-    sqlite3_bind_text(m_upsert, 2, isoDay, dayLength, SQLITE_TRANSIENT);
+    sqlite3_bind_text(statement, 2, isoDay, dayLength, SQLITE_TRANSIENT);
     int column = 3;
     for (const std::optional<double> &value :
          {figures.open, figures.high, figures.low, figures.close, figures.volume}) {
         if (value)
-            sqlite3_bind_double(m_upsert, column++, *value);
+            sqlite3_bind_double(statement, column++, *value);
         else
-            sqlite3_bind_null(m_upsert, column++);
+            sqlite3_bind_null(statement, column++);
     }
-    const int rc = sqlite3_step(m_upsert);
-    sqlite3_reset(m_upsert);
+    // The row the day went to: a new one, or (without a new row id) the one it replaced.
+    sqlite3_set_last_insert_rowid(m_handle, 0);
+    const int rc = sqlite3_step(statement);
+    sqlite3_reset(statement);
+    m_lastDay->row = sqlite3_last_insert_rowid(m_handle);
+    if (rc == SQLITE_DONE && m_lastDay->row == 0) {
+        if (!m_storedRow &&
+            sqlite3_prepare_v2(m_handle,
+                               "SELECT rowid FROM Prices WHERE \"Ticker Symbol\" = ? AND "
+                               "\"Date\" = ?",
+                               -1, &m_storedRow, nullptr) != SQLITE_OK)
+            return ExchangeTexts::tr("The table \"Prices\" could not be read (%1).")
+                .arg(QString::fromUtf8(sqlite3_errmsg(m_handle)));
+        sqlite3_bind_text(m_storedRow, 1, m_lastSymbolText.constData(),
+                          int(m_lastSymbolText.size()), SQLITE_STATIC);
+        sqlite3_bind_text(m_storedRow, 2, isoDay, dayLength, SQLITE_STATIC);
+        if (sqlite3_step(m_storedRow) == SQLITE_ROW)
+            m_lastDay->row = sqlite3_column_int64(m_storedRow, 0);
+        sqlite3_reset(m_storedRow);
+    }
     if (rc != SQLITE_DONE)
         return ExchangeTexts::tr("\"%1\", line %2: the day could not be stored (%3).")
             .arg(record.source.name, QString::number(record.fields.line),
                  QString::fromUtf8(sqlite3_errmsg(m_handle)));
     ++summary.days;
+    if (const QSqlError error = m_bulk.rowLoaded(); error.isValid())
+        return engineMessage(ExchangeTexts::tr("The table \"Prices\" could not be written"), error);
     return std::nullopt;
 }
 
@@ -490,22 +536,22 @@ std::optional<QString> Import::readRecord(const Record &record)
 
 std::optional<QString> Import::updateStocks()
 {
-    // The latest close, and the highest high and lowest low (the close where a file has none) of
-    // the 364 days that end with the latest day.
+    // The latest close, and the 52-week range.
     QSqlQuery update(m_db);
-    const QString sql = QStringLiteral(
-        "WITH latest AS (SELECT max(\"Date\") AS day FROM Prices WHERE \"Ticker Symbol\" = :s), "
-        "year AS (SELECT * FROM Prices WHERE \"Ticker Symbol\" = :s AND \"Date\" > "
-        "date((SELECT day FROM latest), '-364 days')) "
-        "UPDATE stocks SET \"Current Price\" = (SELECT \"Close\" FROM Prices WHERE \"Ticker "
-        "Symbol\" = :s AND \"Date\" = (SELECT day FROM latest)), "
-        "\"52 Wk Hi\" = (SELECT max(coalesce(\"High\", \"Close\")) FROM year), "
-        "\"52 Wk Lo\" = (SELECT min(coalesce(\"Low\", \"Close\")) FROM year) "
-        "WHERE \"Ticker Symbol\" = :s");
-    if (!update.prepare(sql))
+    if (!update.prepare(QStringLiteral("UPDATE stocks SET \"Current Price\" = ?, \"52 Wk Hi\" = "
+                                       "?, \"52 Wk Lo\" = ? WHERE \"Ticker Symbol\" = ?")))
         return engineFailure(ExchangeTexts::tr("The stocks could not be updated"), update);
+    const auto figure = [](const std::optional<double> &x) {
+        return x ? QVariant(*x) : QVariant(QMetaType::fromType<double>());
+    };
     for (const QString &symbol : std::as_const(m_symbols)) {
-        update.bindValue(QStringLiteral(":s"), symbol);
+        YearRange range;
+        if (const DbError error = readYearRange(m_db, symbol, &range))
+            return error.message;
+        update.addBindValue(figure(range.close));
+        update.addBindValue(figure(range.high));
+        update.addBindValue(figure(range.low));
+        update.addBindValue(symbol);
         if (!update.exec())
             return engineFailure(ExchangeTexts::tr("The stocks could not be updated"), update);
         summary.stocks += update.numRowsAffected();
@@ -662,6 +708,25 @@ std::optional<QString> Import::recomputeForecasts(const QSet<qint64> &changed)
     return std::nullopt;
 }
 
+std::optional<QString> Import::settle()
+{
+    if (!m_bulk.indexesAside())
+        return std::nullopt;
+    sqlite3_finalize(m_insert);
+    m_insert = nullptr;
+    QSqlQuery replace(m_db);
+    if (m_bulk.lastRowBefore() > 0 &&
+        !(replace.prepare(QStringLiteral(
+              "DELETE FROM Prices WHERE rowid <= :last AND (\"Ticker Symbol\", \"Date\") IN "
+              "(SELECT \"Ticker Symbol\", \"Date\" FROM Prices WHERE rowid > :last)")) &&
+          (replace.bindValue(QStringLiteral(":last"), m_bulk.lastRowBefore()), replace.exec())))
+        return engineFailure(ExchangeTexts::tr("The table \"Prices\" could not be written"),
+                             replace);
+    if (const QSqlError error = m_bulk.finish(); error.isValid())
+        return engineMessage(ExchangeTexts::tr("The table \"Prices\" could not be written"), error);
+    return std::nullopt;
+}
+
 std::optional<QString> Import::finish()
 {
     if (std::optional<QString> refusal = updateStocks())
@@ -739,12 +804,24 @@ ImportResult importSources(const QString &databasePath, const QList<Source> &sou
             transaction.error()));
         return result;
     }
-    Import import(connection.db(), canonicalSymbol(ticker), progress);
+    // A long history is loaded with the index set aside, made again once its days are in.
+    BulkLoad bulk(connection.db(), prices.table, BulkLoad::Unique::SetAside);
+    if (const QSqlError error = bulk.start(); error.isValid()) {
+        result.message = nothingImported(engineMessage(
+            ExchangeTexts::tr("The market database \"%1\" could not be written").arg(databasePath),
+            error));
+        return result;
+    }
+    Import import(connection.db(), bulk, canonicalSymbol(ticker), progress);
     for (const Source &source : sources)
         if (std::optional<QString> refusal = import.read(source)) {
             result.message = nothingImported(*refusal);
             return result;
         }
+    if (std::optional<QString> refusal = import.settle()) {
+        result.message = nothingImported(*refusal);
+        return result;
+    }
     if (std::optional<QString> refusal = import.finish()) {
         result.message = nothingImported(*refusal);
         return result;

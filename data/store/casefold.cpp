@@ -10,18 +10,26 @@ QString fullCaseFold(QStringView text)
 {
     if (text.isEmpty())
         return text.isNull() ? QString() : QStringLiteral("");
+    QString folded;
+    fullCaseFold(text, &folded);
+    return folded;
+}
+
+void fullCaseFold(QStringView text, QString *folded)
+{
     static_assert(sizeof(UChar) == sizeof(QChar));
     const auto *source = reinterpret_cast<const UChar *>(text.utf16());
     // A letter folds to three at most.
-    QString folded(text.size() * 3, Qt::Uninitialized);
+    folded->resize(text.size() * 3);
     UErrorCode status = U_ZERO_ERROR;
     const int32_t length =
-        u_strFoldCase(reinterpret_cast<UChar *>(folded.data()), int32_t(folded.size()), source,
+        u_strFoldCase(reinterpret_cast<UChar *>(folded->data()), int32_t(folded->size()), source,
                       int32_t(text.size()), U_FOLD_CASE_DEFAULT, &status);
-    if (U_FAILURE(status))
-        return text.toString().toCaseFolded();
-    folded.truncate(length);
-    return folded;
+    if (U_FAILURE(status)) {
+        *folded = text.toString().toCaseFolded();
+        return;
+    }
+    folded->resize(length);
 }
 
 QString caseFoldingVersion()

@@ -10,6 +10,8 @@ namespace vantora {
 // all fold to "strasse", "ΟΔΥΣΣΈΑΣ" and "Οδυσσέας" to "οδυσσέασ". Texts that differ only in letter
 // case fold to the same text.
 QString fullCaseFold(QStringView text);
+// The same into a text of the caller's, used again for each key (a million keys allocate once).
+void fullCaseFold(QStringView text, QString *folded);
 // The Unicode version whose folding fullCaseFold gives ("15.0").
 QString caseFoldingVersion();
 

@@ -74,7 +74,8 @@ DbError createDatabase(const QString &path, bool sample)
             if (!transaction.begin())
                 failure = failed(transaction.error());
             QSqlQuery query(db);
-            for (const QString &statement : schema::createStatements()) {
+            for (const QString &statement :
+                 schema::createStatements() + recordFoldingStatements()) {
                 if (failure)
                     break;
                 if (!query.exec(statement))
@@ -140,6 +141,7 @@ CheckReport checkDatabase(const QString &path, CheckDepth depth, const std::atom
     };
 
     report.version = schemaVersion(connection.db());
+    report.foldedKeysOutdated = foldedKeysOutdated(connection.db());
     for (const schema::Table &table : schema::tables()) {
         // A file that is no database, or a damaged one, fails here on its first read.
         const TableColumns found = readTableColumns(connection.db(), table.name);

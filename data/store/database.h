@@ -36,6 +36,7 @@ struct CheckReport
     QStringList problems; // one line each: a missing table, field or index, a failed check
     QStringList facts;    // row counts and the like, when the file could be read
     int version = 0;      // the file's schema version, when it could be read
+    bool foldedKeysOutdated = false; // folded by another Unicode version: folded again
 };
 
 enum class CheckDepth {

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/store/foldedkeys.h"
 
+#include "data/store/casefold.h"
 #include "data/store/connection.h"
 #include "data/store/schema.h"
 
 #include <QSqlQuery>
 #include <QVariant>
 #include <optional>
+#include <sqlite3.h>
 #include <utility>
 #include <vector>
 
@@ -35,6 +37,34 @@ QList<schema::FoldedKey> presentKeys(QSqlDatabase &db, const QString &table, QSt
             keys << inFile;
     }
     return keys;
+}
+
+const QString &foldingTable()
+{
+    static const QString name = QStringLiteral("\"Case Folding\"");
+    return name;
+}
+
+// The key as its folded column holds it, for a statement that folds a whole table.
+void foldFunction(sqlite3_context *context, int, sqlite3_value **argv)
+{
+    QVariant key;
+    switch (sqlite3_value_type(argv[0])) {
+    case SQLITE_NULL:
+        sqlite3_result_null(context);
+        return;
+    case SQLITE_INTEGER:
+        key = qlonglong(sqlite3_value_int64(argv[0]));
+        break;
+    case SQLITE_FLOAT:
+        key = sqlite3_value_double(argv[0]);
+        break;
+    default:
+        key = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(argv[0])),
+                                sqlite3_value_bytes(argv[0]));
+    }
+    const QByteArray folded = schema::foldedText(schema::shownText(key)).toUtf8();
+    sqlite3_result_text(context, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
 }
 
 QString emptyKeysWhere(const schema::FoldedKey &key)
@@ -103,6 +133,55 @@ QSqlError fillFoldedKeys(QSqlDatabase &db, const QString &table)
                     return update->lastError();
             }
         }
+    }
+    return {};
+}
+
+QString foldedKeysVersion(QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    if (readTableColumns(db, QStringLiteral("Case Folding")).table.isEmpty() ||
+        !query.exec(QStringLiteral("SELECT \"Unicode Version\" FROM %1").arg(foldingTable())) ||
+        !query.next())
+        return {};
+    return query.value(0).toString();
+}
+
+bool foldedKeysOutdated(QSqlDatabase &db)
+{
+    return schemaVersion(db) >= schema::kFoldedKeysSince &&
+           foldedKeysVersion(db) != caseFoldingVersion();
+}
+
+QStringList recordFoldingStatements()
+{
+    return {
+        QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (\"Unicode Version\" TEXT)")
+            .arg(foldingTable()),
+        QStringLiteral("DELETE FROM %1").arg(foldingTable()),
+        QStringLiteral("INSERT INTO %1 VALUES ('%2')").arg(foldingTable(), caseFoldingVersion())};
+}
+
+QSqlError refoldKeys(QSqlDatabase &db)
+{
+    sqlite3 *handle = sqliteHandle(db);
+    if (!handle)
+        return QSqlError(QString(), QStringLiteral("no SQLite connection"));
+    sqlite3_create_function_v2(handle, "vantora_fold", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                               nullptr, foldFunction, nullptr, nullptr, nullptr);
+    QStringList statements;
+    for (const schema::Table &table : schema::tables()) {
+        QString actual;
+        for (const schema::FoldedKey &key : presentKeys(db, table.name, &actual))
+            statements << QStringLiteral("UPDATE %1 SET %2 = vantora_fold(%3) WHERE %3 IS NOT NULL")
+                              .arg(schema::quoted(actual), schema::quoted(key.column),
+                                   schema::quoted(key.field));
+    }
+    statements << recordFoldingStatements();
+    for (const QString &statement : std::as_const(statements)) {
+        QSqlQuery query(db);
+        if (!query.exec(statement))
+            return query.lastError();
     }
     return {};
 }

@@ -24,4 +24,18 @@ bool hasEmptyFoldedKeys(QSqlDatabase &db, const QString &table);
 // triggers, and the keys filled. Inside the caller's transaction.
 QSqlError addFoldedKeys(QSqlDatabase &db, const schema::Table &table);
 
+// The folded keys hold the case folding of one Unicode version, which the file records beside
+// them (in a table of its own, outside the schema's): ICU of a later version may fold some
+// letters otherwise, and Find would then miss keys folded before.
+// The version the file records; empty when it records none (a file from before the record).
+QString foldedKeysVersion(QSqlDatabase &db);
+// Whether the file's folded keys may differ from what this program folds: a file with folded
+// keys that records no version, or another one than caseFoldingVersion().
+bool foldedKeysOutdated(QSqlDatabase &db);
+// The statements that record this program's version beside the folded keys.
+QStringList recordFoldingStatements();
+// Folds every key of every table again, and records the version. Inside the caller's
+// transaction.
+QSqlError refoldKeys(QSqlDatabase &db);
+
 } // namespace vantora

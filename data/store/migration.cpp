@@ -24,7 +24,9 @@ DbError upgradeSchema(const QString &path, QString *added)
         return error;
     QSqlDatabase &db = connection.db();
     const int version = schemaVersion(db);
-    if (version >= schema::kSchemaVersion)
+    // Keys folded by another Unicode version than this program's are folded again.
+    const bool refold = foldedKeysOutdated(db);
+    if (version >= schema::kSchemaVersion && !refold)
         return {};
 
     const auto failed = [&path](const QSqlError &error) {
@@ -55,10 +57,17 @@ DbError upgradeSchema(const QString &path, QString *added)
             return failed(query.lastError());
     }
     // The tables the file had before get the case-folded keys of their text indexes.
-    if (version < schema::kFoldedKeysSince)
+    if (version < schema::kFoldedKeysSince) {
         for (const schema::Table &table : schema::tables())
             if (const QSqlError error = addFoldedKeys(db, table); error.isValid())
                 return failed(error);
+        for (const QString &statement : recordFoldingStatements())
+            if (QSqlQuery query(db); !query.exec(statement))
+                return failed(query.lastError());
+    } else if (refold) {
+        if (const QSqlError error = refoldKeys(db); error.isValid())
+            return failed(error);
+    }
     if (!transaction.commit())
         return failed(transaction.error());
     if (added)

@@ -157,7 +157,8 @@ void runCheck(const QString &key, const QString &path)
     }
     // A file of an older version is upgraded before any screen writes to it, and only with a
     // backup in hand: its screens wait for the backup this once.
-    const bool upgrade = report.version < schema::kSchemaVersion && QFileInfo(path).isWritable();
+    const bool upgrade = (report.version < schema::kSchemaVersion || report.foldedKeysOutdated) &&
+                         QFileInfo(path).isWritable();
     if (!upgrade)
         settle(key, check);
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/store/values.h"
 
+#include "common/numbers.h"
+
 #include <QRegularExpression>
 #include <cmath>
 
@@ -130,6 +132,29 @@ QString shownText(const QVariant &value, QChar decimalPoint)
     default:
         return value.toString();
     }
+}
+
+std::optional<double> storedFigure(const QVariant &value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    double x = 0;
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+        x = value.toDouble();
+        break;
+    default: {
+        const QString text = shownText(value);
+        if (text.trimmed().isEmpty())
+            return std::nullopt;
+        x = parseNumber(text, QLatin1Char('.'));
+    }
+    }
+    if (!std::isfinite(x))
+        return std::nullopt;
+    return x;
 }
 
 } // namespace vantora::schema

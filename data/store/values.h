@@ -31,5 +31,8 @@ QString typedDateFormat(const QLocale &locale = QLocale());
 QVariant storedValue(FieldKind kind, const QString &text, QChar decimalPoint = u'.');
 // How a stored value is written as text (empty for null).
 QString shownText(const QVariant &value, QChar decimalPoint = u'.');
+// A stored figure as the program reads numbers: a number as it is, a text through the lenient
+// parser; nothing for null, a blank text or a value beyond the double's range.
+std::optional<double> storedFigure(const QVariant &value);
 
 } // namespace vantora::schema

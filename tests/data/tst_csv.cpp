@@ -4,6 +4,7 @@
 
 #include "data/exchange/csv.h"
 #include "data/store/connection.h"
+#include "data/store/database.h"
 #include "data/store/schema.h"
 #include "tests/support/coresupport.h"
 #include "tests/support/testdb.h"
@@ -341,6 +342,13 @@ private Q_SLOTS:
         QTest::newRow("bad record after 300 good ones")
             << "Analyst" << late
             << QStringList{"line 302, field \"Stock Picks\"", "text follows the closing quote"};
+        // Past the rows stored the indexes are set aside; the refusal brings them back.
+        QByteArray longer = names;
+        for (int i = 0; i < 30000; ++i)
+            longer += QByteArray("Analyst ") + QByteArray::number(i) + ",picks\n";
+        QTest::newRow("bad record after the indexes were set aside")
+            << "Analyst" << longer + "late\n"
+            << QStringList{"line 30002", "the record has 1 field, but the header names 2"};
         // A CRLF split between the first piece read and the next counts once.
         QByteArray split = names + "A," + QByteArray(256 * 1024 - 1 - names.size() - 2, 'x');
         QTest::newRow("not UTF-8 after a CRLF across two pieces")
@@ -366,6 +374,51 @@ private Q_SLOTS:
                  qPrintable(result.message));
         QCOMPARE(checksum(db), before);
         QCOMPARE(fileContents(db.path()), bytes);
+    }
+
+    // A file of more rows than the table holds is loaded with the indexes set aside: they are
+    // all there afterwards, with the folded keys of every row, old and new.
+    void largeFilesKeepTheIndexesAndFoldedKeys_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::newRow("fewer than set the indexes aside") << 50;
+        QTest::newRow("enough to set them aside") << 30000;
+    }
+    void largeFilesKeepTheIndexesAndFoldedKeys()
+    {
+        QFETCH(int, rows);
+        TestDatabase db(TestDatabase::Sample);
+        // A row another program wrote, its folded key still to be filled.
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO stocks (\"Name of Stock\") VALUES ('ÆON')")));
+        QByteArray file = "Ticker Symbol,Name of Stock,Current Price\n";
+        for (int i = 0; i < rows; ++i)
+            file += "T" + QByteArray::number(i) + ",Straße Nr " + QByteArray::number(i) + ",1.5\n";
+        const QString path = db.folder() + QStringLiteral("/stocks.csv");
+        writeFile(path, file);
+        const qint64 before = db.scalar(QStringLiteral("SELECT count(*) FROM stocks")).toLongLong();
+
+        const csv::Result result = csv::importTable(db.path(), QStringLiteral("stocks"), path);
+        QVERIFY2(result.ok, qPrintable(result.message));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM stocks")).toLongLong(),
+                 before + rows);
+        const CheckReport report = checkDatabase(db.path());
+        QVERIFY2(report.ok, qPrintable(report.problems.join('\n')));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = "
+                                          "'index' AND tbl_name = 'stocks'"))
+                     .toInt(),
+                 5);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM stocks WHERE \"Name of Stock\" "
+                                          "IS NOT NULL AND \"Name of Stock (folded)\" IS NULL"))
+                     .toInt(),
+                 0);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT \"Name of Stock (folded)\" FROM stocks WHERE "
+                                          "\"Ticker Symbol\" = 'T7'"))
+                     .toString(),
+                 QStringLiteral("strasse nr 7"));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT \"Current Price\" FROM stocks WHERE "
+                                          "\"Ticker Symbol\" = 'T7'"))
+                     .typeId(),
+                 QMetaType::Double);
     }
 
     // Another program writing to the file: refused as a whole, never half done.

@@ -3,6 +3,7 @@
 // that the sqlite3 shell and other SQLite tools read and write as it is.
 #include "data/exchange/csv.h"
 #include "data/store/backup.h"
+#include "data/store/casefold.h"
 #include "data/store/database.h"
 #include "data/store/openingcheck.h"
 #include "data/store/schema.h"
@@ -170,6 +171,61 @@ private Q_SLOTS:
         QCOMPARE(backups.size(), 1);
         QVERIFY(
             !checkDatabase(backups.first()).facts.filter(QStringLiteral("case-folded")).isEmpty());
+    }
+
+    // Keys folded by another Unicode version than the program's are folded again at the first
+    // opening, after the backup; the file records the version it now holds.
+    void keysOfAnotherUnicodeVersionFoldedAgain_data()
+    {
+        QTest::addColumn<QString>("recorded"); // "-": no record at all
+        QTest::addColumn<bool>("foldedAgain");
+        QTest::newRow("an older version") << "6.0" << true;
+        QTest::newRow("no version recorded") << "-" << true;
+        QTest::newRow("this version") << caseFoldingVersion() << false;
+    }
+    void keysOfAnotherUnicodeVersionFoldedAgain()
+    {
+        QFETCH(QString, recorded);
+        QFETCH(bool, foldedAgain);
+        test::TestDatabase db(test::TestDatabase::Sample);
+        QVERIFY(db.insert(kAnalyst, {kName}, {kStored}));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT \"Unicode Version\" FROM \"Case Folding\""))
+                     .toString(),
+                 caseFoldingVersion());
+        // What an older folding may have made of the keys.
+        QVERIFY(db.exec(QStringLiteral("UPDATE Analyst SET \"%1\" = 'stale'").arg(kFolded)));
+        QVERIFY(db.exec(QStringLiteral("UPDATE stocks SET \"Ticker Symbol (folded)\" = 'stale'")));
+        QVERIFY(recorded == QLatin1String("-")
+                    ? db.exec(QStringLiteral("DROP TABLE \"Case Folding\""))
+                    : db.exec(QStringLiteral("UPDATE \"Case Folding\" SET \"Unicode Version\" = "
+                                             "'%1'")
+                                  .arg(recorded)));
+        QCOMPARE(checkDatabase(db.path()).foldedKeysOutdated, foldedAgain);
+
+        QCOMPARE(db.openAsAtFirstOpening(), QString());
+        waitForOpeningChecks();
+        const int stale =
+            db.scalar(QStringLiteral("SELECT count(*) FROM stocks WHERE \"Ticker Symbol "
+                                     "(folded)\" = 'stale'"))
+                .toInt();
+        QCOMPARE(stale == 0, foldedAgain);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT \"%1\" FROM Analyst WHERE \"%2\" = '%3'")
+                               .arg(kFolded, kName, kStored))
+                     .toString(),
+                 foldedAgain ? kStored.toCaseFolded() : QStringLiteral("stale"));
+        if (foldedAgain)
+            QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM stocks WHERE \"Ticker Symbol "
+                                              "(folded)\" IS NOT lower(\"Ticker Symbol\")"))
+                         .toInt(),
+                     0);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT \"Unicode Version\" FROM \"Case Folding\""))
+                     .toString(),
+                 caseFoldingVersion());
+        QVERIFY(!checkDatabase(db.path()).foldedKeysOutdated);
+        // The backup holds the file as it was before.
+        const QStringList backups = backupsOf(db.path());
+        QCOMPARE(backups.size(), 1);
+        QCOMPARE(checkDatabase(backups.first()).foldedKeysOutdated, foldedAgain);
     }
 };
 

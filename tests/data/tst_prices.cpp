@@ -221,6 +221,14 @@ private Q_SLOTS:
         QTest::newRow("a bad byte on line 3") << "Date,Close|2026-12-03,1|2026-12-04,<FF>"
                                               << "\"bad.csv\", line 3: the file is not UTF-8 "
                                                  "text (byte 0xff at this line).";
+        // Past the days stored the index is set aside; a day given twice is still found.
+        QString history = QStringLiteral("Date,Close");
+        for (QDate day(1940, 1, 1); day < QDate(2022, 3, 1); day = day.addDays(1))
+            history += QLatin1Char('|') + day.toString(Qt::ISODate) + QStringLiteral(",2");
+        QTest::newRow("a day twice, other figures, after 30,000 days")
+            << history + "|1940-01-02,3"
+            << "\"bad.csv\", line 30012, field \"Date\": 1940-01-02 of BAD is given twice with "
+               "different figures (first on line 3)";
         QTest::newRow("a line of 2 MiB")
             << "Date,Close|2026-12-03," + QString(2 * 1024 * 1024, QLatin1Char('1'))
             << "\"bad.csv\", line 2: line 2 is longer than 1 MiB; the reading stopped there.";
@@ -239,6 +247,41 @@ private Q_SLOTS:
         QVERIFY2(result.message.size() < 600, "a message quotes no whole line");
         QCOMPARE(m_db->count(QStringLiteral("Prices")), 0);
         QCOMPARE(m_db->rows(QStringLiteral("Forecaster")), before);
+    }
+
+    // A history longer than the table's is loaded with the index set aside: the days stored
+    // before that it gives again are replaced, and the index is there again afterwards.
+    void longHistoryReplacesTheDaysStored_data()
+    {
+        QTest::addColumn<int>("days");
+        QTest::newRow("short") << 50;
+        QTest::newRow("longer than sets the index aside") << 30000;
+    }
+    void longHistoryReplacesTheDaysStored()
+    {
+        QFETCH(int, days);
+        const QDate first(1940, 1, 1);
+        QVERIFY(import({"acme.csv", "Date,Close|1940-01-01,1|1940-01-02,1|1900-01-01,1"}).ok);
+        QString history = QStringLiteral("Date,Close");
+        for (int i = 0; i < days; ++i)
+            history += QLatin1Char('|') + first.addDays(i).toString(Qt::ISODate) +
+                       QStringLiteral(",%1").arg(2 + i % 7);
+        // The same day twice alike counts once.
+        history += QStringLiteral("|1940-01-01,2");
+        const prices::ImportResult result = import({"acme.csv", history});
+        QVERIFY2(result.ok, qPrintable(result.message));
+        QCOMPARE(result.summary.days, qint64(days));
+        QCOMPARE(m_db->count(QStringLiteral("Prices")), days + 1);
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT group_concat(\"Close\") FROM (SELECT "
+                                             "\"Close\" FROM Prices WHERE \"Date\" < "
+                                             "'1940-01-03' ORDER BY \"Date\")"))
+                     .toString(),
+                 QStringLiteral("1.0,2.0,3.0"));
+        const CheckReport report = checkDatabase(m_db->path());
+        QVERIFY2(report.ok, qPrintable(report.problems.join('\n')));
+        // The index refuses a second row of a day again.
+        QVERIFY(!m_db->exec(QStringLiteral("INSERT INTO Prices (\"Ticker Symbol\", \"Date\") "
+                                           "VALUES ('ACME', '1940-01-01')")));
     }
 
     void fileThatIsNoDatabase()
