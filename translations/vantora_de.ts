@@ -425,6 +425,10 @@ Es wurde nichts importiert; die Datenbank ist unverändert.</translation>
         <source>%1 stored ones</source>
         <translation>%1 gespeicherte</translation>
     </message>
+    <message>
+        <source>The table &quot;Prices&quot; could not be written</source>
+        <translation>Die Tabelle „Prices“ konnte nicht geschrieben werden</translation>
+    </message>
 </context>
 <context>
     <name>Form11</name>
