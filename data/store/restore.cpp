@@ -11,80 +11,51 @@
 #include <sqlite3.h>
 
 namespace vantora {
+namespace {
 
-bool restoreDatabase(const QString &backupPath, const QString &databasePath, QString *message)
+const QString kNothing = QStringLiteral(" Nothing was restored.");
+
+// Why the backup may not be put back over the file; nothing when it may.
+QString refusalOf(const QString &backupPath, const QString &databasePath)
 {
-    auto say = [&](const QString &text, bool ok) {
-        if (message)
-            *message = text;
-        if (ok) // put right: the next opening checks it afresh
-            forgetOpeningCheck(databasePath);
-        return ok;
-    };
-    const QString nothing = QStringLiteral(" Nothing was restored.");
     if (!QFileInfo::exists(backupPath))
-        return say(QStringLiteral("The backup \"%1\" does not exist.").arg(backupPath) + nothing,
-                   false);
+        return QStringLiteral("The backup \"%1\" does not exist.").arg(backupPath);
     if (QFileInfo::exists(databasePath) &&
         QFileInfo(backupPath).canonicalFilePath() == QFileInfo(databasePath).canonicalFilePath())
-        return say(QStringLiteral("The backup and the database are the same file.") + nothing,
-                   false);
+        return QStringLiteral("The backup and the database are the same file.");
     const CheckReport report = checkDatabase(backupPath);
     if (!report.ok)
-        return say(QStringLiteral("The backup \"%1\" is not usable: %2")
-                           .arg(backupPath, report.problems.join(QLatin1Char(' '))) +
-                       nothing,
-                   false);
+        return QStringLiteral("The backup \"%1\" is not usable: %2")
+            .arg(backupPath, report.problems.join(QLatin1Char(' ')));
+    return {};
+}
 
-    SqliteHandle from;
-    if (from.open(backupPath, SQLITE_OPEN_READONLY) != SQLITE_OK)
-        return say(QStringLiteral("The backup \"%1\" could not be opened (%2).")
-                           .arg(backupPath, from.error()) +
-                       nothing,
-                   false);
-    const QString restored =
-        QStringLiteral("Restored \"%1\" from the backup \"%2\".").arg(databasePath, backupPath);
-
-    QString error;
-    if (!QFileInfo::exists(databasePath)) {
-        if (!copyToNewFile(from, databasePath, &error))
-            return say(error + nothing, false);
-        return say(restored, true);
+// The backup's pages written over the file through SQLite, in one transaction: SQLITE_OK or the
+// error code, with *error saying why.
+int overwrite(SqliteHandle &from, const QString &databasePath, QString *error)
+{
+    SqliteHandle to;
+    const int rc = to.open(databasePath, SQLITE_OPEN_READWRITE);
+    if (rc != SQLITE_OK) {
+        *error = to.error();
+        return rc;
     }
+    return copyPages(from, to, error);
+}
 
-    int rc = SQLITE_OK;
-    {
-        SqliteHandle to;
-        rc = to.open(databasePath, SQLITE_OPEN_READWRITE);
-        if (rc == SQLITE_OK)
-            rc = copyPages(from, to, &error);
-        else
-            error = to.error();
-    }
-    if (rc == SQLITE_OK)
-        return say(restored, true);
-    if (isBusy(rc))
-        return say(QStringLiteral("\"%1\" is in use by another program (%2). Close the program "
-                                  "and try again.")
-                           .arg(databasePath, error) +
-                       nothing,
-                   false);
-    const int primary = rc & 0xff;
-    if (primary != SQLITE_CORRUPT && primary != SQLITE_NOTADB)
-        return say(QStringLiteral("\"%1\" could not be written (%2).").arg(databasePath, error) +
-                       nothing,
-                   false);
-
-    // Too damaged for SQLite to write into: the damaged file is kept aside, never destroyed.
+// A file too damaged for SQLite to write into is kept aside, never destroyed, and a copy of the
+// backup takes its name. *message says what was done, or why nothing was.
+bool replaceDamagedFile(SqliteHandle &from, const QString &databasePath, QString *message)
+{
     const QString aside = databasePath + QStringLiteral(".damaged-") + stampNow();
     const QString partial = databasePath + QStringLiteral(".restoring");
     QFile::remove(partial);
-    if (!copyToNewFile(from, partial, &error))
-        return say(error + nothing, false);
+    if (!copyToNewFile(from, partial, message))
+        return false;
     if (!renameNoReplace(databasePath, aside)) {
         removeDatabaseFile(partial);
-        return say(QStringLiteral("\"%1\" could not be moved aside.").arg(databasePath) + nothing,
-                   false);
+        *message = QStringLiteral("\"%1\" could not be moved aside.").arg(databasePath);
+        return false;
     }
     // A journal of the damaged file must not be played into the restored one.
     for (const char *suffix : {"-journal", "-wal", "-shm"}) {
@@ -95,10 +66,53 @@ bool restoreDatabase(const QString &backupPath, const QString &databasePath, QSt
     if (!renameNoReplace(partial, databasePath)) {
         renameNoReplace(aside, databasePath);
         removeDatabaseFile(partial);
-        return say(QStringLiteral("\"%1\" could not be written.").arg(databasePath) + nothing,
-                   false);
+        *message = QStringLiteral("\"%1\" could not be written.").arg(databasePath);
+        return false;
     }
-    return say(restored + QStringLiteral(" The damaged file was kept as \"%1\".").arg(aside), true);
+    *message = QStringLiteral("The damaged file was kept as \"%1\".").arg(aside);
+    return true;
+}
+
+} // namespace
+
+bool restoreDatabase(const QString &backupPath, const QString &databasePath, QString *message)
+{
+    auto say = [&](const QString &text, bool ok) {
+        if (message)
+            *message = ok ? text : text + kNothing;
+        if (ok) // put right: the next opening checks it afresh
+            forgetOpeningCheck(databasePath);
+        return ok;
+    };
+    if (const QString refusal = refusalOf(backupPath, databasePath); !refusal.isEmpty())
+        return say(refusal, false);
+    SqliteHandle from;
+    if (from.open(backupPath, SQLITE_OPEN_READONLY) != SQLITE_OK)
+        return say(QStringLiteral("The backup \"%1\" could not be opened (%2).")
+                       .arg(backupPath, from.error()),
+                   false);
+    const QString restored =
+        QStringLiteral("Restored \"%1\" from the backup \"%2\".").arg(databasePath, backupPath);
+
+    QString error;
+    if (!QFileInfo::exists(databasePath))
+        return copyToNewFile(from, databasePath, &error) ? say(restored, true) : say(error, false);
+    const int rc = overwrite(from, databasePath, &error);
+    if (rc == SQLITE_OK)
+        return say(restored, true);
+    if (isBusy(rc))
+        return say(QStringLiteral("\"%1\" is in use by another program (%2). Close the program "
+                                  "and try again.")
+                       .arg(databasePath, error),
+                   false);
+    const int primary = rc & 0xff;
+    if (primary != SQLITE_CORRUPT && primary != SQLITE_NOTADB)
+        return say(QStringLiteral("\"%1\" could not be written (%2).").arg(databasePath, error),
+                   false);
+    QString replaced;
+    if (!replaceDamagedFile(from, databasePath, &replaced))
+        return say(replaced, false);
+    return say(restored + QLatin1Char(' ') + replaced, true);
 }
 
 } // namespace vantora
