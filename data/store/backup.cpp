@@ -3,25 +3,23 @@
 
 #include "data/store/connection.h"
 #include "data/store/database.h"
+#include "data/store/filestate.h"
 #include "data/store/pagecopy.h"
 #include "data/store/privatefiles.h"
 
+#include <QDateTime>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
+#include <QLockFile>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSettings>
 #include <algorithm>
-#include <chrono>
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <sys/file.h>
-#include <thread>
-#include <unistd.h>
+#include <sys/stat.h>
 
 namespace vantora {
 namespace {
@@ -134,38 +132,69 @@ void noteCheck(Backup &backup, const QFileInfo &file, bool good)
     backup.modified = file.lastModified().toMSecsSinceEpoch();
 }
 
+QString lockPath(const QString &databasePath)
+{
+    return backupFolder(databasePath) + QStringLiteral("/.") + stemOf(databasePath) +
+           QStringLiteral(".lock");
+}
+
 // Held while the backups of one database are made, rotated or their index rewritten, so that
-// two runs of the program never do it at once. An advisory lock on a private file that stays.
+// two runs of the program never do it at once: a lock file naming the process that holds it,
+// removed when it lets go. One whose process has ended is taken over; one whose process runs is
+// waited for, however long that process's backup has taken so far.
+// Longer than a lock file takes to be written.
+constexpr int kHalfWrittenSecs = 10;
+
 class FolderLock
 {
 public:
     FolderLock(const QString &databasePath, int waitMs)
+        : m_file(lockPath(databasePath))
     {
-        const QString path = backupFolder(databasePath) + QStringLiteral("/.") +
-                             stemOf(databasePath) + QStringLiteral(".lock");
-        m_fd = ::open(QFile::encodeName(path).constData(),
-                      O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-        QElapsedTimer waited;
-        waited.start();
-        while (m_fd >= 0 && !m_held) {
-            m_held = ::flock(m_fd, LOCK_EX | LOCK_NB) == 0;
-            if (!m_held && waited.elapsed() >= waitMs)
-                break;
-            if (!m_held)
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        const QString path = lockPath(databasePath);
+        // Anything but a file at the name would look like a lock held for ever.
+        struct stat info
+        {
+        };
+        if (::lstat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
+            m_problem = QStringLiteral("%1 stands at the name of the backup lock \"%2\"")
+                            .arg(S_ISDIR(info.st_mode)   ? QStringLiteral("a folder")
+                                 : S_ISLNK(info.st_mode) ? QStringLiteral("a link")
+                                                         : QStringLiteral("something other than "
+                                                                          "a file"),
+                                 path);
+            return;
         }
-    }
-    ~FolderLock()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
+        // Held as long as its process runs, however long that takes; but a file that names no
+        // process was left half-written by a run that ended as it took the lock.
+        m_file.setStaleLockTime(0);
+        qint64 pid = 0;
+        QString host, program;
+        if (::lstat(QFile::encodeName(path).constData(), &info) == 0 &&
+            !m_file.getLockInfo(&pid, &host, &program) &&
+            QFileInfo(path).lastModified().secsTo(QDateTime::currentDateTime()) > kHalfWrittenSecs)
+            m_file.removeStaleLockFile();
+        if (m_file.tryLock(waitMs))
+            return;
+        const QString folder = backupFolder(databasePath);
+        if (m_file.error() == QLockFile::LockFailedError)
+            m_busy = true; // another run of the program is backing the file up right now
+        else if (!QFileInfo(folder).isWritable())
+            m_problem = QStringLiteral("the folder \"%1\" cannot be written").arg(folder);
+        else
+            m_problem = QStringLiteral("the backup lock \"%1\" could not be created").arg(path);
     }
     Q_DISABLE_COPY_MOVE(FolderLock)
-    bool held() const { return m_held; }
+    bool held() const { return m_file.isLocked(); }
+    // Held by another run, which is making a backup itself.
+    bool busy() const { return m_busy; }
+    // Why it could not be taken, if not for another run.
+    QString problem() const { return m_problem; }
 
 private:
-    int m_fd = -1;
-    bool m_held = false;
+    QLockFile m_file;
+    bool m_busy = false;
+    QString m_problem;
 };
 
 constexpr int kLockWaitMs = 2000;
@@ -176,7 +205,7 @@ void removeLeftovers(const QString &databasePath)
 {
     const QRegularExpression leftover(
         QStringLiteral("^\\.(%1-\\d{4}-\\d\\d-\\d\\dT\\d{6}Z-\\d+-[0-9a-f]{8}\\.partial(-journal)?|"
-                       "%1\\.index-\\d+-[0-9a-f]{8}\\.new)$")
+                       "%1\\.(index|state)-\\d+-[0-9a-f]{8}\\.new)$")
             .arg(QRegularExpression::escape(stemOf(databasePath))));
     QDir folder(backupFolder(databasePath));
     for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
@@ -184,8 +213,29 @@ void removeLeftovers(const QString &databasePath)
             folder.remove(name);
 }
 
-// The backup just made joins the index as the newest; all but the ten made last go.
-void recordBackup(const QString &databasePath, const QString &made)
+QString statePath(const QString &databasePath)
+{
+    return backupFolder(databasePath) + QLatin1Char('/') + stemOf(databasePath) +
+           QStringLiteral(".state");
+}
+
+// The state of the database file when the backup named was made from it, on one line: the name,
+// a tab, the state. Nothing when the file changed while it was copied.
+void recordState(const QString &databasePath, const QString &backupName, const FileState &state)
+{
+    if (!state.valid) {
+        QFile::remove(statePath(databasePath));
+        return;
+    }
+    NewPrivateFile file(statePath(databasePath));
+    if (!(file.open() && file.write(backupName.toUtf8() + '\t' + state.toText() + '\n') &&
+          file.commit(true)))
+        QFile::remove(statePath(databasePath));
+}
+
+// The backup just made joins the index as the newest, with the state of the file it was made
+// from; all but the ten made last go.
+void recordBackup(const QString &databasePath, const QString &made, const FileState &state)
 {
     QList<Backup> all = listBackups(databasePath);
     qint64 next = 1;
@@ -205,6 +255,7 @@ void recordBackup(const QString &databasePath, const QString &made)
         if (i < backupsKept() || all[i].name == madeFile.fileName() || !folder.remove(all[i].name))
             kept << all[i];
     writeIndex(databasePath, kept);
+    recordState(databasePath, madeFile.fileName(), state);
 }
 
 // The copy's own problem, without the name of the partial file it was found in.
@@ -240,12 +291,19 @@ BackupOutcome makeBackup(const QString &databasePath, const std::atomic_bool *st
     if (!QFileInfo::exists(databasePath))
         return failed(QStringLiteral("\"%1\" does not exist").arg(databasePath));
     const QString folder = backupFolder(databasePath);
+    if (nameTaken(folder) && !QFileInfo(folder).isDir())
+        return failed(QStringLiteral("%1 stands where the folder \"%2\" belongs")
+                          .arg(QFileInfo(folder).isSymLink() ? QStringLiteral("a link")
+                                                             : QStringLiteral("a file"),
+                               folder));
     QString error;
     if (!makePrivateFolder(folder, &error))
         return failed(error);
     const FolderLock lock(databasePath, kLockWaitMs);
-    if (!lock.held()) // another run of the program is backing the file up right now
+    if (lock.busy())
         return {BackupOutcome::Skipped, {}, {}};
+    if (!lock.held())
+        return failed(lock.problem());
     removeLeftovers(databasePath);
 
     SqliteHandle from;
@@ -257,6 +315,10 @@ BackupOutcome makeBackup(const QString &databasePath, const std::atomic_bool *st
     if (from.open(databasePath, flags) != SQLITE_OK)
         return failed(
             QStringLiteral("\"%1\" could not be opened (%2)").arg(databasePath, from.error()));
+    // Its first read rolls back what a crash left unfinished; the state of the file is taken
+    // after that, and again after the copy: what the copy holds only if nothing wrote between.
+    sqlite3_exec(from.db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    FileState state = fileStateOf(databasePath);
 
     const QString stem = stemOf(databasePath);
     const QString stamp = stampNow();
@@ -276,6 +338,8 @@ BackupOutcome makeBackup(const QString &databasePath, const std::atomic_bool *st
         if (rc != SQLITE_OK)
             return failed(QStringLiteral("the copy into \"%1\" failed (%2)").arg(folder, detail));
     }
+    if (!state.matches(fileStateOf(databasePath)))
+        state = {};
     from.close();
 
     // The copy is what a restore would put back: it must pass the full check itself.
@@ -306,7 +370,7 @@ BackupOutcome makeBackup(const QString &databasePath, const std::atomic_bool *st
     if (target.isEmpty())
         return failed(QStringLiteral("no free name for a backup in \"%1\"").arg(folder));
     discard.dismiss();
-    recordBackup(databasePath, target);
+    recordBackup(databasePath, target, state);
     return {BackupOutcome::Made, target, {}};
 }
 
@@ -329,17 +393,36 @@ QString newestGoodBackup(const QString &databasePath)
     QList<Backup> all = listBackups(databasePath);
     const QDir folder(backupFolder(databasePath));
     QHash<QString, Backup> checked;
-    QString good;
-    for (Backup &backup : all) {
+    // Checked when it has changed since its last check.
+    const auto good = [&](Backup &backup) {
         const QFileInfo file(folder.filePath(backup.name));
         if (!unchangedSinceChecked(backup, file)) {
             noteCheck(backup, file, checkDatabase(file.filePath()).ok);
             checked.insert(backup.name, backup);
         }
-        if (backup.verdict == Backup::Good) {
-            good = file.filePath();
-            break;
-        }
+        return backup.verdict == Backup::Good;
+    };
+    QList<qint64> made; // each file's own time
+    for (const Backup &backup : std::as_const(all))
+        made << QFileInfo(folder.filePath(backup.name)).lastModified().toMSecsSinceEpoch();
+
+    // The first good one in the order of the index, unless a good one that the index puts later
+    // was made after it by its own time (an index edited by hand): then the latest of those.
+    qsizetype newest = 0;
+    while (newest < all.size() && !good(all[newest]))
+        ++newest;
+    if (newest < all.size()) {
+        QList<qsizetype> later;
+        for (qsizetype i = newest + 1; i < all.size(); ++i)
+            if (made[i] > made[newest])
+                later << i;
+        std::stable_sort(later.begin(), later.end(),
+                         [&](qsizetype a, qsizetype b) { return made[a] > made[b]; });
+        for (const qsizetype i : std::as_const(later))
+            if (good(all[i])) {
+                newest = i;
+                break;
+            }
     }
     if (!checked.isEmpty()) {
         // Kept, so that the next message need not check them again.
@@ -351,7 +434,23 @@ QString newestGoodBackup(const QString &databasePath)
             writeIndex(databasePath, now);
         }
     }
-    return good;
+    return newest < all.size() ? folder.filePath(all[newest].name) : QString();
+}
+
+bool unchangedSinceNewestBackup(const QString &databasePath)
+{
+    const FileState now = fileStateOf(databasePath);
+    if (!now.valid)
+        return false;
+    QFile file(statePath(databasePath));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = file.readLine(4096);
+    const qsizetype tab = line.indexOf('\t');
+    if (tab <= 0 || !FileState::fromText(line.mid(tab + 1)).matches(now))
+        return false;
+    const QString newest = newestGoodBackup(databasePath);
+    return !newest.isEmpty() && QFileInfo(newest).fileName() == QString::fromUtf8(line.left(tab));
 }
 
 bool backupDatabase(const QString &databasePath, QString *backupPath, QString *error, bool *damaged)

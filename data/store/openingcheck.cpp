@@ -3,6 +3,7 @@
 
 #include "data/store/backup.h"
 #include "data/store/database.h"
+#include "data/store/filestate.h"
 #include "data/store/migration.h"
 #include "data/store/schema.h"
 
@@ -116,6 +117,13 @@ void leaveNotice(const QString &key, const QString &notice)
 void runCheck(const QString &key, const QString &path)
 {
     const std::atomic_bool *stop = &stopping();
+    // Just as it was when its newest good backup was made from it, and of this version: there
+    // is nothing to check, back up or upgrade.
+    if (unchangedSinceNewestBackup(path) &&
+        fileStateOf(path).schemaVersion >= schema::kSchemaVersion) {
+        settle(key, {OpeningCheck::Passed, {}});
+        return;
+    }
     const CheckReport report = checkDatabase(path, CheckDepth::Quick, stop);
     const QString problem = report.problems.value(0);
     OpeningCheck check;
@@ -253,6 +261,13 @@ bool awaitUsable(const QString &databasePath, QString *message,
         *message = takeOpeningNotice(databasePath);
         return true;
     }
+}
+
+bool awaitBackedUp(const QString &databasePath, QString *message)
+{
+    awaitOpeningCheck(databasePath);
+    waitForOpeningChecks();
+    return awaitUsable(databasePath, message);
 }
 
 void waitForOpeningChecks()
