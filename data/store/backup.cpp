@@ -4,22 +4,20 @@
 #include "data/store/connection.h"
 #include "data/store/database.h"
 #include "data/store/filestate.h"
+#include "data/store/folderlock.h"
 #include "data/store/pagecopy.h"
 #include "data/store/privatefiles.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
-#include <QLockFile>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSettings>
 #include <algorithm>
 #include <sqlite3.h>
-#include <sys/stat.h>
 
 namespace vantora {
 namespace {
@@ -138,65 +136,6 @@ QString lockPath(const QString &databasePath)
            QStringLiteral(".lock");
 }
 
-// Held while the backups of one database are made, rotated or their index rewritten, so that
-// two runs of the program never do it at once: a lock file naming the process that holds it,
-// removed when it lets go. One whose process has ended is taken over; one whose process runs is
-// waited for, however long that process's backup has taken so far.
-// Longer than a lock file takes to be written.
-constexpr int kHalfWrittenSecs = 10;
-
-class FolderLock
-{
-public:
-    FolderLock(const QString &databasePath, int waitMs)
-        : m_file(lockPath(databasePath))
-    {
-        const QString path = lockPath(databasePath);
-        // Anything but a file at the name would look like a lock held for ever.
-        struct stat info
-        {
-        };
-        if (::lstat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
-            m_problem = QStringLiteral("%1 stands at the name of the backup lock \"%2\"")
-                            .arg(S_ISDIR(info.st_mode)   ? QStringLiteral("a folder")
-                                 : S_ISLNK(info.st_mode) ? QStringLiteral("a link")
-                                                         : QStringLiteral("something other than "
-                                                                          "a file"),
-                                 path);
-            return;
-        }
-        // Held as long as its process runs, however long that takes; but a file that names no
-        // process was left half-written by a run that ended as it took the lock.
-        m_file.setStaleLockTime(0);
-        qint64 pid = 0;
-        QString host, program;
-        if (::lstat(QFile::encodeName(path).constData(), &info) == 0 &&
-            !m_file.getLockInfo(&pid, &host, &program) &&
-            QFileInfo(path).lastModified().secsTo(QDateTime::currentDateTime()) > kHalfWrittenSecs)
-            m_file.removeStaleLockFile();
-        if (m_file.tryLock(waitMs))
-            return;
-        const QString folder = backupFolder(databasePath);
-        if (m_file.error() == QLockFile::LockFailedError)
-            m_busy = true; // another run of the program is backing the file up right now
-        else if (!QFileInfo(folder).isWritable())
-            m_problem = QStringLiteral("the folder \"%1\" cannot be written").arg(folder);
-        else
-            m_problem = QStringLiteral("the backup lock \"%1\" could not be created").arg(path);
-    }
-    Q_DISABLE_COPY_MOVE(FolderLock)
-    bool held() const { return m_file.isLocked(); }
-    // Held by another run, which is making a backup itself.
-    bool busy() const { return m_busy; }
-    // Why it could not be taken, if not for another run.
-    QString problem() const { return m_problem; }
-
-private:
-    QLockFile m_file;
-    bool m_busy = false;
-    QString m_problem;
-};
-
 constexpr int kLockWaitMs = 2000;
 
 // What a backup killed half-way left: its partial copy, the journal beside it, a half-written
@@ -299,7 +238,7 @@ BackupOutcome makeBackup(const QString &databasePath, const std::atomic_bool *st
     QString error;
     if (!makePrivateFolder(folder, &error))
         return failed(error);
-    const FolderLock lock(databasePath, kLockWaitMs);
+    const FolderLock lock(lockPath(databasePath), kLockWaitMs);
     if (lock.busy())
         return {BackupOutcome::Skipped, {}, {}};
     if (!lock.held())
@@ -426,7 +365,7 @@ QString newestGoodBackup(const QString &databasePath)
     }
     if (!checked.isEmpty()) {
         // Kept, so that the next message need not check them again.
-        const FolderLock lock(databasePath, kLockWaitMs);
+        const FolderLock lock(lockPath(databasePath), kLockWaitMs);
         if (lock.held()) {
             QList<Backup> now = listBackups(databasePath);
             for (Backup &backup : now)
