@@ -197,6 +197,41 @@ void recordBackup(const QString &databasePath, const QString &made, const FileSt
     recordState(databasePath, madeFile.fileName(), state);
 }
 
+// The backups folder, made private if it is not there; a file or link at its name is no folder.
+bool makeBackupFolder(const QString &folder, QString *error)
+{
+    if (nameTaken(folder) && !QFileInfo(folder).isDir()) {
+        *error = QStringLiteral("%1 stands where the folder \"%2\" belongs")
+                     .arg(QFileInfo(folder).isSymLink() ? QStringLiteral("a link")
+                                                        : QStringLiteral("a file"),
+                          folder);
+        return false;
+    }
+    return makePrivateFolder(folder, error);
+}
+
+// Moves the checked copy to its name, <start>-<stamp>.db; unique even within one second: a name
+// already taken, by anything, gets the next number. The name, or nothing with *error saying why.
+QString giveName(const QString &partial, const QString &start, const QString &stamp, QString *error)
+{
+    for (int number = 1; number < 1000; ++number) {
+        const QString candidate =
+            number == 1 ? QStringLiteral("%1-%2.db").arg(start, stamp)
+                        : QStringLiteral("%1-%2-%3.db").arg(start, stamp, QString::number(number));
+        if (nameTaken(candidate))
+            continue;
+        if (renameNoReplace(partial, candidate))
+            return candidate;
+        if (!nameTaken(candidate)) {
+            *error = QStringLiteral("\"%1\" could not be written").arg(candidate);
+            return {};
+        }
+    }
+    *error =
+        QStringLiteral("no free name for a backup in \"%1\"").arg(QFileInfo(start).absolutePath());
+    return {};
+}
+
 // The copy's own problem, without the name of the partial file it was found in.
 QString problemOf(const CheckReport &report, const QString &file)
 {
@@ -230,13 +265,8 @@ BackupOutcome makeBackup(const QString &databasePath, const std::atomic_bool *st
     if (!QFileInfo::exists(databasePath))
         return failed(QStringLiteral("\"%1\" does not exist").arg(databasePath));
     const QString folder = backupFolder(databasePath);
-    if (nameTaken(folder) && !QFileInfo(folder).isDir())
-        return failed(QStringLiteral("%1 stands where the folder \"%2\" belongs")
-                          .arg(QFileInfo(folder).isSymLink() ? QStringLiteral("a link")
-                                                             : QStringLiteral("a file"),
-                               folder));
     QString error;
-    if (!makePrivateFolder(folder, &error))
+    if (!makeBackupFolder(folder, &error))
         return failed(error);
     const FolderLock lock(lockPath(databasePath), kLockWaitMs);
     if (lock.busy())
@@ -292,22 +322,9 @@ BackupOutcome makeBackup(const QString &databasePath, const std::atomic_bool *st
         return {BackupOutcome::Damaged, {}, problemOf(copy, partial)};
     }
 
-    // Unique even within one second: a name already taken, by anything, gets the next number.
-    QString target;
-    for (int number = 1; number < 1000 && target.isEmpty(); ++number) {
-        const QString candidate = number == 1
-                                      ? QStringLiteral("%1/%2-%3.db").arg(folder, stem, stamp)
-                                      : QStringLiteral("%1/%2-%3-%4.db")
-                                            .arg(folder, stem, stamp, QString::number(number));
-        if (nameTaken(candidate))
-            continue;
-        if (renameNoReplace(partial, candidate))
-            target = candidate;
-        else if (!nameTaken(candidate))
-            return failed(QStringLiteral("\"%1\" could not be written").arg(candidate));
-    }
+    const QString target = giveName(partial, folder + QLatin1Char('/') + stem, stamp, &error);
     if (target.isEmpty())
-        return failed(QStringLiteral("no free name for a backup in \"%1\"").arg(folder));
+        return failed(error);
     discard.dismiss();
     recordBackup(databasePath, target, state);
     return {BackupOutcome::Made, target, {}};
