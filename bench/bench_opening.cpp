@@ -135,6 +135,7 @@ void report(const char *what, const Figure &figure, const char *floorName, const
     std::printf("%-44s %9.2f ms (%9.2f ms processor)   floor, %s: %8.3f ms   ratio %.1f\n", what,
                 figure.ms, figure.cpuMs, floorName, floor.ms,
                 floor.ms > 0 ? figure.ms / floor.ms : 0.0);
+    std::fflush(stdout);
 }
 
 } // namespace
@@ -158,6 +159,7 @@ int main(int argc, char *argv[])
     std::printf("built %lld stocks (%.0f MiB) in %.1f s; %d rounds, medians\n",
                 static_cast<long long>(rows), double(QFileInfo(path).size()) / (1 << 20),
                 double(timer.elapsed()) / 1000, rounds);
+    std::fflush(stdout);
 
     const Figure copied = measure(
         rounds, [] {}, [&] { plainCopy(path, copy); });
