@@ -198,21 +198,20 @@ void recordBackup(const QString &databasePath, const QString &made, const FileSt
 }
 
 // The backups folder, made private if it is not there; a file or link at its name is no folder.
-bool makeBackupFolder(const QString &folder, QString *error)
+DbError makeBackupFolder(const QString &folder)
 {
-    if (nameTaken(folder) && !QFileInfo(folder).isDir()) {
-        *error = QStringLiteral("%1 stands where the folder \"%2\" belongs")
-                     .arg(QFileInfo(folder).isSymLink() ? QStringLiteral("a link")
-                                                        : QStringLiteral("a file"),
-                          folder);
-        return false;
-    }
-    return makePrivateFolder(folder, error);
+    if (nameTaken(folder) && !QFileInfo(folder).isDir())
+        return {DbError::Failed, QStringLiteral("%1 stands where the folder \"%2\" belongs")
+                                     .arg(QFileInfo(folder).isSymLink() ? QStringLiteral("a link")
+                                                                        : QStringLiteral("a file"),
+                                          folder)};
+    return makePrivateFolder(folder);
 }
 
-// Moves the checked copy to its name, <start>-<stamp>.db; unique even within one second: a name
-// already taken, by anything, gets the next number. The name, or nothing with *error saying why.
-QString giveName(const QString &partial, const QString &start, const QString &stamp, QString *error)
+// Moves the checked copy to *target, <start>-<stamp>.db; unique even within one second: a name
+// already taken, by anything, gets the next number.
+DbError giveName(const QString &partial, const QString &start, const QString &stamp,
+                 QString *target)
 {
     for (int number = 1; number < 1000; ++number) {
         const QString candidate =
@@ -220,16 +219,16 @@ QString giveName(const QString &partial, const QString &start, const QString &st
                         : QStringLiteral("%1-%2-%3.db").arg(start, stamp, QString::number(number));
         if (nameTaken(candidate))
             continue;
-        if (renameNoReplace(partial, candidate))
-            return candidate;
-        if (!nameTaken(candidate)) {
-            *error = QStringLiteral("\"%1\" could not be written").arg(candidate);
+        if (renameNoReplace(partial, candidate)) {
+            *target = candidate;
             return {};
         }
+        if (!nameTaken(candidate))
+            return {DbError::Failed, QStringLiteral("\"%1\" could not be written").arg(candidate)};
     }
-    *error =
-        QStringLiteral("no free name for a backup in \"%1\"").arg(QFileInfo(start).absolutePath());
-    return {};
+    return {
+        DbError::Failed,
+        QStringLiteral("no free name for a backup in \"%1\"").arg(QFileInfo(start).absolutePath())};
 }
 
 // The copy's own problem, without the name of the partial file it was found in.
@@ -265,9 +264,8 @@ BackupOutcome makeBackup(const QString &databasePath, const std::atomic_bool *st
     if (!QFileInfo::exists(databasePath))
         return failed(QStringLiteral("\"%1\" does not exist").arg(databasePath));
     const QString folder = backupFolder(databasePath);
-    QString error;
-    if (!makeBackupFolder(folder, &error))
-        return failed(error);
+    if (const DbError failure = makeBackupFolder(folder))
+        return failed(failure.message);
     const FolderLock lock(lockPath(databasePath), kLockWaitMs);
     if (lock.busy())
         return {BackupOutcome::Skipped, {}, {}};
@@ -293,8 +291,8 @@ BackupOutcome makeBackup(const QString &databasePath, const std::atomic_bool *st
     const QString stamp = stampNow();
     const QString partial = temporaryBeside(
         folder + QLatin1Char('/') + stem + QLatin1Char('-') + stamp, QStringLiteral(".partial"));
-    if (!createPrivateFile(partial, &error))
-        return failed(error);
+    if (const DbError failure = createPrivateFile(partial))
+        return failed(failure.message);
     auto discard = qScopeGuard([&] { removeDatabaseFile(partial); });
     {
         SqliteHandle to;
@@ -322,9 +320,9 @@ BackupOutcome makeBackup(const QString &databasePath, const std::atomic_bool *st
         return {BackupOutcome::Damaged, {}, problemOf(copy, partial)};
     }
 
-    const QString target = giveName(partial, folder + QLatin1Char('/') + stem, stamp, &error);
-    if (target.isEmpty())
-        return failed(error);
+    QString target;
+    if (const DbError failure = giveName(partial, folder + QLatin1Char('/') + stem, stamp, &target))
+        return failed(failure.message);
     discard.dismiss();
     recordBackup(databasePath, target, state);
     return {BackupOutcome::Made, target, {}};
@@ -409,18 +407,23 @@ bool unchangedSinceNewestBackup(const QString &databasePath)
     return !newest.isEmpty() && QFileInfo(newest).fileName() == QString::fromUtf8(line.left(tab));
 }
 
-bool backupDatabase(const QString &databasePath, QString *backupPath, QString *error, bool *damaged)
+DbError backupDatabase(const QString &databasePath, QString *backupPath)
 {
     const BackupOutcome outcome = makeBackup(databasePath, nullptr);
-    if (damaged)
-        *damaged = outcome.kind == BackupOutcome::Damaged;
-    if (outcome.kind == BackupOutcome::Made && backupPath)
-        *backupPath = outcome.path;
-    if (outcome.kind == BackupOutcome::Skipped && error)
-        *error = QStringLiteral("another run of the program is making a backup of it");
-    else if (outcome.kind != BackupOutcome::Made && error)
-        *error = outcome.problem;
-    return outcome.kind == BackupOutcome::Made;
+    switch (outcome.kind) {
+    case BackupOutcome::Made:
+        if (backupPath)
+            *backupPath = outcome.path;
+        return {};
+    case BackupOutcome::Skipped:
+        return {DbError::Locked,
+                QStringLiteral("another run of the program is making a backup of it")};
+    case BackupOutcome::Damaged:
+        return {DbError::Damaged, outcome.problem};
+    case BackupOutcome::Failed:
+        break;
+    }
+    return {DbError::Failed, outcome.problem};
 }
 
 QString emptyFileMessage(const QString &databasePath)

@@ -13,8 +13,6 @@
 namespace vantora {
 namespace {
 
-const QString kNothing = QStringLiteral(" Nothing was restored.");
-
 // Why the backup may not be put back over the file; nothing when it may.
 QString refusalOf(const QString &backupPath, const QString &databasePath)
 {
@@ -44,45 +42,44 @@ int overwrite(SqliteHandle &from, const QString &databasePath, QString *error)
 }
 
 // A file too damaged for SQLite to write into is kept aside, never destroyed, and a copy of the
-// backup takes its name. *message says what was done, or why nothing was.
-bool replaceDamagedFile(SqliteHandle &from, const QString &databasePath, QString *message)
+// backup takes its name. *aside is where the damaged file went.
+DbError replaceDamagedFile(SqliteHandle &from, const QString &databasePath, QString *aside)
 {
-    const QString aside = databasePath + QStringLiteral(".damaged-") + stampNow();
+    *aside = databasePath + QStringLiteral(".damaged-") + stampNow();
     const QString partial = databasePath + QStringLiteral(".restoring");
     QFile::remove(partial);
-    if (!copyToNewFile(from, partial, message))
-        return false;
-    if (!renameNoReplace(databasePath, aside)) {
+    if (const DbError failure = copyToNewFile(from, partial))
+        return failure;
+    if (!renameNoReplace(databasePath, *aside)) {
         removeDatabaseFile(partial);
-        *message = QStringLiteral("\"%1\" could not be moved aside.").arg(databasePath);
-        return false;
+        return {DbError::Failed,
+                QStringLiteral("\"%1\" could not be moved aside.").arg(databasePath)};
     }
     // A journal of the damaged file must not be played into the restored one.
     for (const char *suffix : {"-journal", "-wal", "-shm"}) {
         const QString journal = databasePath + QLatin1String(suffix);
         if (QFileInfo::exists(journal))
-            renameNoReplace(journal, aside + QLatin1String(suffix));
+            renameNoReplace(journal, *aside + QLatin1String(suffix));
     }
     if (!renameNoReplace(partial, databasePath)) {
-        renameNoReplace(aside, databasePath);
+        renameNoReplace(*aside, databasePath);
         removeDatabaseFile(partial);
-        *message = QStringLiteral("\"%1\" could not be written.").arg(databasePath);
-        return false;
+        return {DbError::Failed, QStringLiteral("\"%1\" could not be written.").arg(databasePath)};
     }
-    *message = QStringLiteral("The damaged file was kept as \"%1\".").arg(aside);
-    return true;
+    return {};
 }
 
 } // namespace
 
-bool restoreDatabase(const QString &backupPath, const QString &databasePath, QString *message)
+DbError restoreDatabase(const QString &backupPath, const QString &databasePath, QString *done)
 {
-    auto say = [&](const QString &text, bool ok) {
-        if (message)
-            *message = ok ? text : text + kNothing;
-        if (ok) // put right: the next opening checks it afresh
-            forgetOpeningCheck(databasePath);
-        return ok;
+    auto say = [&](const QString &text, bool ok) -> DbError {
+        if (!ok)
+            return {DbError::Failed, text + QStringLiteral(" Nothing was restored.")};
+        if (done)
+            *done = text;
+        forgetOpeningCheck(databasePath); // put right: the next opening checks it afresh
+        return {};
     };
     if (const QString refusal = refusalOf(backupPath, databasePath); !refusal.isEmpty())
         return say(refusal, false);
@@ -94,9 +91,12 @@ bool restoreDatabase(const QString &backupPath, const QString &databasePath, QSt
     const QString restored =
         QStringLiteral("Restored \"%1\" from the backup \"%2\".").arg(databasePath, backupPath);
 
+    if (!QFileInfo::exists(databasePath)) {
+        if (const DbError failure = copyToNewFile(from, databasePath))
+            return say(failure.message, false);
+        return say(restored, true);
+    }
     QString error;
-    if (!QFileInfo::exists(databasePath))
-        return copyToNewFile(from, databasePath, &error) ? say(restored, true) : say(error, false);
     const int rc = overwrite(from, databasePath, &error);
     if (rc == SQLITE_OK)
         return say(restored, true);
@@ -109,10 +109,10 @@ bool restoreDatabase(const QString &backupPath, const QString &databasePath, QSt
     if (primary != SQLITE_CORRUPT && primary != SQLITE_NOTADB)
         return say(QStringLiteral("\"%1\" could not be written (%2).").arg(databasePath, error),
                    false);
-    QString replaced;
-    if (!replaceDamagedFile(from, databasePath, &replaced))
-        return say(replaced, false);
-    return say(restored + QLatin1Char(' ') + replaced, true);
+    QString aside;
+    if (const DbError failure = replaceDamagedFile(from, databasePath, &aside))
+        return say(failure.message, false);
+    return say(restored + QStringLiteral(" The damaged file was kept as \"%1\".").arg(aside), true);
 }
 
 } // namespace vantora
