@@ -6,8 +6,8 @@
 // an unchanged one. Run by hand:
 //   build/bin/bench_opening [ROWS [ROUNDS]]        (default: 1000000 5)
 
+#include "bench/benchsupport.h"
 #include "data/store/backup.h"
-#include "data/store/database.h"
 #include "data/store/openingcheck.h"
 
 #include <QCoreApplication>
@@ -34,32 +34,17 @@ namespace {
 // rowid, written as the program would (its triggers fill the case-folded keys).
 bool makeStocks(const QString &path, qint64 rows)
 {
-    if (!createDatabase(path, false))
-        return false;
-    bool ok = false;
-    {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("make"));
-        db.setDatabaseName(path);
-        QSqlQuery query(db);
-        ok = db.open() && query.exec(QStringLiteral("BEGIN")) &&
-             query.exec(
-                 QStringLiteral(
-                     "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n LIMIT %1) "
-                     "INSERT INTO stocks (\"Name of Stock\", \"Ticker Symbol\", "
-                     "\"Stock Exchange\", \"Current Price\", \"Purchase Price\", "
-                     "\"Shares Owned\", \"52 Wk Hi\", \"52 Wk Lo\", \"Advice\", "
-                     "\"Overall Rating\", \"Analyst's Comments\") "
-                     "SELECT printf('Company %08d', (x * 7919) % %1), "
-                     "printf('T%07X', (x * 104729) % %1), 'NYSE', 10 + (x % 500) / 4.0, "
-                     "9 + (x % 450) / 4.0, x % 1000, 20 + (x % 500) / 4.0, 5 + (x % 500) / 8.0, "
-                     "'Hold', x % 10, 'Steady growth' FROM n")
-                     .arg(rows)) &&
-             query.exec(QStringLiteral("COMMIT"));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("make"));
-    return ok;
+    return bench::fillNewDatabase(
+        path, {QStringLiteral(
+                   "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n LIMIT %1) "
+                   "INSERT INTO stocks (\"Name of Stock\", \"Ticker Symbol\", \"Stock Exchange\", "
+                   "\"Current Price\", \"Purchase Price\", \"Shares Owned\", \"52 Wk Hi\", "
+                   "\"52 Wk Lo\", \"Advice\", \"Overall Rating\", \"Analyst's Comments\") "
+                   "SELECT printf('Company %08d', (x * 7919) % %1), "
+                   "printf('T%07X', (x * 104729) % %1), 'NYSE', 10 + (x % 500) / 4.0, "
+                   "9 + (x % 450) / 4.0, x % 1000, 20 + (x % 500) / 4.0, 5 + (x % 500) / 8.0, "
+                   "'Hold', x % 10, 'Steady growth' FROM n")
+                   .arg(rows)});
 }
 
 double cpuMs()
