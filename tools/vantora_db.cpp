@@ -30,6 +30,16 @@ void print(FILE *stream, const QString &text)
     std::fputc('\n', stream);
 }
 
+// What a command does with the database file named by its first word. One that writes into
+// it does so only as the program would after its first opening: once the file has passed its
+// check and been backed up (the copy passing the full check), so that it never writes into a
+// file that holds damage.
+enum class Access {
+    Reads,
+    WritesInto,
+    Replaces // makes the file anew (create refuses an existing one; restore puts a backup back)
+};
+
 // One command of the tool. Adding a command is a function taking its words and options, and
 // one row in commands() below.
 struct Command
@@ -40,6 +50,7 @@ struct Command
     QStringList valueNames; // options that take a value ("--ticker SYMBOL": {"ticker", "SYMBOL"})
     QStringList flags;      // options that take none
     std::function<int(const QCommandLineParser &, const QStringList &)> run;
+    Access access = Access::Reads;
 };
 
 const QList<Command> &commands();
@@ -164,12 +175,12 @@ int restore(const QCommandLineParser &, const QStringList &args)
 }
 
 // As the program's first opening does: the file is checked, backed up and brought up to date
-// before anything is written to it.
+// before anything is written to it; a damaged file, or one whose copy fails the full check, is
+// refused with the newest good backup and the command that puts it back.
 bool readyAsAtFirstOpening(const QString &database)
 {
     QString notice;
-    const vantora::DbError failure = vantora::awaitUsable(database, &notice);
-    vantora::waitForOpeningChecks();
+    const vantora::DbError failure = vantora::awaitBackedUp(database, &notice);
     const QString message = failure ? failure.message : notice;
     if (!message.isEmpty())
         print(stderr, QStringLiteral("vantora-db: %1").arg(message));
@@ -183,8 +194,6 @@ int importPrices(const QCommandLineParser &options, const QStringList &args)
     if (files.size() < 2)
         return usage(QStringLiteral("import-prices needs DB and at least one FILE"));
     const QString database = files.takeFirst();
-    if (!readyAsAtFirstOpening(database))
-        return 1;
     const vantora::prices::ImportResult result =
         vantora::prices::importFiles(database, files, ticker);
     print(result.ok ? stdout : stderr,
@@ -218,8 +227,6 @@ int fetchPrices(const QCommandLineParser &parsed, const QStringList &args)
     if (words.size() < 2)
         return usage(QStringLiteral("fetch-prices needs DB and at least one SYMBOL"));
     const QString database = words.takeFirst();
-    if (!readyAsAtFirstOpening(database))
-        return 1;
     const vantora::quotes::FetchResult result =
         vantora::quotes::fetchAndImport(database, words, options);
     print(result.ok ? stdout : stderr,
@@ -253,8 +260,6 @@ int importTrades(const QCommandLineParser &, const QStringList &args)
 {
     if (args.size() < 2)
         return usage(QStringLiteral("import-trades needs DB and at least one FILE"));
-    if (!readyAsAtFirstOpening(args.first()))
-        return 1;
     const vantora::trades::ImportResult result =
         vantora::trades::importTradeFiles(args.first(), args.mid(1));
     print(result.ok ? stdout : stderr,
@@ -297,7 +302,13 @@ int returns(const QCommandLineParser &options, const QStringList &args)
 const QList<Command> &commands()
 {
     static const QList<Command> all = {
-        {"create", "PATH [--sample]", "create a new market database file", {}, {"sample"}, create},
+        {"create",
+         "PATH [--sample]",
+         "create a new market database file",
+         {},
+         {"sample"},
+         create,
+         Access::Replaces},
         {"check", "PATH", "check a file's tables, fields, indexes\nand integrity", {}, {}, check},
         {"export-csv", "DB TABLE FILE", "write a table to a new CSV file", {}, {}, exportCsv},
         {"import-csv",
@@ -305,14 +316,22 @@ const QList<Command> &commands()
          "append a CSV file's rows to a table\n(all or nothing)",
          {},
          {},
-         importCsv},
-        {"restore", "BACKUP DB", "put a backup back over a database file", {}, {}, restore},
+         importCsv,
+         Access::WritesInto},
+        {"restore",
+         "BACKUP DB",
+         "put a backup back over a database file",
+         {},
+         {},
+         restore,
+         Access::Replaces},
         {"import-prices",
          "DB FILE... [--ticker SYMBOL]",
          "read files of daily history into Prices,\nthe stocks and the forecaster's days",
          {"ticker", "SYMBOL"},
          {},
-         importPrices},
+         importPrices,
+         Access::WritesInto},
         {"fetch-prices",
          "DB SYMBOL... [--source yahoo|alphavantage|stooq|url]\n"
          "            [--key KEY] [--base-url URL] [--url TEMPLATE] [--from YYYY-MM-DD]",
@@ -320,7 +339,8 @@ const QList<Command> &commands()
          {"source", "SOURCE", "key", "KEY", "base-url", "URL", "from", "YYYY-MM-DD", "url",
           "TEMPLATE"},
          {},
-         fetchPrices},
+         fetchPrices,
+         Access::WritesInto},
         {"scorecard",
          "DB",
          "how the forecaster's ranges did against the\nindices' real days, beside a naive "
@@ -334,7 +354,8 @@ const QList<Command> &commands()
          "and\naverage cost",
          {},
          {},
-         importTrades},
+         importTrades,
+         Access::WritesInto},
         {"returns",
          "DB [--from YYYY-MM-DD] [--to YYYY-MM-DD]",
          "what each stock's trades and the portfolio\nearned, beside the S&P 500",
@@ -365,7 +386,11 @@ int runCommand(const Command &command, const QStringList &words)
                                  .arg(words.constLast(), command.valueNames[i + 1]));
         return usage(parser.errorText());
     }
-    return command.run(parser, parser.positionalArguments());
+    const QStringList args = parser.positionalArguments();
+    if (command.access == Access::WritesInto && !args.isEmpty() &&
+        !readyAsAtFirstOpening(args.first()))
+        return 1;
+    return command.run(parser, args);
 }
 
 } // namespace

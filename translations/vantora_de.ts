@@ -1433,10 +1433,6 @@ vantora-db create %2 --sample</translation>
         <translation>Die Marktdatenbank „%1“ wird von einem anderen Programm benutzt</translation>
     </message>
     <message>
-        <source>; check it again when that program is done.</source>
-        <translation>; prüfen Sie sie erneut, wenn jenes Programm fertig ist.</translation>
-    </message>
-    <message>
         <source>&quot;%1&quot; could not be read: %2</source>
         <translation>„%1“ konnte nicht gelesen werden: %2</translation>
     </message>
@@ -1721,6 +1717,42 @@ vantora-db create PATH --sample</translation>
     <message>
         <source>The stock %1 could not be read</source>
         <translation>Die Aktie %1 konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>%1 stands where the folder &quot;%2&quot; belongs</source>
+        <translation>An der Stelle des Ordners „%2“ steht %1</translation>
+    </message>
+    <message>
+        <source>a link</source>
+        <translation>eine Verknüpfung</translation>
+    </message>
+    <message>
+        <source>a file</source>
+        <translation>eine Datei</translation>
+    </message>
+    <message>
+        <source>%1 stands at the name of the backup lock &quot;%2&quot;</source>
+        <translation>Unter dem Namen der Sicherungssperre „%2“ steht %1</translation>
+    </message>
+    <message>
+        <source>a folder</source>
+        <translation>ein Ordner</translation>
+    </message>
+    <message>
+        <source>something other than a file</source>
+        <translation>etwas anderes als eine Datei</translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; cannot be written</source>
+        <translation>in den Ordner „%1“ kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>the backup lock &quot;%1&quot; could not be created</source>
+        <translation>die Sicherungssperre „%1“ konnte nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>; check it again when that program is done.</source>
+        <translation>; prüfen Sie sie erneut, wenn jenes Programm fertig ist.</translation>
     </message>
 </context>
 <context>

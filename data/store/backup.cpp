@@ -3,12 +3,13 @@
 
 #include "data/store/connection.h"
 #include "data/store/database.h"
+#include "data/store/filestate.h"
+#include "data/store/folderlock.h"
 #include "data/store/pagecopy.h"
 #include "data/store/privatefiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -17,12 +18,7 @@
 #include <QScopeGuard>
 #include <QSettings>
 #include <algorithm>
-#include <chrono>
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <sys/file.h>
-#include <thread>
-#include <unistd.h>
 
 namespace vantora {
 namespace {
@@ -140,39 +136,11 @@ void noteCheck(Backup &backup, const QFileInfo &file, bool good)
     backup.modified = file.lastModified().toMSecsSinceEpoch();
 }
 
-// Held while the backups of one database are made, rotated or their index rewritten, so that
-// two runs of the program never do it at once. An advisory lock on a private file that stays.
-class FolderLock
+QString lockPath(const QString &databasePath)
 {
-public:
-    FolderLock(const QString &databasePath, int waitMs)
-    {
-        const QString path = backupFolder(databasePath) + QStringLiteral("/.") +
-                             stemOf(databasePath) + QStringLiteral(".lock");
-        m_fd = ::open(QFile::encodeName(path).constData(),
-                      O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-        QElapsedTimer waited;
-        waited.start();
-        while (m_fd >= 0 && !m_held) {
-            m_held = ::flock(m_fd, LOCK_EX | LOCK_NB) == 0;
-            if (!m_held && waited.elapsed() >= waitMs)
-                break;
-            if (!m_held)
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    }
-    ~FolderLock()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Q_DISABLE_COPY_MOVE(FolderLock)
-    bool held() const { return m_held; }
-
-private:
-    int m_fd = -1;
-    bool m_held = false;
-};
+    return backupFolder(databasePath) + QStringLiteral("/.") + stemOf(databasePath) +
+           QStringLiteral(".lock");
+}
 
 constexpr int kLockWaitMs = 2000;
 
@@ -182,7 +150,7 @@ void removeLeftovers(const QString &databasePath)
 {
     const QRegularExpression leftover(
         QStringLiteral("^\\.(%1-\\d{4}-\\d\\d-\\d\\dT\\d{6}Z-\\d+-[0-9a-f]{8}\\.partial(-journal)?|"
-                       "%1\\.index-\\d+-[0-9a-f]{8}\\.new)$")
+                       "%1\\.(index|state)-\\d+-[0-9a-f]{8}\\.new)$")
             .arg(QRegularExpression::escape(stemOf(databasePath))));
     QDir folder(backupFolder(databasePath));
     for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
@@ -190,8 +158,29 @@ void removeLeftovers(const QString &databasePath)
             folder.remove(name);
 }
 
-// The backup just made joins the index as the newest; all but the ten made last go.
-void recordBackup(const QString &databasePath, const QString &made)
+QString statePath(const QString &databasePath)
+{
+    return backupFolder(databasePath) + QLatin1Char('/') + stemOf(databasePath) +
+           QStringLiteral(".state");
+}
+
+// The state of the database file when the backup named was made from it, on one line: the name,
+// a tab, the state. Nothing when the file changed while it was copied.
+void recordState(const QString &databasePath, const QString &backupName, const FileState &state)
+{
+    if (!state.valid) {
+        QFile::remove(statePath(databasePath));
+        return;
+    }
+    NewPrivateFile file(statePath(databasePath));
+    if (!(file.open() && file.write(backupName.toUtf8() + '\t' + state.toText() + '\n') &&
+          file.commit(true)))
+        QFile::remove(statePath(databasePath));
+}
+
+// The backup just made joins the index as the newest, with the state of the file it was made
+// from; all but the ten made last go.
+void recordBackup(const QString &databasePath, const QString &made, const FileState &state)
 {
     QList<Backup> all = listBackups(databasePath);
     qint64 next = 1;
@@ -211,6 +200,41 @@ void recordBackup(const QString &databasePath, const QString &made)
         if (i < backupsKept() || all[i].name == madeFile.fileName() || !folder.remove(all[i].name))
             kept << all[i];
     writeIndex(databasePath, kept);
+    recordState(databasePath, madeFile.fileName(), state);
+}
+
+// The backups folder, made private if it is not there; a file or link at its name is no folder.
+DbError makeBackupFolder(const QString &folder)
+{
+    if (nameTaken(folder) && !QFileInfo(folder).isDir())
+        return {DbError::Failed, StoreTexts::tr("%1 stands where the folder \"%2\" belongs")
+                                     .arg(QFileInfo(folder).isSymLink() ? StoreTexts::tr("a link")
+                                                                        : StoreTexts::tr("a file"),
+                                          folder)};
+    return makePrivateFolder(folder);
+}
+
+// Moves the checked copy to *target, <start>-<stamp>.db; unique even within one second: a name
+// already taken, by anything, gets the next number.
+DbError giveName(const QString &partial, const QString &start, const QString &stamp,
+                 QString *target)
+{
+    for (int number = 1; number < 1000; ++number) {
+        const QString candidate =
+            number == 1 ? QStringLiteral("%1-%2.db").arg(start, stamp)
+                        : QStringLiteral("%1-%2-%3.db").arg(start, stamp, QString::number(number));
+        if (nameTaken(candidate))
+            continue;
+        if (renameNoReplace(partial, candidate)) {
+            *target = candidate;
+            return {};
+        }
+        if (!nameTaken(candidate))
+            return {DbError::Failed, StoreTexts::tr("\"%1\" could not be written").arg(candidate)};
+    }
+    return {
+        DbError::Failed,
+        StoreTexts::tr("no free name for a backup in \"%1\"").arg(QFileInfo(start).absolutePath())};
 }
 
 // The copy's own problem, without the name of the partial file it was found in.
@@ -246,11 +270,13 @@ BackupOutcome makeBackup(const QString &databasePath, const std::atomic_bool *st
     if (!QFileInfo::exists(databasePath))
         return failed(StoreTexts::tr("\"%1\" does not exist").arg(databasePath));
     const QString folder = backupFolder(databasePath);
-    if (const DbError failure = makePrivateFolder(folder))
+    if (const DbError failure = makeBackupFolder(folder))
         return failed(failure.message);
-    const FolderLock lock(databasePath, kLockWaitMs);
-    if (!lock.held()) // another run of the program is backing the file up right now
+    const FolderLock lock(lockPath(databasePath), kLockWaitMs);
+    if (lock.busy())
         return {BackupOutcome::Skipped, {}, {}};
+    if (!lock.held())
+        return failed(lock.problem());
     removeLeftovers(databasePath);
 
     SqliteHandle from;
@@ -262,6 +288,10 @@ BackupOutcome makeBackup(const QString &databasePath, const std::atomic_bool *st
     if (from.open(databasePath, flags) != SQLITE_OK)
         return failed(
             StoreTexts::tr("\"%1\" could not be opened (%2)").arg(databasePath, from.error()));
+    // Its first read rolls back what a crash left unfinished; the state of the file is taken
+    // after that, and again after the copy: what the copy holds only if nothing wrote between.
+    sqlite3_exec(from.db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    FileState state = fileStateOf(databasePath);
 
     const QString stem = stemOf(databasePath);
     const QString stamp = stampNow();
@@ -281,6 +311,8 @@ BackupOutcome makeBackup(const QString &databasePath, const std::atomic_bool *st
         if (rc != SQLITE_OK)
             return failed(StoreTexts::tr("the copy into \"%1\" failed (%2)").arg(folder, detail));
     }
+    if (!state.matches(fileStateOf(databasePath)))
+        state = {};
     from.close();
 
     // The copy is what a restore would put back: it must pass the full check itself.
@@ -294,24 +326,11 @@ BackupOutcome makeBackup(const QString &databasePath, const std::atomic_bool *st
         return {BackupOutcome::Damaged, {}, problemOf(copy, partial)};
     }
 
-    // Unique even within one second: a name already taken, by anything, gets the next number.
     QString target;
-    for (int number = 1; number < 1000 && target.isEmpty(); ++number) {
-        const QString candidate = number == 1
-                                      ? QStringLiteral("%1/%2-%3.db").arg(folder, stem, stamp)
-                                      : QStringLiteral("%1/%2-%3-%4.db")
-                                            .arg(folder, stem, stamp, QString::number(number));
-        if (nameTaken(candidate))
-            continue;
-        if (renameNoReplace(partial, candidate))
-            target = candidate;
-        else if (!nameTaken(candidate))
-            return failed(StoreTexts::tr("\"%1\" could not be written").arg(candidate));
-    }
-    if (target.isEmpty())
-        return failed(StoreTexts::tr("no free name for a backup in \"%1\"").arg(folder));
+    if (const DbError failure = giveName(partial, folder + QLatin1Char('/') + stem, stamp, &target))
+        return failed(failure.message);
     discard.dismiss();
-    recordBackup(databasePath, target);
+    recordBackup(databasePath, target, state);
     return {BackupOutcome::Made, target, {}};
 }
 
@@ -334,21 +353,40 @@ QString newestGoodBackup(const QString &databasePath)
     QList<Backup> all = listBackups(databasePath);
     const QDir folder(backupFolder(databasePath));
     QHash<QString, Backup> checked;
-    QString good;
-    for (Backup &backup : all) {
+    // Checked when it has changed since its last check.
+    const auto good = [&](Backup &backup) {
         const QFileInfo file(folder.filePath(backup.name));
         if (!unchangedSinceChecked(backup, file)) {
             noteCheck(backup, file, checkDatabase(file.filePath()).ok);
             checked.insert(backup.name, backup);
         }
-        if (backup.verdict == Backup::Good) {
-            good = file.filePath();
-            break;
-        }
+        return backup.verdict == Backup::Good;
+    };
+    QList<qint64> made; // each file's own time
+    for (const Backup &backup : std::as_const(all))
+        made << QFileInfo(folder.filePath(backup.name)).lastModified().toMSecsSinceEpoch();
+
+    // The first good one in the order of the index, unless a good one that the index puts later
+    // was made after it by its own time (an index edited by hand): then the latest of those.
+    qsizetype newest = 0;
+    while (newest < all.size() && !good(all[newest]))
+        ++newest;
+    if (newest < all.size()) {
+        QList<qsizetype> later;
+        for (qsizetype i = newest + 1; i < all.size(); ++i)
+            if (made[i] > made[newest])
+                later << i;
+        std::stable_sort(later.begin(), later.end(),
+                         [&](qsizetype a, qsizetype b) { return made[a] > made[b]; });
+        for (const qsizetype i : std::as_const(later))
+            if (good(all[i])) {
+                newest = i;
+                break;
+            }
     }
     if (!checked.isEmpty()) {
         // Kept, so that the next message need not check them again.
-        const FolderLock lock(databasePath, kLockWaitMs);
+        const FolderLock lock(lockPath(databasePath), kLockWaitMs);
         if (lock.held()) {
             QList<Backup> now = listBackups(databasePath);
             for (Backup &backup : now)
@@ -356,7 +394,23 @@ QString newestGoodBackup(const QString &databasePath)
             writeIndex(databasePath, now);
         }
     }
-    return good;
+    return newest < all.size() ? folder.filePath(all[newest].name) : QString();
+}
+
+bool unchangedSinceNewestBackup(const QString &databasePath)
+{
+    const FileState now = fileStateOf(databasePath);
+    if (!now.valid)
+        return false;
+    QFile file(statePath(databasePath));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = file.readLine(4096);
+    const qsizetype tab = line.indexOf('\t');
+    if (tab <= 0 || !FileState::fromText(line.mid(tab + 1)).matches(now))
+        return false;
+    const QString newest = newestGoodBackup(databasePath);
+    return !newest.isEmpty() && QFileInfo(newest).fileName() == QString::fromUtf8(line.left(tab));
 }
 
 DbError backupDatabase(const QString &databasePath, QString *backupPath)

@@ -32,12 +32,18 @@ QStringList backupsOf(const QString &databasePath);
 // checked again.
 QString newestGoodBackup(const QString &databasePath);
 
+// Whether the database file is just as it was when its newest good backup was made from it (see
+// FileState): then the first opening needs neither to check it nor to back it up again. Reads the
+// file's header and the backups' index, and checks no backup that was checked before.
+bool unchangedSinceNewestBackup(const QString &databasePath);
+
 // Copies the database, as one consistent snapshot, to a private file
 // backups/<name>-<yyyy-MM-dd>T<hhmmss>Z.db (UTC; "-2", "-3"... when a name is taken), once the
 // copy has passed the full integrity check; then removes all but the ten made last (never the
-// one just made). Files left by an interrupted backup are removed first. On failure nothing is
-// left behind and the error says why (in a clause); a Damaged one tells that the copy failed the
-// integrity check, so that the database itself holds damage.
+// one just made), and keeps the state of the file that the copy holds beside the index. Files
+// left by an interrupted backup are removed first. On failure nothing is left behind and the
+// error says why (in a clause); a Damaged one tells that the copy failed the integrity check, so
+// that the database itself holds damage.
 DbError backupDatabase(const QString &databasePath, QString *backupPath = nullptr);
 
 // What a backup came to, for the opening check: a damaged copy tells that the database itself

@@ -3,6 +3,7 @@
 
 #include "data/store/backup.h"
 #include "data/store/database.h"
+#include "data/store/filestate.h"
 #include "data/store/migration.h"
 #include "data/store/schema.h"
 
@@ -121,6 +122,13 @@ void leaveNotice(const QString &key, const QString &notice)
 void runCheck(const QString &key, const QString &path)
 {
     const std::atomic_bool *stop = &stopping();
+    // Just as it was when its newest good backup was made from it, and of this version: there
+    // is nothing to check, back up or upgrade.
+    if (unchangedSinceNewestBackup(path) &&
+        fileStateOf(path).schemaVersion >= schema::kSchemaVersion) {
+        settle(key, {OpeningCheck::Passed, {}});
+        return;
+    }
     const CheckReport report = checkDatabase(path, CheckDepth::Quick, stop);
     const QString problem = report.problems.value(0);
     OpeningCheck check;
@@ -258,6 +266,13 @@ DbError awaitUsable(const QString &databasePath, QString *notice,
         *notice = takeOpeningNotice(databasePath);
         return {};
     }
+}
+
+DbError awaitBackedUp(const QString &databasePath, QString *notice)
+{
+    awaitOpeningCheck(databasePath);
+    waitForOpeningChecks();
+    return awaitUsable(databasePath, notice);
 }
 
 void waitForOpeningChecks()

@@ -11,10 +11,11 @@ namespace vantora {
 
 // The check the program makes the first time in a run that it opens a database file, on a
 // thread of its own so that the window never waits for it: SQLite's quick check and the schema
-// check; then a backup, verified on the copy. Until the check has passed nothing may be written
-// to the file; a damaged file (or one whose copy fails the full check) is left alone for the rest
-// of the run, with a message that names the newest good backup and how to restore it. A file
-// that could not be checked (missing, no database, no permission) is checked again at its next
+// check; then a backup, verified on the copy. A file unchanged since its newest good backup was
+// made from it is neither checked nor backed up again. Until the check has passed nothing may be
+// written to the file; a damaged file (or one whose copy fails the full check) is left alone for
+// the rest of the run, with a message that names the newest good backup and how to restore it. A
+// file that could not be checked (missing, no database, no permission) is checked again at its next
 // opening; one in use by another program too, and a write meanwhile is refused. A file of an
 // older schema version is upgraded here (upgradeSchema), after its backup and before any screen
 // writes to it.
@@ -45,6 +46,11 @@ QString takeOpeningNotice(const QString &databasePath);
 // otherwise none, and *notice holds a notice not yet shown, if any.
 DbError awaitUsable(const QString &databasePath, QString *notice,
                     const std::function<void()> &whileWaiting = {});
+
+// As awaitUsable, for a program that writes at once (the database tool): waits for the backup
+// as well, so that a file whose copy fails the full check is refused too, and a backup that could
+// not be made is said before anything is written.
+DbError awaitBackedUp(const QString &databasePath, QString *notice);
 
 // Tells the user-interface thread that the check of a file has a verdict, or that a notice is
 // waiting.

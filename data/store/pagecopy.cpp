@@ -101,6 +101,9 @@ int copyPages(SqliteHandle &from, SqliteHandle &to, QString *detail, int pagesPe
         *detail = to.error();
         if (detail->isEmpty() || *detail == QLatin1String("not an error"))
             *detail = QString::fromUtf8(sqlite3_errstr(rc));
+        // What the system said, which SQLite's own words may hide ("disk I/O error").
+        if (const int code = sqlite3_system_errno(to.db); code != 0 && (rc & 0xff) == SQLITE_IOERR)
+            *detail += QStringLiteral(": ") + qt_error_string(code);
     }
     return rc;
 }

@@ -19,12 +19,20 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QLockFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSysInfo>
+#include <algorithm>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
 
 using namespace vantora;
 using vantora::test::ExclusiveLock;
@@ -145,6 +153,79 @@ QString oldBackup(const QString &folder, int day, int year = 2020)
     file.open(QIODevice::WriteOnly);
     file.write("old");
     return path;
+}
+
+// Writes a small file beside the database; its path.
+QString writeBeside(const TestDatabase &db, const QString &name, const QByteArray &text)
+{
+    const QString path = db.folder() + QLatin1Char('/') + name;
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(text);
+    return path;
+}
+
+// The order of the backups in the index, given by hand: a sequence for some of the names.
+void setOrder(const QString &databasePath, const QHash<QString, int> &sequences)
+{
+    const QString index = backupFolder(databasePath) + QStringLiteral("/cm1.index");
+    QByteArray text;
+    for (const QByteArray &line : test::fileContents(index).split('\n')) {
+        QList<QByteArray> fields = line.split('\t');
+        if (fields.size() == 5 && sequences.contains(QString::fromUtf8(fields[4])))
+            fields[0] = QByteArray::number(sequences.value(QString::fromUtf8(fields[4])));
+        if (!line.isEmpty())
+            text += fields.join('\t') + '\n';
+    }
+    QFile file(index);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+}
+
+void setModified(const QString &path, const QDateTime &time)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
+}
+
+// Files no bigger than `bytes` from now on (as on a full disk), a write beyond failing instead of
+// ending the process; what the limit was.
+rlimit limitFileSize(rlim_t bytes)
+{
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit before{};
+    ::getrlimit(RLIMIT_FSIZE, &before);
+    rlimit limit = before;
+    limit.rlim_cur = std::min(bytes, before.rlim_max);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    return before;
+}
+
+// Each case of a backup that cannot be made, set up beside the database; false when this
+// machine cannot make it.
+bool blockBackups(const TestDatabase &db, const QString &how,
+                  std::unique_ptr<test::ReadOnlyFolder> &readOnly)
+{
+    const QString folder = backupFolder(db.path());
+    if (how == QLatin1String("backups is a file"))
+        return QFile(folder).open(QIODevice::WriteOnly);
+    if (how == QLatin1String("read-only database folder")) {
+        readOnly = std::make_unique<test::ReadOnlyFolder>(db.folder());
+        return readOnly->isReadOnly();
+    }
+    if (!QDir().mkpath(folder))
+        return false;
+    if (how == QLatin1String("folder at the lock"))
+        return QDir().mkpath(folder + QStringLiteral("/.cm1.lock"));
+    if (how == QLatin1String("link at the lock"))
+        return QFile::link(db.folder() + QStringLiteral("/elsewhere"),
+                           folder + QStringLiteral("/.cm1.lock"));
+    if (how == QLatin1String("read-only backups folder")) {
+        readOnly = std::make_unique<test::ReadOnlyFolder>(folder);
+        return readOnly->isReadOnly();
+    }
+    return how == QLatin1String("full disk");
 }
 
 } // namespace
@@ -270,11 +351,13 @@ private Q_SLOTS:
         }
         QCOMPARE(backupsOf(db.path()), made.mid(0, 10));
         QVERIFY(!QFileInfo::exists(made.last()));
-        // Nothing half-written left: the ten, the index of their order and the lock.
+        // Nothing half-written left: the ten, the index of their order and the state of the file
+        // the last was made from; the lock went with the backup that held it.
         QStringList listing = folderListing(backupFolder(db.path()));
         QCOMPARE(listing.size(), 12);
         QVERIFY(listing.contains(QStringLiteral("cm1.index")));
-        QVERIFY(listing.contains(QStringLiteral(".cm1.lock")));
+        QVERIFY(listing.contains(QStringLiteral("cm1.state")));
+        QVERIFY(!listing.contains(QStringLiteral(".cm1.lock")));
     }
 
     // The order is the order in which the backups were made, whatever the clock said then.
@@ -307,6 +390,7 @@ private Q_SLOTS:
     {
         TestDatabase db(TestDatabase::Sample);
         QVERIFY(runOpening().isEmpty());
+        QVERIFY(db.exec(QStringLiteral("UPDATE Analyst SET \"Stock Picks\" = 'later'")));
         QVERIFY(runOpening().isEmpty());
         const QStringList good = backupsOf(db.path());
         QCOMPARE(good.size(), 2);
@@ -417,7 +501,7 @@ private Q_SLOTS:
                             restored};
         for (const QString &name : folderListing(backupFolder(path)))
             created << backupFolder(path) + QLatin1Char('/') + name;
-        QCOMPARE(created.size(), 9); // the backup, its index and the lock
+        QCOMPARE(created.size(), 9); // the backup, its index and the state of the file
         for (const QString &file : created) {
             const mode_t expected = QFileInfo(file).isDir() ? 0700 : 0600;
             QVERIFY2(
@@ -523,27 +607,239 @@ private Q_SLOTS:
         QCOMPARE(rowsOf(db.path()), rowsOf(newest));
     }
 
-    // A backup that cannot be written is said once; the data is there to work with all the same.
-    void backupThatCannotBeMadeIsReported()
+    // A backup that cannot be made is said, with why, by the program (once) and by every command
+    // that writes; the data is there to work with all the same.
+    void backupThatCannotBeMadeIsSaid_data()
     {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("a folder at the lock's name")
+            << "folder at the lock"
+            << "a folder stands at the name of the backup lock";
+        QTest::newRow("a link at the lock's name")
+            << "link at the lock"
+            << "a link stands at the name of the backup lock";
+        QTest::newRow("backups is a plain file") << "backups is a file"
+                                                 << "a file stands where the folder";
+        QTest::newRow("a full disk") << "full disk"
+                                     << "File too large";
+        QTest::newRow("a read-only backups folder") << "read-only backups folder"
+                                                    << "cannot be written";
+        QTest::newRow("a read-only database folder") << "read-only database folder"
+                                                     << "could not be created";
+    }
+    void backupThatCannotBeMadeIsSaid()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, why);
         TestDatabase db(TestDatabase::Sample);
-        {
-            QFile blocker(db.folder() + QStringLiteral("/backups"));
-            QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder would be
-        }
+        const QString csvFile = writeBeside(db, QStringLiteral("a.csv"), "Analyst's Name\nA\n");
+        std::unique_ptr<test::ReadOnlyFolder> readOnly;
+        if (!blockBackups(db, how, readOnly))
+            QSKIP("this machine cannot make the case");
+        const bool full = how == QLatin1String("full disk");
+        const QString said =
+            QStringLiteral("No backup of the market database \"%1\" could be made: ")
+                .arg(db.path());
+
         ScriptedDialogs dialogs;
-        AnalystBox s;
-        QVERIFY(s.data->open(QStringLiteral("Analyst")));
-        test::finishOpeningChecks();
+        {
+            const rlimit before = limitFileSize(full ? 16 * 1024 : RLIM_INFINITY);
+            AnalystBox s;
+            QVERIFY(s.data->open(QStringLiteral("Analyst")));
+            test::finishOpeningChecks();
+            ::setrlimit(RLIMIT_FSIZE, &before);
+            QVERIFY(!s.name->text().isEmpty());
+        }
         QCOMPARE(dialogs.messages().size(), 1);
-        QVERIFY2(dialogs.messages().at(0).startsWith(
-                     QStringLiteral("No backup of the market database \"%1\" could be made")
-                         .arg(db.path())),
+        QVERIFY2(dialogs.messages().at(0).startsWith(said) &&
+                     dialogs.messages().at(0).contains(why),
                  qPrintable(dialogs.messages().at(0)));
-        QVERIFY(!s.name->text().isEmpty());
         AnalystBox again;
         QVERIFY(again.data->open(QStringLiteral("Analyst")));
         QCOMPARE(dialogs.messages().size(), 1);
+
+        if (!QFileInfo::exists(test::databaseTool()))
+            QSKIP("vantora-db is not built");
+        // The shell passes on the limit, and the signal ignored.
+        QProcess tool;
+        tool.start(QStringLiteral("sh"),
+                   {QStringLiteral("-c"),
+                    QStringLiteral("trap '' XFSZ; ulimit -f %1; exec \"$0\" \"$@\"")
+                        .arg(full ? QStringLiteral("32") : QStringLiteral("unlimited")),
+                    test::databaseTool(), QStringLiteral("import-csv"), db.path(),
+                    QStringLiteral("Analyst"), csvFile});
+        QVERIFY(tool.waitForFinished(30000));
+        const QString output = QString::fromUtf8(tool.readAllStandardError());
+        QVERIFY2(output.contains(said) && output.contains(why), qPrintable(output));
+        QVERIFY(!QFileInfo(backupFolder(db.path())).isDir() || backupsOf(db.path()).isEmpty());
+    }
+
+    // The backup lock is a file naming the process that holds it: one left by a process that
+    // has ended is taken over; one whose process goes on is waited for, and the backup given up
+    // when it is not let go in time.
+    void backupLock_data()
+    {
+        QTest::addColumn<QString>("holder");
+        QTest::addColumn<bool>("made");
+        QTest::newRow("left by a run that has ended") << "ended" << true;
+        QTest::newRow("left half-written by a run that ended") << "half-written" << true;
+        QTest::newRow("held by a run that goes on") << "running" << false;
+        QTest::newRow("let go while waited for") << "lets go" << true;
+    }
+    void backupLock()
+    {
+        QFETCH(QString, holder);
+        QFETCH(bool, made);
+        TestDatabase db(TestDatabase::Sample);
+        QVERIFY(QDir().mkpath(backupFolder(db.path())));
+        const QString lockName = backupFolder(db.path()) + QStringLiteral("/.cm1.lock");
+        QLockFile lock(lockName);
+        if (holder == QLatin1String("ended")) {
+            QProcess ended;
+            ended.start(QStringLiteral("true"));
+            QVERIFY(ended.waitForStarted());
+            const qint64 pid = ended.processId();
+            QVERIFY(ended.waitForFinished());
+            QFile file(lockName);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray::number(pid) + "\nvantora\n" +
+                       QSysInfo::machineHostName().toUtf8() + '\n');
+        } else if (holder == QLatin1String("half-written")) {
+            QVERIFY(QFile(lockName).open(QIODevice::WriteOnly));
+            setModified(lockName, QDateTime::currentDateTime().addSecs(-60));
+        } else {
+            QVERIFY(lock.tryLock(0));
+        }
+        QElapsedTimer timer;
+        timer.start();
+        QString path;
+        DbError failure;
+        std::thread backup([&] { failure = backupDatabase(db.path(), &path); });
+        if (holder == QLatin1String("lets go")) {
+            QTest::qWait(300);
+            lock.unlock();
+        }
+        backup.join();
+        QCOMPARE(!failure, made);
+        QCOMPARE(backupsOf(db.path()).size(), made ? 1 : 0);
+        if (!made) {
+            QVERIFY(timer.elapsed() >= 1500);
+            QVERIFY2(failure.message.contains(QStringLiteral("another run of the program")),
+                     qPrintable(failure.message));
+            QVERIFY(lock.isLocked());
+        }
+        lock.unlock();
+        QVERIFY(!QFileInfo::exists(lockName));
+    }
+
+    // The index gives the order in which the backups were made, but a backup that the index
+    // puts first is never named the newest good one when a good one was made after it by its own
+    // time: an index edited by hand cannot make an older copy the one to put back.
+    void newestGoodBackupByItsOwnTime_data()
+    {
+        QTest::addColumn<QList<int>>("order"); // the index's sequence of the three, oldest first
+        QTest::addColumn<bool>("newestDamaged");
+        QTest::addColumn<int>("named");
+        QTest::newRow("as made") << QList<int>{1, 2, 3} << false << 2;
+        QTest::newRow("the oldest given the highest order") << QList<int>{9, 2, 3} << false << 2;
+        QTest::newRow("the newest given the lowest order") << QList<int>{1, 2, 0} << false << 2;
+        QTest::newRow("the newest damaged, the oldest given the highest order")
+            << QList<int>{9, 2, 3} << true << 1;
+    }
+    void newestGoodBackupByItsOwnTime()
+    {
+        QFETCH(QList<int>, order);
+        QFETCH(bool, newestDamaged);
+        QFETCH(int, named);
+        TestDatabase db(TestDatabase::Sample);
+        QStringList made;
+        for (int i = 0; i < 3; ++i) {
+            QString path;
+            QVERIFY(db.exec(QStringLiteral("UPDATE Analyst SET \"Stock Picks\" = ?"),
+                            {QString::number(i)}));
+            QVERIFY(!backupDatabase(db.path(), &path));
+            made << path;
+        }
+        if (newestDamaged)
+            damage(made[2], middlePage(made[2]), 64);
+        // An hour apart, the oldest first.
+        const QDateTime now = QDateTime::currentDateTime();
+        for (int i = 0; i < 3; ++i)
+            setModified(made[i], now.addSecs(3600 * (i - 3)));
+        QHash<QString, int> sequences;
+        for (int i = 0; i < 3; ++i)
+            sequences.insert(QFileInfo(made[i]).fileName(), order[i]);
+        setOrder(db.path(), sequences);
+
+        QCOMPARE(newestGoodBackup(db.path()), made[named]);
+        const QString advice = restoreAdvice(db.path());
+        QVERIFY2(
+            advice.contains(QStringLiteral("The newest good backup is \"%1\"").arg(made[named])),
+            qPrintable(advice));
+    }
+
+    // The first opening of a file just as it was when its newest good backup was made from it
+    // neither checks it nor backs it up again; any change since, whoever made it, is backed up
+    // (or found damaged) as before.
+    void unchangedFileIsNotBackedUpAgain_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("backedUp");
+        QTest::newRow("nothing") << "none" << false;
+        QTest::newRow("a record edited") << "edit" << true;
+        QTest::newRow("the same bytes written again") << "rewrite" << true;
+        QTest::newRow("a journal beside it") << "journal" << true;
+        QTest::newRow("in write-ahead-log mode, then back") << "wal" << true;
+        QTest::newRow("its newest backup removed") << "no backup" << true;
+        QTest::newRow("an index damaged behind SQLite's back, its time set back")
+            << "damage" << false;
+    }
+    void unchangedFileIsNotBackedUpAgain()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, backedUp);
+        TestDatabase db(TestDatabase::Sample);
+        QVERIFY(runOpening().isEmpty());
+        QCOMPARE(backupsOf(db.path()).size(), 1);
+        const QString first = backupsOf(db.path()).value(0);
+        const QDateTime modified = QFileInfo(db.path()).lastModified();
+        if (change == QLatin1String("edit")) {
+            QVERIFY(db.exec(QStringLiteral("UPDATE Analyst SET \"Stock Picks\" = 'later'")));
+        } else if (change == QLatin1String("rewrite")) {
+            const QByteArray bytes = test::fileContents(db.path());
+            QFile file(db.path());
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        } else if (change == QLatin1String("journal")) {
+            writeBeside(db, QStringLiteral("cm1.db-journal"), QByteArray(512, '\0'));
+        } else if (change == QLatin1String("wal")) {
+            QVERIFY(db.exec(QStringLiteral("PRAGMA journal_mode = WAL")));
+            QVERIFY(db.exec(QStringLiteral("PRAGMA journal_mode = DELETE")));
+        } else if (change == QLatin1String("no backup")) {
+            QVERIFY(QFile::remove(first));
+        } else if (change == QLatin1String("damage")) {
+            damageIndexOnly(db);
+        }
+        if (change != QLatin1String("none") && change != QLatin1String("no backup"))
+            setModified(db.path(), modified);
+        const QByteArray before = test::fileContents(db.path());
+
+        const QStringList said = runOpening();
+        const QStringList backups = backupsOf(db.path());
+        QCOMPARE(backups.size(), backedUp ? 2 - int(change == QLatin1String("no backup")) : 1);
+        if (change != QLatin1String("no backup"))
+            QCOMPARE(backups.last(), first);
+        if (change == QLatin1String("damage"))
+            QVERIFY2(said.size() == 1 && said[0].contains(QStringLiteral("holds damage")),
+                     qPrintable(said.join('\n')));
+        else
+            QVERIFY2(said.isEmpty(), qPrintable(said.join('\n')));
+        QCOMPARE(test::fileContents(db.path()), before);
+        // The next run finds the file as its newest backup left it (a journal beside it stays).
+        if (backedUp && change != QLatin1String("journal")) {
+            QVERIFY(runOpening().isEmpty());
+            QCOMPARE(backupsOf(db.path()), backups);
+        }
     }
 
     // Opening a table starts the check of the file itself: once it has found damage the file is
@@ -695,6 +991,75 @@ private Q_SLOTS:
         s.data->moveFirst();
         QCOMPARE(s.name->text(), first);
         QVERIFY(dialogs.messages().isEmpty());
+    }
+
+    // Every command that writes into the file waits for its check and backup, as the program's
+    // first opening does: a file that holds damage is refused with the newest good backup and the
+    // command that puts it back, and nothing is written. A command that only reads makes no
+    // backup, and so never waits for one.
+    void commandsOnADamagedFile_data()
+    {
+        QTest::addColumn<QStringList>("args"); // after the database
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<bool>("writes");
+        const QStringList writing[] = {
+            {"import-csv", "Analyst", "@a.csv"},
+            {"import-prices", "@prices.csv", "--ticker", "ACME"},
+            {"fetch-prices", "ACME", "--url", "http://127.0.0.1:9/{symbol}.csv"},
+            {"import-trades", "@trades.csv"}};
+        for (const QStringList &command : writing) {
+            QTest::addRow("%s, index damaged (the copy fails the full check)",
+                          qPrintable(command[0]))
+                << command << "index" << true;
+            QTest::addRow("%s, a page damaged", qPrintable(command[0]))
+                << command << "page" << true;
+        }
+        const QStringList reading[] = {
+            {"check"}, {"export-csv", "stocks", "@out.csv"}, {"scorecard"}, {"returns"}};
+        for (const QStringList &command : reading)
+            QTest::addRow("%s only reads", qPrintable(command[0])) << command << "index" << false;
+    }
+    void commandsOnADamagedFile()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, damage);
+        QFETCH(bool, writes);
+        if (!QFileInfo::exists(test::databaseTool()))
+            QSKIP("vantora-db is not built");
+        TestDatabase db(TestDatabase::Sample);
+        writeBeside(db, QStringLiteral("a.csv"), "Analyst's Name\nA\n");
+        writeBeside(db, QStringLiteral("prices.csv"), "Date,Close\n2026-12-03,41\n");
+        writeBeside(db, QStringLiteral("trades.csv"),
+                    "Date,Symbol,Action,Quantity,Price\n2026-01-02,ACME,Buy,10,40\n");
+        QString good;
+        QVERIFY(!backupDatabase(db.path(), &good));
+        if (damage == QLatin1String("index"))
+            damageIndexOnly(db);
+        else
+            ::damage(db.path(), middlePage(db.path()), 64);
+        const QByteArray damaged = test::fileContents(db.path());
+        for (QString &arg : args)
+            arg.replace(QLatin1Char('@'), db.folder() + QLatin1Char('/'));
+
+        const test::ToolRun run =
+            test::runDatabaseTool(QStringList{args[0], db.path()} + args.mid(1));
+        QVERIFY(run.finished);
+        QCOMPARE(test::fileContents(db.path()), damaged);
+        QCOMPARE(backupsOf(db.path()), QStringList{good});
+        const QString advice = QStringLiteral("The newest good backup is \"%1\"").arg(good);
+        if (!writes) {
+            QVERIFY2(!run.output.contains(advice), qPrintable(run.output));
+            return;
+        }
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.output.contains(damage == QLatin1String("index")
+                                         ? QStringLiteral("the database itself holds damage")
+                                         : QStringLiteral("\"%1\" is damaged").arg(db.path())),
+                 qPrintable(run.output));
+        QVERIFY2(run.output.contains(advice) &&
+                     run.output.contains(
+                         QStringLiteral("vantora-db restore \"%1\" \"%2\"").arg(good, db.path())),
+                 qPrintable(run.output));
     }
 
     void tool_data()

@@ -13,13 +13,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <unistd.h>
 
 using namespace vantora;
 using vantora::test::ExclusiveLock;
+using vantora::test::ReadOnlyFolder;
 using vantora::test::ScriptedDialogs;
 using vantora::test::TestDatabase;
 
@@ -27,37 +26,6 @@ namespace {
 
 const QString kName = QStringLiteral("Analyst's Name");
 
-// Makes a folder read-only for as long as it lives: its mode as a user, its immutable flag as
-// root (whom no mode stops).
-class ReadOnlyFolder
-{
-public:
-    explicit ReadOnlyFolder(const QString &path)
-        : m_path(path)
-    {
-        if (::geteuid() == 0)
-            m_readOnly =
-                QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
-        else
-            m_readOnly =
-                QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        m_readOnly = m_readOnly && !QFileInfo(path).isWritable();
-    }
-    ~ReadOnlyFolder()
-    {
-        if (::geteuid() == 0)
-            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), m_path});
-        else
-            QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                              QFileDevice::ExeOwner);
-    }
-    Q_DISABLE_COPY_MOVE(ReadOnlyFolder)
-    bool isReadOnly() const { return m_readOnly; }
-
-private:
-    QString m_path;
-    bool m_readOnly = false;
-};
 const QString kPicks = QStringLiteral("Stock Picks");
 
 // A record screen in miniature: two boxes bound to Analyst, and the data control.

@@ -6,10 +6,14 @@
 #include "data/store/schema.h"
 
 #include <QAtomicInt>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QtDebug>
+#include <unistd.h>
 
 namespace vantora::test {
 namespace {
@@ -178,6 +182,29 @@ QString TestDatabase::openAsAtFirstOpening()
     if (!failure)
         return notice;
     return failure.message.isEmpty() ? QStringLiteral("not usable") : failure.message;
+}
+
+} // namespace vantora::test
+
+namespace vantora::test {
+
+ReadOnlyFolder::ReadOnlyFolder(const QString &path)
+    : m_path(path)
+{
+    if (::geteuid() == 0)
+        m_readOnly = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
+    else
+        m_readOnly = QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    m_readOnly = m_readOnly && !QFileInfo(path).isWritable();
+}
+
+ReadOnlyFolder::~ReadOnlyFolder()
+{
+    if (::geteuid() == 0)
+        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), m_path});
+    else
+        QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
 }
 
 } // namespace vantora::test

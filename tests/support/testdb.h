@@ -67,4 +67,19 @@ private:
     bool m_locked = false;
 };
 
+// Makes a folder read-only for as long as it lives: its mode as a user, its immutable flag as
+// root (whom no mode stops).
+class ReadOnlyFolder
+{
+public:
+    explicit ReadOnlyFolder(const QString &path);
+    ~ReadOnlyFolder();
+    Q_DISABLE_COPY_MOVE(ReadOnlyFolder)
+    bool isReadOnly() const { return m_readOnly; }
+
+private:
+    QString m_path;
+    bool m_readOnly = false;
+};
+
 } // namespace vantora::test
