@@ -3,6 +3,7 @@
 #include "app/databases.h"
 #include "app/desktop.h"
 #include "app/navigation.h"
+#include "app/pricesatstart.h"
 #include "app/registry.h"
 #include "app/report.h"
 #include "app/sessionend.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
@@ -218,9 +220,14 @@ int main(int argc, char *argv[])
         return exportReport(request.open, request.exportPdf);
     vantora::watchSessionEnd(app);
     vantora::navigate(nullptr, QStringLiteral("Form11"));
-    // Edits a past run could not save when it was ended, once the main window is up.
+    // Edits a past run could not save when it was ended, once the main window is up; then the
+    // prices, in the background, where the preferences ask for them.
     if (request.screenshot.isEmpty() && !request.exitWhenShown)
-        QTimer::singleShot(0, &app, [] { vantora::offerKeptEdits(); });
+        QTimer::singleShot(0, &app, [] {
+            vantora::offerKeptEdits();
+            if (vantora::Screen *main = vantora::ScreenRegistry::existing(QStringLiteral("Form11")))
+                vantora::updatePricesAtStart(qobject_cast<QMainWindow *>(main->window()));
+        });
     if (!request.open.isEmpty())
         vantora::navigate(vantora::ScreenRegistry::get(QStringLiteral("Form11")), request.open);
     if (!request.browse.isEmpty()) {
