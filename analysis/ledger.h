@@ -90,6 +90,11 @@ class CloseSeries
 {
 public:
     void append(QDate day, double close);
+    void reserve(qsizetype days)
+    {
+        m_days.reserve(days);
+        m_closes.reserve(days);
+    }
     // The latest close on or before the day.
     std::optional<double> on(QDate day) const;
     // The same, for days asked in order: the cursor (0 at first) moves on with them.

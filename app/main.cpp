@@ -3,6 +3,7 @@
 #include "app/databases.h"
 #include "app/desktop.h"
 #include "app/navigation.h"
+#include "app/pricesatstart.h"
 #include "app/registry.h"
 #include "app/report.h"
 #include "app/sessionend.h"
@@ -13,6 +14,7 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QLocale>
+#include <QMainWindow>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
@@ -231,9 +233,14 @@ int main(int argc, char *argv[])
         return exportReport(request.open, request.exportPdf);
     vantora::watchSessionEnd(app);
     vantora::navigate(nullptr, QStringLiteral("Form11"));
-    // Edits a past run could not save when it was ended, once the main window is up.
+    // Edits a past run could not save when it was ended, once the main window is up; then the
+    // prices, in the background, where the preferences ask for them.
     if (request.screenshot.isEmpty() && !request.exitWhenShown)
-        QTimer::singleShot(0, &app, [] { vantora::offerKeptEdits(); });
+        QTimer::singleShot(0, &app, [] {
+            vantora::offerKeptEdits();
+            if (vantora::Screen *main = vantora::ScreenRegistry::existing(QStringLiteral("Form11")))
+                vantora::updatePricesAtStart(qobject_cast<QMainWindow *>(main->window()));
+        });
     if (!request.open.isEmpty())
         vantora::navigate(vantora::ScreenRegistry::get(QStringLiteral("Form11")), request.open);
     if (!request.browse.isEmpty()) {

@@ -25,8 +25,6 @@ std::unique_ptr<QProgressDialog> progressDialog(QWidget *parent, const QString &
     auto dialog =
         std::make_unique<QProgressDialog>(label, MarketTexts::tr("Cancel"), 0, maximum, parent);
     dialog->setObjectName(QStringLiteral("vantoraProgress"));
-    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint);
     // A long label wraps rather than widening the window past the screen.
     auto *text = new QLabel(label);
     text->setWordWrap(true);
@@ -36,6 +34,7 @@ std::unique_ptr<QProgressDialog> progressDialog(QWidget *parent, const QString &
     dialog->setWindowModality(Qt::WindowModal);
     dialog->setMinimumDuration(400);
     dialog->setAutoClose(false);
+    prepareDialog(*dialog);
     dialog->setValue(0);
     return dialog;
 }

@@ -126,6 +126,7 @@ void printReportWithDialog(const Report &report, QWidget *parent)
     printer.setDocName(report.title);
     QPrintDialog dialog(&printer, parent);
     dialog.setWindowTitle(ReportTexts::tr("Print %1").arg(report.title));
+    prepareDialog(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return;
     renderReport(report, &printer);

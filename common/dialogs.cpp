@@ -46,17 +46,6 @@ int titleWidth(const QWidget &box, const QString &title)
     return QFontMetrics(font).horizontalAdvance(title) + kTitleBarRoom;
 }
 
-// The window a dialog belongs to: the active one, or, between two dialogs (when the first has
-// closed and the window manager has not yet given the focus back), the one the last dialog
-// belonged to, so that the second opens over the same window rather than in the screen's middle.
-QWidget *dialogParent()
-{
-    static QPointer<QWidget> last;
-    if (QWidget *active = QApplication::activeWindow())
-        last = active;
-    return last && last->isVisible() ? last.data() : nullptr;
-}
-
 // More lines than this and a box would no longer say in a few lines what happened.
 constexpr int kShownLines = 12;
 
@@ -95,12 +84,10 @@ QString withWholeCommands(const QString &text)
     return QStringLiteral("<p>") + rich.join(QStringLiteral("<br>")) + QStringLiteral("</p>");
 }
 
-// What every box of the program shares: no minimise or maximise button, buttons as wide as
-// their words, and the whole box on the screen.
+// A message box's buttons as wide as their words.
 void prepareBox(QMessageBox &box)
 {
-    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                       Qt::WindowCloseButtonHint);
+    prepareDialog(box);
     for (QAbstractButton *button : box.buttons()) {
         button->ensurePolished();
         const int words = button->fontMetrics().horizontalAdvance(
@@ -146,9 +133,22 @@ public:
 int runBox(QMessageBox &box)
 {
     prepareBox(box);
-    OnScreen onScreen;
-    box.installEventFilter(&onScreen);
     return box.exec();
+}
+
+// A file dialog of the program's own (Qt's, or the desktop's where it offers one).
+QStringList runFileDialog(const QString &title, const QString &filter, QFileDialog::FileMode mode,
+                          QFileDialog::AcceptMode accept, QFileDialog::Options options)
+{
+    QFileDialog dialog(dialogParent(), title, QString(), filter);
+    dialog.setObjectName(QStringLiteral("vantoraFileBox"));
+    dialog.setFileMode(mode);
+    dialog.setAcceptMode(accept);
+    dialog.setOptions(options);
+    prepareDialog(dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
 }
 
 // A message box sizes itself to its layout, so the width goes into the layout.
@@ -161,6 +161,33 @@ void fitTitle(QMessageBox &box)
 }
 
 } // namespace
+
+Qt::WindowFlags dialogFlags()
+{
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+}
+
+void prepareDialog(QDialog &dialog)
+{
+    dialog.setWindowFlags(dialogFlags());
+    const QString keeper = QStringLiteral("vantoraOnScreen");
+    if (!dialog.findChild<QObject *>(keeper, Qt::FindDirectChildrenOnly)) {
+        auto *onScreen = new OnScreen(&dialog);
+        onScreen->setObjectName(keeper);
+        dialog.installEventFilter(onScreen);
+    }
+}
+
+// The active window, or, between two dialogs (when the first has closed and the window manager
+// has not yet given the focus back), the one the last dialog belonged to, so that the second
+// opens over the same window rather than in the screen's middle.
+QWidget *dialogParent()
+{
+    static QPointer<QWidget> last;
+    if (QWidget *active = QApplication::activeWindow())
+        last = active;
+    return last && last->isVisible() ? last.data() : nullptr;
+}
 
 void setDialogHandler(DialogHandler handler)
 {
@@ -240,8 +267,8 @@ QStringList openFilesBox(const QString &title, const QString &filter)
         const QString answer = responders().dialog(request).text;
         return answer.isEmpty() ? QStringList() : answer.split(QLatin1Char('\n'));
     }
-    return QFileDialog::getOpenFileNames(QApplication::activeWindow(), request.title, QString(),
-                                         filter);
+    return runFileDialog(request.title, filter, QFileDialog::ExistingFiles, QFileDialog::AcceptOpen,
+                         {});
 }
 
 QString fileBox(const QString &title, const QString &filter, bool saving, bool confirmOverwrite)
@@ -255,12 +282,12 @@ QString fileBox(const QString &title, const QString &filter, bool saving, bool c
                                 {}};
     if (responders().dialog)
         return responders().dialog(request).text;
-    QWidget *parent = QApplication::activeWindow();
     const QFileDialog::Options options =
-        confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
-    return saving ? QFileDialog::getSaveFileName(parent, request.title, QString(), filter, nullptr,
-                                                 options)
-                  : QFileDialog::getOpenFileName(parent, request.title, QString(), filter);
+        confirmOverwrite || !saving ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
+    return runFileDialog(request.title, filter,
+                         saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile,
+                         saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen, options)
+        .value(0);
 }
 
 QString inputBox(const QString &prompt, const QString &title)
@@ -276,6 +303,7 @@ QString inputBox(const QString &prompt, const QString &title)
     dialog.setLabelText(prompt);
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setMinimumWidth(titleWidth(dialog, request.title));
+    prepareDialog(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.textValue();

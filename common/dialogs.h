@@ -5,6 +5,9 @@
 #include <QStringList>
 #include <functional>
 
+class QDialog;
+class QWidget;
+
 // Every message box, input box and beep of the program goes through here, so that tests can
 // answer dialogs, read their texts and count beeps.
 namespace vantora {
@@ -34,6 +37,15 @@ QString fileBox(const QString &title, const QString &filter, bool saving,
 // A modal input box with no default text; the empty text when cancelled.
 QString inputBox(const QString &prompt, const QString &title);
 void beep();
+
+// What every dialog window of the program shares (message, input, file and progress boxes):
+// a title bar with a close button and no minimise or maximise button, and, once shown, the whole
+// window on the available screen.
+Qt::WindowFlags dialogFlags();
+void prepareDialog(QDialog &dialog);
+// The window a dialog opening now belongs to, which the window manager keeps it over: the
+// active one, else the one the last dialog belonged to while it is still shown.
+QWidget *dialogParent();
 
 struct DialogRequest
 {

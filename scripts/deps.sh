@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs the Debian packages the build, the tests and the screenshots need, if any is missing;
+# Installs the Debian packages the build, the tests and the screenshots need, if any is missing
+# (the keyring test's own session bus and wallet: dbus-daemon, dbus-bin, python3-dbus, python3-gi);
 # packages named as arguments too (bash scripts/deps.sh lintian).
 set -euo pipefail
 
 packages=(cmake g++ ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
           qt6-webengine-dev qt6-charts-dev libqt6svg6 libgl-dev libsqlite3-dev xvfb xauth fonts-dejavu-core
           sqlite3 libicu-dev qtkeychain-qt6-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-          qt6-translations-l10n poppler-utils locales)
+          qt6-translations-l10n poppler-utils locales
+          dbus-daemon dbus-bin python3-dbus python3-gi)
 missing=()
 packages+=("$@")
 for p in "${packages[@]}"; do

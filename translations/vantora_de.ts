@@ -2164,6 +2164,29 @@ vantora-db create PATH --sample</translation>
     </message>
 </context>
 <context>
+    <name>vantora</name>
+    <message>
+        <source>Updating the prices…</source>
+        <translation>Die Kurse werden aktualisiert…</translation>
+    </message>
+    <message>
+        <source>The prices were not updated: the market database cannot be used now.</source>
+        <translation>Die Kurse wurden nicht aktualisiert: Die Marktdatenbank kann gerade nicht benutzt werden.</translation>
+    </message>
+    <message>
+        <source>The prices were not updated: %1</source>
+        <translation>Die Kurse wurden nicht aktualisiert: %1</translation>
+    </message>
+    <message>
+        <source>Prices: %1</source>
+        <translation>Kurse: %1</translation>
+    </message>
+    <message>
+        <source>Price update</source>
+        <translation>Kursaktualisierung</translation>
+    </message>
+</context>
+<context>
     <name>vantora::DataControl</name>
     <message>
         <source>Records: %1</source>

@@ -7,9 +7,14 @@
 #include "data/store/trades.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QMap>
+#include <QScopeGuard>
 #include <QSqlQuery>
+#include <algorithm>
+#include <cstring>
 #include <sqlite3.h>
+#include <vector>
 
 namespace vantora::prices {
 namespace {
@@ -25,12 +30,13 @@ DbError readFailed(sqlite3 *db)
                                  .arg(QString::fromUtf8(sqlite3_errmsg(db)))};
 }
 
-// "2026-12-07" as the table of prices stores its days, read without QDate's format parser: a
-// million of them are read for a report.
-QDate isoDay(const unsigned char *text, int size)
+// "2026-12-07" as the table of prices stores its days, as a Julian day number (QDate's), read
+// without QDate's format parser: a million of them are read for a report. 0 for a text that
+// is no such day.
+qint64 isoJulianDay(const unsigned char *text, int size)
 {
     if (!text || size != 10 || text[4] != '-' || text[7] != '-')
-        return {};
+        return 0;
     const auto digits = [&](int at, int count) {
         int n = 0;
         for (int i = at; i < at + count; ++i) {
@@ -40,7 +46,82 @@ QDate isoDay(const unsigned char *text, int size)
         }
         return n;
     };
-    return QDate(digits(0, 4), digits(5, 2), digits(8, 2));
+    const int year = digits(0, 4), month = digits(5, 2), day = digits(8, 2);
+    if (year < 1 || month < 1 || month > 12 || day < 1)
+        return 0;
+    static constexpr int kDaysIn[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    if (day > kDaysIn[month - 1] + (month == 2 && leap ? 1 : 0))
+        return 0;
+    // The proleptic Gregorian calendar's day count, as QDate counts.
+    const int a = (14 - month) / 12;
+    const qint64 y = year + 4800 - a;
+    const int m = month + 12 * a - 3;
+    return day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 - 32045;
+}
+
+QDate isoDay(const unsigned char *text, int size)
+{
+    const qint64 julian = isoJulianDay(text, size);
+    return julian ? QDate::fromJulianDay(julian) : QDate();
+}
+
+// The latest day of the table, as max("Date") gives it. The index holds the days by symbol,
+// so max("Date") would read all of it; the latest day of each symbol, one symbol after the
+// other through the index, reads a few entries each.
+DbError latestPriceDay(sqlite3 *db, QByteArray *latest)
+{
+    sqlite3_stmt *first = nullptr, *next = nullptr, *last = nullptr, *unnamed = nullptr;
+    sqlite3_value *symbol = nullptr;
+    const auto finalize = qScopeGuard([&] {
+        for (sqlite3_stmt *statement : {first, next, last, unnamed})
+            sqlite3_finalize(statement);
+        sqlite3_value_free(symbol);
+    });
+    const auto prepare = [db](const char *sql, sqlite3_stmt **statement) {
+        return sqlite3_prepare_v2(db, sql, -1, statement, nullptr) == SQLITE_OK;
+    };
+    if (!prepare("SELECT min(\"Ticker Symbol\") FROM Prices", &first) ||
+        !prepare("SELECT min(\"Ticker Symbol\") FROM Prices WHERE \"Ticker Symbol\" > ?1", &next) ||
+        !prepare("SELECT max(\"Date\") FROM Prices WHERE \"Ticker Symbol\" = ?1", &last) ||
+        !prepare("SELECT max(\"Date\") FROM Prices WHERE \"Ticker Symbol\" IS NULL", &unnamed))
+        return readFailed(db);
+    *latest = QByteArray();
+    const auto keep = [latest](sqlite3_stmt *statement) {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, 0));
+        const QByteArray day(text, text ? sqlite3_column_bytes(statement, 0) : 0);
+        if (text && (latest->isNull() || day > *latest))
+            *latest = day;
+    };
+    // Each symbol in the index's order, the one after the last through the index.
+    for (sqlite3_stmt *step = first;; step = next) {
+        if (sqlite3_step(step) != SQLITE_ROW)
+            return readFailed(db);
+        sqlite3_value_free(symbol);
+        symbol = sqlite3_value_dup(sqlite3_column_value(step, 0));
+        sqlite3_reset(step);
+        if (!symbol)
+            return readFailed(db);
+        if (sqlite3_value_type(symbol) == SQLITE_NULL)
+            break;
+        sqlite3_bind_value(last, 1, symbol);
+        if (sqlite3_step(last) != SQLITE_ROW)
+            return readFailed(db);
+        keep(last);
+        sqlite3_reset(last);
+        sqlite3_bind_value(next, 1, symbol);
+    }
+    if (sqlite3_step(unnamed) != SQLITE_ROW)
+        return readFailed(db);
+    keep(unnamed);
+    return {};
+}
+
+// The first day a stock's line values it on.
+QDate startOf(const StockLedger &ledger, QDate from)
+{
+    const QDate firstTrade = ledger.trades.constFirst().date;
+    return from.isValid() ? std::min(from, firstTrade) : firstTrade;
 }
 
 // The closes of a symbol from the last one on or before `first` to `to`.
@@ -93,6 +174,119 @@ private:
     sqlite3_stmt *m_statement = nullptr;
 };
 
+// The letters of a symbol as the table's NOCASE order compares them: ASCII letters in upper
+// case.
+QByteArray foldedKey(const char *text, int size)
+{
+    QByteArray key(text, size);
+    for (char &c : key)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    return key;
+}
+
+// The closes of many symbols in one pass over the table in its stored order. A symbol's rows
+// read through the index cost a look-up in the table each, about twice what the pass costs a
+// row: where the symbols asked for cover much of the table, the pass is the quicker.
+class AllClosesReader
+{
+public:
+    // The series gets the closes from the last one on or before `first` to `to`, as
+    // CloseReader::read gives them.
+    void want(const QString &symbol, QDate first, QDate to, CloseSeries *series)
+    {
+        const QByteArray name = canonicalSymbol(symbol).toUtf8();
+        m_wanted[foldedKey(name.constData(), int(name.size()))].push_back(
+            {first.toJulianDay(), to.toJulianDay(), series, {}, {}});
+    }
+
+    // Whether the pass is likely the quicker: the table's rows (its largest row id, a bound
+    // that needs no count) against the trading days from each series' first day to its last.
+    static bool quicker(sqlite3 *db, qint64 wantedDays)
+    {
+        sqlite3_stmt *statement = nullptr;
+        qint64 rows = -1;
+        if (sqlite3_prepare_v2(db, "SELECT max(rowid) FROM Prices", -1, &statement, nullptr) ==
+                SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW)
+            rows = sqlite3_column_int64(statement, 0);
+        sqlite3_finalize(statement);
+        return rows >= 0 && rows <= 2 * (wantedDays * 5 / 7);
+    }
+
+    DbError read(sqlite3 *db)
+    {
+        sqlite3_stmt *statement = nullptr;
+        if (sqlite3_prepare_v2(db, "SELECT \"Ticker Symbol\", \"Date\", \"Close\" FROM Prices", -1,
+                               &statement, nullptr) != SQLITE_OK)
+            return readFailed(db);
+        QByteArray lastSymbol; // as stored
+        std::vector<Wanted> *wanted = nullptr;
+        int rc;
+        while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+            const auto *symbol = reinterpret_cast<const char *>(sqlite3_column_text(statement, 0));
+            const int size = sqlite3_column_bytes(statement, 0);
+            // A symbol's rows mostly lie together: the look-up only when the symbol changes.
+            if (!symbol)
+                continue;
+            if (size != lastSymbol.size() || std::memcmp(symbol, lastSymbol.constData(), size)) {
+                lastSymbol = QByteArray(symbol, size);
+                const auto found = m_wanted.find(foldedKey(symbol, size));
+                wanted = found == m_wanted.end() ? nullptr : &found.value();
+            }
+            if (!wanted)
+                continue;
+            const qint64 day =
+                isoJulianDay(sqlite3_column_text(statement, 1), sqlite3_column_bytes(statement, 1));
+            if (!day)
+                continue;
+            std::optional<double> close;
+            const int type = sqlite3_column_type(statement, 2);
+            if (type == SQLITE_FLOAT || type == SQLITE_INTEGER)
+                close = sqlite3_column_double(statement, 2);
+            else if (type == SQLITE_TEXT)
+                close = storedFigure(QString::fromUtf8(
+                    reinterpret_cast<const char *>(sqlite3_column_text(statement, 2))));
+            if (!close)
+                continue;
+            for (Wanted &w : *wanted) {
+                if (day > w.to)
+                    continue;
+                if (day <= w.first) {
+                    if (!w.before || w.before->first < day)
+                        w.before = std::pair{day, *close};
+                    continue;
+                }
+                w.after.emplace_back(day, *close);
+            }
+        }
+        sqlite3_finalize(statement);
+        if (rc != SQLITE_DONE)
+            return readFailed(db);
+        for (std::vector<Wanted> &each : m_wanted)
+            for (Wanted &w : each) {
+                if (!std::is_sorted(w.after.begin(), w.after.end()))
+                    std::sort(w.after.begin(), w.after.end());
+                w.series->reserve(qsizetype(w.after.size()) + 1);
+                if (w.before)
+                    w.series->append(QDate::fromJulianDay(w.before->first), w.before->second);
+                for (const auto &[day, close] : w.after)
+                    w.series->append(QDate::fromJulianDay(day), close);
+            }
+        return {};
+    }
+
+private:
+    struct Wanted
+    {
+        qint64 first, to;
+        CloseSeries *series;
+        std::optional<std::pair<qint64, double>> before;
+        std::vector<std::pair<qint64, double>> after;
+    };
+    QHash<QByteArray, std::vector<Wanted>> m_wanted;
+};
+
 } // namespace
 
 DbError computeReturns(QSqlDatabase &db, QDate from, QDate to, ReturnsReport *report,
@@ -119,9 +313,11 @@ DbError computeReturns(QSqlDatabase &db, QDate from, QDate to, ReturnsReport *re
     const bool hasPrices = !readTableColumns(db, QStringLiteral("Prices")).table.isEmpty();
     QSqlQuery query(db);
     if (!to.isValid()) {
-        if (hasPrices && query.exec(QStringLiteral("SELECT max(\"Date\") FROM Prices")) &&
-            query.next())
-            to = QDate::fromString(query.value(0).toString(), Qt::ISODate);
+        QByteArray latest;
+        if (hasPrices)
+            if (DbError error = latestPriceDay(sqliteHandle(db), &latest))
+                return error;
+        to = QDate::fromString(QString::fromUtf8(latest), Qt::ISODate);
         if (!to.isValid())
             to = QDate::currentDate();
     }
@@ -140,24 +336,33 @@ DbError computeReturns(QSqlDatabase &db, QDate from, QDate to, ReturnsReport *re
     }
 
     sqlite3 *handle = sqliteHandle(db);
-    CloseReader closes(handle);
     query.prepare(QStringLiteral("SELECT \"Current Price\" FROM stocks WHERE \"Ticker Symbol\" = ? "
                                  "ORDER BY rowid LIMIT 1"));
+    qint64 wantedDays = std::max<qint64>(0, first.daysTo(to));
     for (StockLedger &ledger : ledgers) {
         query.addBindValue(ledger.ticker);
         if (query.exec() && query.next())
             ledger.currentPrice = storedFigure(query.value(0));
         query.finish();
-        const QDate start = from.isValid() ? std::min(from, ledger.trades.constFirst().date)
-                                           : ledger.trades.constFirst().date;
-        if (hasPrices)
-            if (DbError error = closes.read(ledger.ticker, start, to, &ledger.closes))
-                return error;
+        wantedDays += std::max<qint64>(0, startOf(ledger, from).daysTo(to));
     }
     CloseSeries index;
-    if (hasPrices)
+    if (hasPrices && AllClosesReader::quicker(handle, wantedDays)) {
+        AllClosesReader all;
+        for (StockLedger &ledger : ledgers)
+            all.want(ledger.ticker, startOf(ledger, from), to, &ledger.closes);
+        all.want(kSp500, first, to, &index);
+        if (DbError error = all.read(handle))
+            return error;
+    } else if (hasPrices) {
+        CloseReader closes(handle);
+        for (StockLedger &ledger : ledgers)
+            if (DbError error =
+                    closes.read(ledger.ticker, startOf(ledger, from), to, &ledger.closes))
+                return error;
         if (DbError error = closes.read(kSp500, first, to, &index))
             return error;
+    }
 
     QList<const StockLedger *> all;
     for (const StockLedger &ledger : std::as_const(ledgers)) {

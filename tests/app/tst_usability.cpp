@@ -148,6 +148,63 @@ private Q_SLOTS:
         }));
     }
 
+    // Every kind of box the program opens has a title bar with a close button only, and is
+    // the dialog of the window it was opened from, even when it follows another box before the
+    // focus is back (no window active): the window manager keeps it over that window.
+    void everyBoxsTitleBar_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("message") << 0;
+        QTest::newRow("choice") << 1;
+        QTest::newRow("input") << 2;
+        QTest::newRow("files to open") << 3;
+        QTest::newRow("a file to open") << 4;
+        QTest::newRow("a name to save under") << 5;
+    }
+    void everyBoxsTitleBar()
+    {
+        QFETCH(int, kind);
+        QWidget window;
+        window.resize(400, 300);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const QString title = QStringLiteral("Import Prices");
+        const std::function<void()> open[] = {
+            [&] { msgBox(QStringLiteral("Imported 5 days of QQQ."), OkOnly, title); },
+            [&] {
+                choiceBox(QStringLiteral("Which one?"), title, {"&Yes", "&No"}, 0, 1);
+            },
+            [&] { inputBox(QStringLiteral("Enter the ticker symbol."), title); },
+            [&] { openFilesBox(title, QStringLiteral("Daily history (*.csv)")); },
+            [&] { fileBox(title, QStringLiteral("Daily history (*.csv)"), false); },
+            [&] { fileBox(title, QStringLiteral("PDF files (*.pdf)"), true, true); }};
+        Qt::WindowFlags flags;
+        const QWidget *parent = nullptr;
+        bool onScreen = false;
+        // A first box, from the active window; the box looked at follows it.
+        QVERIFY(test::whileModal([&] { msgBox(QStringLiteral("Reading the files…")); },
+                                 [](QWidget *) {}));
+        QVERIFY(test::whileModal(
+            [&] {
+                QApplication::setActiveWindow(nullptr);
+                open[kind]();
+            },
+            [&](QWidget *box) {
+                flags = box->windowFlags();
+                parent = box->parentWidget();
+                onScreen = test::whollyOnScreen(box);
+            }));
+        QCOMPARE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint),
+                 Qt::WindowFlags());
+        QCOMPARE(flags & (Qt::WindowType_Mask | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+                 Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                     Qt::WindowCloseButtonHint);
+        QCOMPARE(parent, &window);
+        QVERIFY(onScreen);
+    }
+
     // The start: the main window and the tip window beside it, both wholly on the screen; back
     // from another screen, the main window goes beside the tip window again, not over it.
     void startWindowsOnScreen()
