@@ -167,7 +167,6 @@ struct Result
 Result runChild(const QString &mode, int trips)
 {
     QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     child.setStandardErrorFile(QProcess::nullDevice());
     child.start(QCoreApplication::applicationFilePath(), {mode, QString::number(trips)});
     child.waitForFinished(-1);
