@@ -292,94 +292,64 @@ QString LedgerFailure::text() const
              formatNumber(held, u'.'));
 }
 
-ReturnsResult ledgerReturns(const QList<const StockLedger *> &stocks, QDate from, QDate to,
-                            const CloseSeries &index)
+namespace {
+
+// One stock's walk through its trades, day by day.
+struct LedgerState
 {
-    ReturnsResult result;
-    struct State
-    {
-        const StockLedger *stock;
-        Position position;
-        qsizetype next = 0;
-        qsizetype close = 0; // the days are valued in order
-    };
-    QList<State> states;
+    const StockLedger *stock;
+    Position position;
+    qsizetype next = 0;
+    qsizetype close = 0; // the days are valued in order
+};
+
+// The first day of the period: `from`, else the first trade on or before `to`; none when no
+// trade is.
+QDate firstDay(const QList<const StockLedger *> &stocks, QDate from, QDate to)
+{
     QDate start = from;
-    for (const StockLedger *stock : stocks) {
-        states << State{stock, {}, 0, 0};
+    for (const StockLedger *stock : stocks)
         if (!from.isValid() && !stock->trades.isEmpty() && stock->trades.constFirst().date <= to &&
             (!start.isValid() || stock->trades.constFirst().date < start))
             start = stock->trades.constFirst().date;
-    }
-    if (!start.isValid())
-        return result;
+    return start;
+}
 
-    const auto apply = [&](State &s, const Trade &trade) {
-        if (applyTrade(s.position, trade))
-            return true;
-        result.failure =
-            LedgerFailure{s.stock->ticker, trade.date, trade.shares, s.position.shares};
-        return false;
-    };
-    const auto valueOn = [&](QDate day) {
-        double value = 0;
-        for (State &s : states)
-            if (s.position.shares != 0)
-                value += s.position.shares * s.stock->priceOnInOrder(day, &s.close);
-        return value;
-    };
+// Applies the stock's trade; a sale of more than is held is the result's failure.
+bool applyIn(LedgerState &s, const Trade &trade, ReturnsResult *result)
+{
+    if (applyTrade(s.position, trade))
+        return true;
+    result->failure = LedgerFailure{s.stock->ticker, trade.date, trade.shares, s.position.shares};
+    return false;
+}
 
-    // What was held before the first day is bought at that day's value.
-    QList<CashFlow> flows;
-    double startValue = 0;
-    if (from.isValid()) {
-        for (State &s : states) {
-            const QList<Trade> &trades = s.stock->trades;
-            for (; s.next < trades.size() && trades[s.next].date < from; ++s.next)
-                if (!apply(s, trades[s.next]))
-                    return result;
-            s.position.realized = s.position.dividends = 0;
-        }
-        startValue = valueOn(from);
-        if (startValue != 0)
-            flows << CashFlow{from, -startValue};
-    }
+double valueOn(QList<LedgerState> &states, QDate day)
+{
+    double value = 0;
+    for (LedgerState &s : states)
+        if (s.position.shares != 0)
+            value += s.position.shares * s.stock->priceOnInOrder(day, &s.close);
+    return value;
+}
 
+// The days on which any stock still trades, up to `to`, in order and each once.
+QList<QDate> tradeDays(const QList<LedgerState> &states, QDate to)
+{
     QList<QDate> days;
-    for (const State &s : std::as_const(states))
+    for (const LedgerState &s : states)
         for (qsizetype i = s.next; i < s.stock->trades.size(); ++i)
             if (s.stock->trades[i].date <= to)
                 days << s.stock->trades[i].date;
     std::sort(days.begin(), days.end());
     days.erase(std::unique(days.begin(), days.end()), days.end());
+    return days;
+}
 
-    QList<ValuedDay> valued;
-    valued.reserve(days.size() + 1);
-    for (const QDate day : std::as_const(days)) {
-        ValuedDay v;
-        for (State &s : states) {
-            const QList<Trade> &trades = s.stock->trades;
-            for (; s.next < trades.size() && trades[s.next].date == day; ++s.next) {
-                v.moneyIn += moneyIn(trades[s.next]);
-                v.moneyOut += moneyOut(trades[s.next]);
-                if (!apply(s, trades[s.next]))
-                    return result;
-            }
-        }
-        v.value = valueOn(day);
-        if (v.moneyOut != v.moneyIn)
-            flows << CashFlow{day, v.moneyOut - v.moneyIn};
-        valued << v;
-    }
-    const double endValue = valueOn(to);
-    if (days.isEmpty() || days.constLast() != to)
-        valued << ValuedDay{0, 0, endValue};
-    if (endValue != 0)
-        flows << CashFlow{to, endValue};
-
-    ReturnsLine &line = result.line;
-    line.value = endValue;
-    for (const State &s : std::as_const(states)) {
+// The line's figures summed over the stocks; one stock's line is that stock's.
+void addPositions(ReturnsLine &line, const QList<LedgerState> &states, QDate to)
+{
+    for (const LedgerState &s : states) {
         line.position.realized += s.position.realized;
         line.position.dividends += s.position.dividends;
         line.unrealized += s.position.shares * (s.stock->priceOn(to) - s.position.average);
@@ -388,6 +358,65 @@ ReturnsResult ledgerReturns(const QList<const StockLedger *> &stocks, QDate from
         line.name = states.constFirst().stock->ticker;
         line.position = states.constFirst().position;
     }
+}
+
+} // namespace
+
+ReturnsResult ledgerReturns(const QList<const StockLedger *> &stocks, QDate from, QDate to,
+                            const CloseSeries &index)
+{
+    ReturnsResult result;
+    const QDate start = firstDay(stocks, from, to);
+    if (!start.isValid())
+        return result;
+    QList<LedgerState> states;
+    for (const StockLedger *stock : stocks)
+        states << LedgerState{stock, {}, 0, 0};
+
+    // What was held before the first day is bought at that day's value.
+    QList<CashFlow> flows;
+    double startValue = 0;
+    if (from.isValid()) {
+        for (LedgerState &s : states) {
+            const QList<Trade> &trades = s.stock->trades;
+            for (; s.next < trades.size() && trades[s.next].date < from; ++s.next)
+                if (!applyIn(s, trades[s.next], &result))
+                    return result;
+            s.position.realized = s.position.dividends = 0;
+        }
+        startValue = valueOn(states, from);
+        if (startValue != 0)
+            flows << CashFlow{from, -startValue};
+    }
+
+    const QList<QDate> days = tradeDays(states, to);
+    QList<ValuedDay> valued;
+    valued.reserve(days.size() + 1);
+    for (const QDate day : days) {
+        ValuedDay v;
+        for (LedgerState &s : states) {
+            const QList<Trade> &trades = s.stock->trades;
+            for (; s.next < trades.size() && trades[s.next].date == day; ++s.next) {
+                v.moneyIn += moneyIn(trades[s.next]);
+                v.moneyOut += moneyOut(trades[s.next]);
+                if (!applyIn(s, trades[s.next], &result))
+                    return result;
+            }
+        }
+        v.value = valueOn(states, day);
+        if (v.moneyOut != v.moneyIn)
+            flows << CashFlow{day, v.moneyOut - v.moneyIn};
+        valued << v;
+    }
+    const double endValue = valueOn(states, to);
+    if (days.isEmpty() || days.constLast() != to)
+        valued << ValuedDay{0, 0, endValue};
+    if (endValue != 0)
+        flows << CashFlow{to, endValue};
+
+    ReturnsLine &line = result.line;
+    line.value = endValue;
+    addPositions(line, states, to);
     line.moneyWeighted = moneyWeightedRate(flows);
     line.timeWeighted = timeWeightedReturn(startValue, valued);
     const std::optional<double> first = index.on(start), last = index.on(to);

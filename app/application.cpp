@@ -34,9 +34,8 @@ void prepareApplication()
     const QString settings =
         QSettings(QSettings::UserScope, QStringLiteral("vantora"), QStringLiteral("vantora"))
             .fileName();
-    QString problem;
-    if (!makeSettingsFilePrivate(settings, &problem))
-        qWarning("vantora: %s", qPrintable(problem));
+    if (const DbError failure = makeSettingsFilePrivate(settings))
+        qWarning("vantora: %s", qPrintable(failure.message));
 }
 
 void nameApplication(QApplication &app)

@@ -49,9 +49,8 @@ FirstRun createChosenDatabase(const QString &path, const QString &text, const QS
                   Sample, Cancel);
     if (answer != Sample && answer != Empty)
         return FirstRun::Declined;
-    QString error;
-    if (!createDatabase(path, answer == Sample, &error)) {
-        msgBox(error + afterFailure, OkOnly, title);
+    if (const DbError failure = createDatabase(path, answer == Sample)) {
+        msgBox(failure.message + afterFailure, OkOnly, title);
         return FirstRun::CreationFailed;
     }
     return answer == Sample ? FirstRun::CreatedSample : FirstRun::CreatedEmpty;

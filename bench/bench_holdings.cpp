@@ -6,16 +6,14 @@
 #include "analysis/holdingsmodel.h"
 #include "app/registry.h"
 #include "app/screen.h"
+#include "bench/benchsupport.h"
 #include "common/config.h"
 #include "common/dialogs.h"
-#include "data/store/database.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QScrollBar>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -24,40 +22,22 @@
 #include <vector>
 
 using namespace vantora;
+using bench::msSince;
 
 namespace {
 
 // Figures spread so that no column sorts in stored order; one stock in five has no shares.
 bool fillStocks(const QString &path, qint64 rows)
 {
-    if (!createDatabase(path, false))
-        return false;
-    bool ok = false;
-    {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fill"));
-        db.setDatabaseName(path);
-        QSqlQuery query(db);
-        ok = db.open() && query.exec(QStringLiteral("BEGIN")) &&
-             query.exec(
-                 QStringLiteral(
-                     "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n LIMIT %1) "
-                     "INSERT INTO stocks (\"Name of Stock\", \"Ticker Symbol\", \"Current Price\", "
-                     "\"Purchase Price\", \"Next Years Earnings\", \"Shares Owned\", \"Advice\", "
-                     "\"Overall Rating\") SELECT printf('Holding %08d', (x * 7919) % %1), "
-                     "printf('H%07X', (x * 104729) % %1), 5 + (x * 31 % 9973) / 10.0, "
-                     "4 + (x * 17 % 9967) / 10.0, (x % 13) - 2, x % 5 * 25, 'Buy', x % 10 FROM n")
-                     .arg(rows)) &&
-             query.exec(QStringLiteral("COMMIT"));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("fill"));
-    return ok;
-}
-
-double msSince(const QElapsedTimer &timer)
-{
-    return double(timer.nsecsElapsed()) / 1e6;
+    return bench::fillNewDatabase(
+        path, {QStringLiteral(
+                   "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n LIMIT %1) "
+                   "INSERT INTO stocks (\"Name of Stock\", \"Ticker Symbol\", \"Current Price\", "
+                   "\"Purchase Price\", \"Next Years Earnings\", \"Shares Owned\", \"Advice\", "
+                   "\"Overall Rating\") SELECT printf('Holding %08d', (x * 7919) % %1), "
+                   "printf('H%07X', (x * 104729) % %1), 5 + (x * 31 % 9973) / 10.0, "
+                   "4 + (x * 17 % 9967) / 10.0, (x % 13) - 2, x % 5 * 25, 'Buy', x % 10 FROM n")
+                   .arg(rows)});
 }
 
 // On a machine shared with other work, the processor time of this thread tells what an

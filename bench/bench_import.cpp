@@ -131,9 +131,8 @@ Run import(const QString &tool, const QString &csv, const QString &folder, qint6
 {
     static int counter = 0;
     const QString db = QStringLiteral("%1/import-%2.db").arg(folder, QString::number(++counter));
-    QString error;
-    if (!createDatabase(db, false, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (const DbError failure = createDatabase(db, false)) {
+        std::fprintf(stderr, "%s\n", qPrintable(failure.message));
         return {};
     }
     const bool shell = tool == QLatin1String("sqlite3");

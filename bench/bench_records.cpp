@@ -265,12 +265,11 @@ int timeFirstOpenings(qint64 rows, int runs)
     QTemporaryDir dir;
     const QString sample = dir.filePath(QStringLiteral("sample/cm1.db"));
     const QString large = dir.filePath(QStringLiteral("large/stocks.db"));
-    QString error;
-    if (!createDatabase(sample, true, &error) ||
-        !QDir().mkpath(dir.filePath(QStringLiteral("large"))) ||
+    const DbError failure = createDatabase(sample, true);
+    if (failure || !QDir().mkpath(dir.filePath(QStringLiteral("large"))) ||
         QProcess::execute(QCoreApplication::applicationFilePath(),
                           {QStringLiteral("--make"), large, QString::number(rows)}) != 0) {
-        std::fprintf(stderr, "could not build the files %s\n", qPrintable(error));
+        std::fprintf(stderr, "could not build the files %s\n", qPrintable(failure.message));
         return 1;
     }
     std::printf("%-32s %10s %14s %16s\n", "first opening of a run (ms)", "cache", "first record",

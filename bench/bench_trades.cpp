@@ -7,10 +7,10 @@
 
 #include "app/registry.h"
 #include "app/screen.h"
+#include "bench/benchsupport.h"
 #include "common/config.h"
 #include "common/dialogs.h"
 #include "data/exchange/returns.h"
-#include "data/store/database.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,8 +19,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -31,6 +29,7 @@
 #include <vector>
 
 using namespace vantora;
+using bench::msSince;
 
 namespace {
 
@@ -42,35 +41,24 @@ constexpr int kTradesEach = 25;
 // days apart, so that no sale sells more than is held.
 bool fill(const QString &path)
 {
-    if (!createDatabase(path, false))
-        return false;
-    bool ok = false;
-    {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fill"));
-        db.setDatabaseName(path);
-        QSqlQuery q(db);
-        const QString days =
-            QStringLiteral(
-                "WITH RECURSIVE d(x) AS (SELECT 0 UNION ALL SELECT x + 1 FROM d LIMIT %1), "
-                "s(t) AS (SELECT 0 UNION ALL SELECT t + 1 FROM s LIMIT %2) ")
-                .arg(kDays)
-                .arg(kStocks);
-        ok = db.open() && q.exec(QStringLiteral("BEGIN")) &&
-             q.exec(days + QStringLiteral(
-                               "INSERT INTO Prices (\"Ticker Symbol\", \"Date\", \"Close\") "
+    const QString days =
+        QStringLiteral("WITH RECURSIVE d(x) AS (SELECT 0 UNION ALL SELECT x + 1 FROM d LIMIT %1), "
+                       "s(t) AS (SELECT 0 UNION ALL SELECT t + 1 FROM s LIMIT %2) ")
+            .arg(kDays)
+            .arg(kStocks);
+    return bench::fillNewDatabase(
+        path,
+        {days + QStringLiteral("INSERT INTO Prices (\"Ticker Symbol\", \"Date\", \"Close\") "
                                "SELECT printf('T%03d', t), date('2016-01-04', '+' || x || ' "
                                "days'), 10 + ((t * 31 + x * 7) % 500) / 10.0 + x * 0.01 FROM s, "
-                               "d")) &&
-             q.exec(days + QStringLiteral("INSERT INTO Prices (\"Ticker Symbol\", \"Date\", "
-                                          "\"Close\") SELECT '^GSPC', date('2016-01-04', '+' || "
-                                          "x || ' days'), 2000 + x FROM d")) &&
-             q.exec(days + QStringLiteral(
-                               "INSERT INTO stocks (\"Name of Stock\", \"Ticker Symbol\", "
+                               "d"),
+         days + QStringLiteral("INSERT INTO Prices (\"Ticker Symbol\", \"Date\", "
+                               "\"Close\") SELECT '^GSPC', date('2016-01-04', '+' || "
+                               "x || ' days'), 2000 + x FROM d"),
+         days + QStringLiteral("INSERT INTO stocks (\"Name of Stock\", \"Ticker Symbol\", "
                                "\"Current Price\") SELECT printf('Stock %03d', t), printf('T%03d', "
-                               "t), 20 FROM s")) &&
-             q.exec(QStringLiteral(
-                        "WITH RECURSIVE k(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM k LIMIT "
+                               "t), 20 FROM s"),
+         QStringLiteral("WITH RECURSIVE k(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM k LIMIT "
                         "%1), s(t) AS (SELECT 0 UNION ALL SELECT t + 1 FROM s LIMIT %2) "
                         "INSERT INTO Trades (\"Ticker Symbol\", \"Date\", \"Action\", "
                         "\"Shares\", \"Price\", \"Fees\") SELECT printf('T%03d', t), "
@@ -78,18 +66,8 @@ bool fill(const QString &path)
                         "% 5 = 4 THEN 'Sell' WHEN n % 7 = 6 THEN 'Dividend' ELSE 'Buy' END, CASE "
                         "WHEN n % 5 = 4 THEN 5 WHEN n % 7 = 6 THEN NULL ELSE 10 END, 10 + n, CASE "
                         "WHEN n % 7 = 6 AND n % 5 <> 4 THEN NULL ELSE 1 END FROM s, k")
-                        .arg(kTradesEach)
-                        .arg(kStocks)) &&
-             q.exec(QStringLiteral("COMMIT"));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("fill"));
-    return ok;
-}
-
-double msSince(const QElapsedTimer &timer)
-{
-    return double(timer.nsecsElapsed()) / 1e6;
+             .arg(kTradesEach)
+             .arg(kStocks)});
 }
 
 // On a machine shared with other work, the processor time tells what an operation itself

@@ -81,9 +81,8 @@ int create(const QCommandLineParser &options, const QStringList &args)
         return usage(QStringLiteral("unexpected argument %1").arg(args[1]));
     const QString path = args.first();
     const bool sample = options.isSet(QStringLiteral("sample"));
-    QString error;
-    if (!vantora::createDatabase(path, sample, &error)) {
-        print(stderr, QStringLiteral("vantora-db: %1").arg(error));
+    if (const vantora::DbError failure = vantora::createDatabase(path, sample)) {
+        print(stderr, QStringLiteral("vantora-db: %1").arg(failure.message));
         return 1;
     }
     print(stdout, sample ? QStringLiteral("Created %1 with the sample market.").arg(path)
@@ -155,22 +154,26 @@ int restore(const QCommandLineParser &, const QStringList &args)
                           .arg(QString::number(running.first()), args[1]));
         return 1;
     }
-    QString message;
-    const bool ok = vantora::restoreDatabase(args[0], args[1], &message);
-    print(ok ? stdout : stderr, ok ? message : QStringLiteral("vantora-db: %1").arg(message));
-    return ok ? 0 : 1;
+    QString done;
+    if (const vantora::DbError failure = vantora::restoreDatabase(args[0], args[1], &done)) {
+        print(stderr, QStringLiteral("vantora-db: %1").arg(failure.message));
+        return 1;
+    }
+    print(stdout, done);
+    return 0;
 }
 
 // As the program's first opening does: the file is checked, backed up and brought up to date
 // before anything is written to it.
 bool readyAsAtFirstOpening(const QString &database)
 {
-    QString message;
-    const bool usable = vantora::awaitUsable(database, &message);
+    QString notice;
+    const vantora::DbError failure = vantora::awaitUsable(database, &notice);
     vantora::waitForOpeningChecks();
+    const QString message = failure ? failure.message : notice;
     if (!message.isEmpty())
         print(stderr, QStringLiteral("vantora-db: %1").arg(message));
-    return usable;
+    return !failure;
 }
 
 int importPrices(const QCommandLineParser &options, const QStringList &args)

@@ -11,13 +11,14 @@ namespace vantora {
 
 bool databaseReady(const QString &title)
 {
-    QString message;
-    const bool usable = awaitUsable(config::databasePath(), &message, [] {
+    QString notice;
+    const DbError failure = awaitUsable(config::databasePath(), &notice, [] {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     });
+    const QString message = failure ? failure.message : notice;
     if (!message.isEmpty())
         msgBox(message, OkOnly, title);
-    return usable;
+    return !failure;
 }
 
 } // namespace vantora

@@ -272,9 +272,8 @@ bool DataControl::open(const QString &table)
 
 void DataControl::holdInstanceMark()
 {
-    QString problem;
-    m_instanceMark = markOpen(config::databasePath(), &problem);
-    if (!m_instanceMark && problem.isEmpty())
+    const DbError problem = markOpen(config::databasePath(), &m_instanceMark);
+    if (!m_instanceMark && !problem)
         return;
     if (m_instanceMark && m_instanceMark->othersAtStart().isEmpty())
         return;
@@ -288,7 +287,7 @@ void DataControl::holdInstanceMark()
         msgBox(tr("Other windows of Vantora Market Pro cannot see that this one has the market "
                   "database \"%1\" open: %2. A record changed in two windows may then be saved "
                   "over the other's change; remove what is there and open the file again.")
-                   .arg(path, problem));
+                   .arg(path, problem.message));
         return;
     }
     msgBox(tr("The market database \"%1\" is already open in another window of Vantora Market "

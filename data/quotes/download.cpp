@@ -15,6 +15,42 @@ QString sizeText(qint64 bytes)
     return QStringLiteral("%1 bytes").arg(QLocale::c().toString(bytes));
 }
 
+namespace {
+
+// A redirect is followed to the same host and port only, and never from https to anything else.
+bool followed(const QUrl &from, const QUrl &to)
+{
+    return to.host().compare(from.host(), Qt::CaseInsensitive) == 0 &&
+           to.port(-1) == from.port(-1) &&
+           !(from.scheme() == QLatin1String("https") && to.scheme() != QLatin1String("https"));
+}
+
+// What a finished reply came to, without its body. Its problem is the first of: what a limit
+// gave up on, the cancel, the idle time-out, the transfer's own error.
+Answer answerOf(QNetworkReply *reply, const QString &limitProblem, bool cancelled, int idleMs)
+{
+    Answer answer;
+    answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    answer.error = reply->error();
+    bool seconds = false;
+    const int retry = reply->rawHeader("Retry-After").trimmed().toInt(&seconds);
+    if (seconds)
+        answer.retryAfterSeconds = retry;
+    answer.reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
+    answer.problem = limitProblem;
+    if (answer.problem.isEmpty() && cancelled)
+        answer.problem = QStringLiteral("cancelled");
+    else if (answer.problem.isEmpty() && answer.error == QNetworkReply::OperationCanceledError)
+        answer.problem = QStringLiteral("no answer within %1 seconds").arg(idleMs / 1000);
+    else if (answer.problem.isEmpty() && answer.error != QNetworkReply::NoError &&
+             answer.status < 400)
+        // An error status comes with a body worth reading; anything else is the transfer's.
+        answer.problem = reply->errorString();
+    return answer;
+}
+
+} // namespace
+
 Transfers::Transfers(const Limits &limits, std::function<bool()> keepGoing, int parallel)
     : m_limits(limits)
     , m_keepGoing(std::move(keepGoing))
@@ -110,11 +146,7 @@ void Transfers::start(Pending pending)
     QObject::connect(
         reply, &QNetworkReply::redirected, reply,
         [reply, giveUp, from = request.url()](const QUrl &to) {
-            const bool sameHost =
-                to.host().compare(from.host(), Qt::CaseInsensitive) == 0 &&
-                to.port(-1) == from.port(-1) &&
-                !(from.scheme() == QLatin1String("https") && to.scheme() != QLatin1String("https"));
-            if (sameHost)
+            if (followed(from, to))
                 Q_EMIT reply->redirectAllowed();
             else
                 giveUp(QStringLiteral("the source sent the request on to %1, which "
@@ -124,24 +156,7 @@ void Transfers::start(Pending pending)
     QObject::connect(
         reply, &QNetworkReply::finished, this,
         [this, reply, state, arrived = std::move(pending.arrived), idleMs = m_limits.idleMs] {
-            Answer answer;
-            answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-            answer.error = reply->error();
-            bool seconds = false;
-            const int retry = reply->rawHeader("Retry-After").trimmed().toInt(&seconds);
-            if (seconds)
-                answer.retryAfterSeconds = retry;
-            answer.reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
-            answer.problem = state->problem;
-            if (answer.problem.isEmpty() && m_cancelled)
-                answer.problem = QStringLiteral("cancelled");
-            else if (answer.problem.isEmpty() &&
-                     answer.error == QNetworkReply::OperationCanceledError)
-                answer.problem = QStringLiteral("no answer within %1 seconds").arg(idleMs / 1000);
-            else if (answer.problem.isEmpty() && answer.error != QNetworkReply::NoError &&
-                     answer.status < 400)
-                // An error status comes with a body worth reading; anything else is the transfer's.
-                answer.problem = reply->errorString();
+            Answer answer = answerOf(reply, state->problem, m_cancelled, idleMs);
             if (answer.problem.isEmpty()) {
                 state->bytes += reply->readAll();
                 answer.bytes = std::move(state->bytes);

@@ -551,24 +551,113 @@ QString shownAddress(const QUrl &address)
     return address.toString().replace(key, QStringLiteral("\\1…"));
 }
 
+namespace {
+
+// Why nothing is asked of the source as set: an unusable address template, a missing key.
+std::optional<QString> refusal(const FetchOptions &options)
+{
+    if (options.source == SourceKind::Template)
+        if (std::optional<QString> problem = templateProblem(options.urlTemplate))
+            return *problem + QStringLiteral(" Nothing was updated.");
+    if (needsKey(options.source) && options.key.trimmed().isEmpty())
+        return QStringLiteral("%1 needs an API key: give it with --key or in VANTORA_QUOTES_KEY, "
+                              "or enter it in File > Preferences. Nothing was updated.")
+            .arg(sourceTitle(options.source));
+    return std::nullopt;
+}
+
+// The questions of one run, two at a time (one at Alpha Vantage, which counts its requests a
+// minute); each answer is stored as it arrives.
+class Questions
+{
+public:
+    Questions(const QString &databasePath, const FetchOptions &options, const Progress &progress,
+              std::vector<Ask> *asks)
+        : m_databasePath(databasePath)
+        , m_options(options)
+        , m_parallel(options.source == SourceKind::AlphaVantage ? 1 : 2)
+        , m_total(int(asks->size()))
+        , m_transfers(
+              options.limits, [this, progress] { return !progress || progress(m_done, m_total); },
+              m_parallel)
+    {
+        for (Ask &ask : *asks)
+            if (std::optional<QString> problem = addressOf(options, &ask))
+                ask.problem = *problem;
+            else
+                m_toAsk.push_back(&ask);
+        m_done = int(asks->size() - m_toAsk.size());
+    }
+
+    // Asks every question; false when the run was cut short.
+    bool run()
+    {
+        for (; m_next < m_toAsk.size() && m_next < std::size_t(m_parallel); ++m_next)
+            send(m_toAsk[m_next], 0);
+        return m_transfers.run();
+    }
+
+private:
+    void send(Ask *ask, int delayMs)
+    {
+        ask->asked = true;
+        m_transfers.get(
+            requestOf(*ask), [this, ask](const Answer &answer) { arrived(ask, answer); }, delayMs);
+    }
+
+    void arrived(Ask *ask, const Answer &answer)
+    {
+        ask->reached = ask->reached || answer.reached();
+        ask->error = answer.error;
+        if (answer.status == 429 && !m_waited) {
+            // Asked to slow down: once a run, a short wait and the same question again.
+            m_waited = true;
+            const int seconds =
+                answer.retryAfterSeconds >= 0 ? answer.retryAfterSeconds : kDefaultRetryWaitSeconds;
+            send(ask, std::clamp(seconds, 0, kMaxRetryWaitSeconds) * 1000);
+            return;
+        }
+        QByteArray history;
+        bool limit = false;
+        if (std::optional<QString> problem = historyOf(m_options.source, answer, &history, &limit))
+            ask->problem = *problem;
+        else
+            store(m_databasePath, history, ask);
+        ++m_done;
+        m_limitReached |= limit;
+        if (m_limitReached) {
+            // Each further question would only count against the limit again.
+            for (; m_next < m_toAsk.size(); ++m_next, ++m_done)
+                m_toAsk[m_next]->problem =
+                    QStringLiteral("not asked: the source's request limit was reached");
+            return;
+        }
+        if (m_next < m_toAsk.size())
+            send(m_toAsk[m_next++], 0);
+    }
+
+    const QString &m_databasePath;
+    const FetchOptions &m_options;
+    const int m_parallel;
+    const int m_total;
+    int m_done = 0;
+    std::vector<Ask *> m_toAsk;
+    std::size_t m_next = 0;
+    bool m_limitReached = false, m_waited = false;
+    Transfers m_transfers;
+};
+
+} // namespace
+
 FetchResult fetchAndImport(const QString &databasePath, const QStringList &symbols,
                            const FetchOptions &options, const Progress &progress)
 {
     FetchResult refused;
     refused.asked = int(symbols.size());
-    if (options.source == SourceKind::Template)
-        if (std::optional<QString> problem = templateProblem(options.urlTemplate)) {
-            refused.message = *problem + QStringLiteral(" Nothing was updated.");
-            return refused;
-        }
-    if (needsKey(options.source) && options.key.trimmed().isEmpty()) {
-        refused.message =
-            QStringLiteral("%1 needs an API key: give it with --key or in VANTORA_QUOTES_KEY, or "
-                           "enter it in File > Preferences. Nothing was updated.")
-                .arg(sourceTitle(options.source));
+    if (std::optional<QString> problem = refusal(options)) {
+        refused.message = *problem;
         return refused;
     }
-
     std::vector<Ask> asks;
     for (const QString &symbol : symbols)
         asks.push_back({symbol, prices::canonicalSymbol(symbol), options.from, {}, {}});
@@ -577,60 +666,8 @@ FetchResult fetchAndImport(const QString &databasePath, const QStringList &symbo
             refused.message = *problem + QStringLiteral("\nNothing was updated.");
             return refused;
         }
-    std::vector<Ask *> toAsk;
-    for (Ask &ask : asks)
-        if (std::optional<QString> problem = addressOf(options, &ask))
-            ask.problem = *problem;
-        else
-            toAsk.push_back(&ask);
-
-    int done = int(asks.size() - toAsk.size());
-    const int total = int(asks.size());
-    // Alpha Vantage counts its requests a minute: one at a time there.
-    const int parallel = options.source == SourceKind::AlphaVantage ? 1 : 2;
-    Transfers transfers(
-        options.limits, [&] { return !progress || progress(done, total); }, parallel);
-    std::size_t next = 0;
-    bool limitReached = false, waited = false;
-    std::function<void(Ask *, int)> send;
-    auto arrived = [&](Ask *ask, const Answer &answer) {
-        ask->reached = ask->reached || answer.reached();
-        ask->error = answer.error;
-        if (answer.status == 429 && !waited) {
-            // Asked to slow down: once a run, a short wait and the same question again.
-            waited = true;
-            const int seconds =
-                answer.retryAfterSeconds >= 0 ? answer.retryAfterSeconds : kDefaultRetryWaitSeconds;
-            send(ask, std::clamp(seconds, 0, kMaxRetryWaitSeconds) * 1000);
-            return;
-        }
-        QByteArray history;
-        bool limit = false;
-        if (std::optional<QString> problem = historyOf(options.source, answer, &history, &limit))
-            ask->problem = *problem;
-        else
-            store(databasePath, history, ask);
-        ++done;
-        limitReached |= limit;
-        if (limitReached) {
-            // Each further question would only count against the limit again.
-            for (; next < toAsk.size(); ++next, ++done)
-                toAsk[next]->problem =
-                    QStringLiteral("not asked: the source's request limit was reached");
-            return;
-        }
-        if (next < toAsk.size())
-            send(toAsk[next++], 0);
-    };
-    send = [&](Ask *ask, int delayMs) {
-        ask->asked = true;
-        transfers.get(
-            requestOf(*ask), [&arrived, ask](const Answer &answer) { arrived(ask, answer); },
-            delayMs);
-    };
-    for (; next < toAsk.size() && next < std::size_t(parallel); ++next)
-        send(toAsk[next], 0);
-    const bool whole = transfers.run();
+    Questions questions(databasePath, options, progress, &asks);
+    const bool whole = questions.run();
     return summarise(asks, !whole, options.key);
 }
 

@@ -240,9 +240,8 @@ BackupOutcome makeBackup(const QString &databasePath, const std::atomic_bool *st
     if (!QFileInfo::exists(databasePath))
         return failed(QStringLiteral("\"%1\" does not exist").arg(databasePath));
     const QString folder = backupFolder(databasePath);
-    QString error;
-    if (!makePrivateFolder(folder, &error))
-        return failed(error);
+    if (const DbError failure = makePrivateFolder(folder))
+        return failed(failure.message);
     const FolderLock lock(databasePath, kLockWaitMs);
     if (!lock.held()) // another run of the program is backing the file up right now
         return {BackupOutcome::Skipped, {}, {}};
@@ -262,8 +261,8 @@ BackupOutcome makeBackup(const QString &databasePath, const std::atomic_bool *st
     const QString stamp = stampNow();
     const QString partial = temporaryBeside(
         folder + QLatin1Char('/') + stem + QLatin1Char('-') + stamp, QStringLiteral(".partial"));
-    if (!createPrivateFile(partial, &error))
-        return failed(error);
+    if (const DbError failure = createPrivateFile(partial))
+        return failed(failure.message);
     auto discard = qScopeGuard([&] { removeDatabaseFile(partial); });
     {
         SqliteHandle to;
@@ -354,18 +353,23 @@ QString newestGoodBackup(const QString &databasePath)
     return good;
 }
 
-bool backupDatabase(const QString &databasePath, QString *backupPath, QString *error, bool *damaged)
+DbError backupDatabase(const QString &databasePath, QString *backupPath)
 {
     const BackupOutcome outcome = makeBackup(databasePath, nullptr);
-    if (damaged)
-        *damaged = outcome.kind == BackupOutcome::Damaged;
-    if (outcome.kind == BackupOutcome::Made && backupPath)
-        *backupPath = outcome.path;
-    if (outcome.kind == BackupOutcome::Skipped && error)
-        *error = QStringLiteral("another run of the program is making a backup of it");
-    else if (outcome.kind != BackupOutcome::Made && error)
-        *error = outcome.problem;
-    return outcome.kind == BackupOutcome::Made;
+    switch (outcome.kind) {
+    case BackupOutcome::Made:
+        if (backupPath)
+            *backupPath = outcome.path;
+        return {};
+    case BackupOutcome::Skipped:
+        return {DbError::Locked,
+                QStringLiteral("another run of the program is making a backup of it")};
+    case BackupOutcome::Damaged:
+        return {DbError::Damaged, outcome.problem};
+    case BackupOutcome::Failed:
+        break;
+    }
+    return {DbError::Failed, outcome.problem};
 }
 
 QString emptyFileMessage(const QString &databasePath)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "data/store/dberror.h"
+
 #include <QString>
 #include <QStringList>
 #include <atomic>
@@ -34,10 +36,9 @@ QString newestGoodBackup(const QString &databasePath);
 // backups/<name>-<yyyy-MM-dd>T<hhmmss>Z.db (UTC; "-2", "-3"... when a name is taken), once the
 // copy has passed the full integrity check; then removes all but the ten made last (never the
 // one just made). Files left by an interrupted backup are removed first. On failure nothing is
-// left behind and *error says why; *damaged tells that the copy failed the integrity check, so
-// that the database itself holds damage.
-bool backupDatabase(const QString &databasePath, QString *backupPath = nullptr,
-                    QString *error = nullptr, bool *damaged = nullptr);
+// left behind and the error says why (in a clause); a Damaged one tells that the copy failed the
+// integrity check, so that the database itself holds damage.
+DbError backupDatabase(const QString &databasePath, QString *backupPath = nullptr);
 
 // What a backup came to, for the opening check: a damaged copy tells that the database itself
 // holds damage; a backup skipped because another run is making one is no failure.

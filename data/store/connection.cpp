@@ -106,9 +106,8 @@ DbError DbConnection::open(const QString &path, Mode mode)
                 QStringLiteral("\"%1\" is a folder, not a market database file.").arg(path)};
     // A new file is private from its first byte: SQLite would create it readable by everyone.
     if (mode == Mode::Create && !info.exists()) {
-        QString error;
-        if (!createPrivateFile(path, &error))
-            return {DbError::CannotOpen, error + QLatin1Char('.')};
+        if (const DbError failure = createPrivateFile(path))
+            return {DbError::CannotOpen, failure.message + QLatin1Char('.')};
     }
 
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);

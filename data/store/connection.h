@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "data/store/dberror.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
@@ -10,33 +12,6 @@
 struct sqlite3;
 
 namespace vantora {
-
-// What went wrong in the database, with a message fit for the user (it names the file, the
-// table, the field or the index concerned). Returned as a value; the storage layer shows nothing.
-struct DbError
-{
-    enum Kind {
-        None,
-        MissingFile,
-        Empty,
-        CannotOpen,
-        NotADatabase,
-        Damaged,
-        MissingTable,
-        MissingField,
-        MissingIndex,
-        NoRecord,
-        ReadOnly,
-        Locked,
-        RecordGone,
-        Conflict, // the row changed under the screen: nothing was written
-        Failed
-    };
-    Kind kind = None;
-    QString message;
-
-    explicit operator bool() const { return kind != None; }
-};
 
 // How long a connection waits for another program's lock before it reports the file in use:
 // short enough that a locked file is reported within two seconds of a click.

@@ -17,12 +17,6 @@
 namespace vantora {
 namespace {
 
-void setError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
-
 // What an engine error says about the file.
 CheckReport::Verdict verdictOf(const QSqlError &error)
 {
@@ -47,53 +41,49 @@ int stopWhenAsked(void *stop)
 
 } // namespace
 
-bool createDatabase(const QString &path, bool sample, QString *error)
+DbError createDatabase(const QString &path, bool sample)
 {
     const QFileInfo info(path);
-    if (nameTaken(path)) {
-        setError(error, QStringLiteral("\"%1\" already exists; it is left as it is.").arg(path));
-        return false;
-    }
-    QString folderError;
-    if (!makePrivateFolders(info.absolutePath(), &folderError)) {
-        folderError[0] = folderError[0].toUpper();
-        setError(error, folderError + QLatin1Char('.'));
-        return false;
+    if (nameTaken(path))
+        return {DbError::Failed,
+                QStringLiteral("\"%1\" already exists; it is left as it is.").arg(path)};
+    if (DbError failure = makePrivateFolders(info.absolutePath())) {
+        failure.message[0] = failure.message[0].toUpper();
+        failure.message += QLatin1Char('.');
+        return failure;
     }
 
-    bool ok = true;
+    DbError failure;
     {
         DbConnection connection;
-        if (const DbError failure = connection.open(path, DbConnection::Mode::Create)) {
-            setError(error, failure.message);
-            ok = false;
-        } else {
+        failure = connection.open(path, DbConnection::Mode::Create);
+        if (!failure) {
             QSqlDatabase &db = connection.db();
-            auto failed = [&](const QSqlError &sqlError) {
-                setError(
-                    error,
-                    QStringLiteral("Creating \"%1\" failed: %2").arg(path, engineDetail(sqlError)));
-                return false;
+            auto failed = [&](const QSqlError &sqlError) -> DbError {
+                return {
+                    DbError::Failed,
+                    QStringLiteral("Creating \"%1\" failed: %2").arg(path, engineDetail(sqlError))};
             };
             Transaction transaction(db);
-            ok = transaction.begin() || failed(transaction.error());
+            if (!transaction.begin())
+                failure = failed(transaction.error());
             QSqlQuery query(db);
             for (const QString &statement : schema::createStatements()) {
-                if (!ok)
+                if (failure)
                     break;
                 if (!query.exec(statement))
-                    ok = failed(query.lastError());
+                    failure = failed(query.lastError());
             }
             query = QSqlQuery();
-            if (ok && sample)
-                ok = insertSampleData(db, error);
-            if (ok && !transaction.commit())
-                ok = failed(transaction.error());
+            if (!failure && sample)
+                failure = insertSampleData(db);
+            if (!failure && !transaction.commit())
+                failure = failed(transaction.error());
         }
     }
-    if (!ok)
+    if (failure)
         QFile::remove(path);
-    return ok;
+    return failure;
 }
 
 bool holdsNoTables(QSqlDatabase &db)

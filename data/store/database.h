@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "data/store/dberror.h"
+
 #include <QString>
 #include <QStringList>
 #include <atomic>
@@ -12,11 +14,11 @@ namespace vantora {
 
 // Creates a new database file with every table and index; with sample rows when asked (a few
 // dozen stocks, a dozen analysts, some weeks of index days). Refuses to overwrite an existing
-// file. On failure nothing is left behind and *error says why.
-bool createDatabase(const QString &path, bool sample, QString *error = nullptr);
+// file. On failure nothing is left behind and the error says why.
+DbError createDatabase(const QString &path, bool sample);
 
 // Fills an open, empty database with the sample rows.
-bool insertSampleData(QSqlDatabase &db, QString *error = nullptr);
+DbError insertSampleData(QSqlDatabase &db);
 
 struct CheckReport
 {

@@ -72,25 +72,29 @@ QList<qint64> otherInstances(const QString &databasePath)
     return liveMarks(databaseFile(databasePath));
 }
 
-std::shared_ptr<InstanceMark> markOpen(const QString &databasePath, QString *problem)
+DbError markOpen(const QString &databasePath, std::shared_ptr<InstanceMark> *held)
 {
+    held->reset();
     const QFileInfo database = databaseFile(databasePath);
     const QString key = database.absoluteFilePath();
-    if (std::shared_ptr<InstanceMark> existing = marks()[key].lock())
-        return existing;
+    if (std::shared_ptr<InstanceMark> existing = marks()[key].lock()) {
+        *held = existing;
+        return {};
+    }
 
     std::shared_ptr<InstanceMark> mark(new InstanceMark);
     mark->m_others = liveMarks(database);
     const QString name = database.absoluteDir().filePath(
         markPrefix(database) + QString::number(QCoreApplication::applicationPid()));
     // Quietly unmarked where the folder may not be written; said for anything else.
-    auto unmarked = [problem, &name](int code) -> std::shared_ptr<InstanceMark> {
-        if (problem && code != EACCES && code != EPERM && code != EROFS)
-            *problem = QFileInfo(name).isDir() && !QFileInfo(name).isSymLink()
-                           ? QStringLiteral("a folder is at \"%1\", where the mark goes").arg(name)
-                           : QStringLiteral("\"%1\" could not be made (%2)")
-                                 .arg(name, qt_error_string(code));
-        return nullptr;
+    auto unmarked = [&name](int code) -> DbError {
+        if (code == EACCES || code == EPERM || code == EROFS)
+            return {};
+        return {
+            DbError::Failed,
+            QFileInfo(name).isDir() && !QFileInfo(name).isSymLink()
+                ? QStringLiteral("a folder is at \"%1\", where the mark goes").arg(name)
+                : QStringLiteral("\"%1\" could not be made (%2)").arg(name, qt_error_string(code))};
     };
     // Locked under a new name of its own first (one nobody could have left a link at), so that
     // nobody ever sees the mark unlocked; a link at the mark's name is replaced, not followed.
@@ -108,7 +112,8 @@ std::shared_ptr<InstanceMark> markOpen(const QString &databasePath, QString *pro
     mark->m_path = name;
     mark->m_fd = fd;
     marks()[key] = mark;
-    return mark;
+    *held = mark;
+    return {};
 }
 
 InstanceMark::~InstanceMark()

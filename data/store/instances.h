@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "data/store/dberror.h"
+
 #include <QList>
 #include <QString>
 #include <memory>
@@ -13,11 +15,11 @@ namespace vantora {
 
 class InstanceMark;
 
-// Marks this process as having the database open, for as long as any holder keeps the result
-// (several bindings of one process share one mark). Null when no mark can be made: in a folder
-// that may not be written the program works on, unseen by others, and says nothing; anything
-// else (a folder planted at the mark's name) is said in *problem.
-std::shared_ptr<InstanceMark> markOpen(const QString &databasePath, QString *problem = nullptr);
+// Marks this process as having the database open, for as long as any holder keeps *held
+// (several bindings of one process share one mark). *held is null when no mark can be made: in a
+// folder that may not be written the program works on, unseen by others, and no error is given;
+// anything else (a folder planted at the mark's name) is an error, said in a clause.
+DbError markOpen(const QString &databasePath, std::shared_ptr<InstanceMark> *held);
 
 // The processes other than this one that have the database open now; stale marks are removed.
 QList<qint64> otherInstances(const QString &databasePath);
@@ -32,7 +34,7 @@ public:
     const QList<qint64> &othersAtStart() const { return m_others; }
 
 private:
-    friend std::shared_ptr<InstanceMark> markOpen(const QString &databasePath, QString *problem);
+    friend DbError markOpen(const QString &databasePath, std::shared_ptr<InstanceMark> *held);
     InstanceMark() = default;
 
     QString m_path;

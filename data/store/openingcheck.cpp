@@ -236,22 +236,21 @@ QString takeOpeningNotice(const QString &databasePath)
     return found == checks().files.end() ? QString() : std::exchange(found->notice, QString());
 }
 
-bool awaitUsable(const QString &databasePath, QString *message,
-                 const std::function<void()> &whileWaiting)
+DbError awaitUsable(const QString &databasePath, QString *notice,
+                    const std::function<void()> &whileWaiting)
 {
     const OpeningCheck check = awaitOpeningCheck(databasePath, whileWaiting);
     switch (check.state) {
     case OpeningCheck::Damaged:
-        *message = check.message;
-        return false;
+        return {DbError::Damaged, check.message};
     case OpeningCheck::Busy:
-        *message = QStringLiteral("The market database \"%1\" is in use by another program; try "
-                                  "again when that program is done.")
-                       .arg(databasePath);
-        return false;
+        return {DbError::Locked,
+                QStringLiteral("The market database \"%1\" is in use by another program; try "
+                               "again when that program is done.")
+                    .arg(databasePath)};
     default:
-        *message = takeOpeningNotice(databasePath);
-        return true;
+        *notice = takeOpeningNotice(databasePath);
+        return {};
     }
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "data/store/dberror.h"
+
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -39,10 +41,10 @@ OpeningCheck awaitOpeningCheck(const QString &databasePath,
                                const std::function<void()> &whileWaiting = {});
 // A notice about the backup (one could not be made) not yet shown; each is given out once.
 QString takeOpeningNotice(const QString &databasePath);
-// Waits for the check's verdict: false for a damaged file or one held by another program, with
-// *message saying so; true otherwise, with *message holding a notice not yet shown, if any.
-bool awaitUsable(const QString &databasePath, QString *message,
-                 const std::function<void()> &whileWaiting = {});
+// Waits for the check's verdict: an error for a damaged file or one held by another program;
+// otherwise none, and *notice holds a notice not yet shown, if any.
+DbError awaitUsable(const QString &databasePath, QString *notice,
+                    const std::function<void()> &whileWaiting = {});
 
 // Tells the user-interface thread that the check of a file has a verdict, or that a notice is
 // waiting.

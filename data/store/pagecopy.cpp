@@ -120,30 +120,25 @@ QString temporaryBeside(const QString &target, const QString &suffix)
                     suffix);
 }
 
-bool copyToNewFile(SqliteHandle &from, const QString &target, QString *error)
+DbError copyToNewFile(SqliteHandle &from, const QString &target)
 {
     const QString temporary = temporaryBeside(target, QStringLiteral(".partial"));
-    if (!createPrivateFile(temporary, error))
-        return false;
+    if (const DbError failure = createPrivateFile(temporary))
+        return failure;
     auto discard = qScopeGuard([&] { removeDatabaseFile(temporary); });
     {
         SqliteHandle to;
-        if (to.openNew(temporary) != SQLITE_OK) {
-            *error = QStringLiteral("\"%1\" could not be created (%2).").arg(temporary, to.error());
-            return false;
-        }
+        if (to.openNew(temporary) != SQLITE_OK)
+            return {DbError::CannotOpen,
+                    QStringLiteral("\"%1\" could not be created (%2).").arg(temporary, to.error())};
         QString detail;
-        if (copyPages(from, to, &detail) != SQLITE_OK) {
-            *error = detail;
-            return false;
-        }
+        if (copyPages(from, to, &detail) != SQLITE_OK)
+            return {DbError::Failed, detail};
     }
-    if (!renameNoReplace(temporary, target)) {
-        *error = QStringLiteral("\"%1\" could not be written.").arg(target);
-        return false;
-    }
+    if (!renameNoReplace(temporary, target))
+        return {DbError::Failed, QStringLiteral("\"%1\" could not be written.").arg(target)};
     discard.dismiss();
-    return true;
+    return {};
 }
 
 } // namespace vantora

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "data/store/dberror.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <atomic>
@@ -50,6 +52,6 @@ QString temporaryBeside(const QString &target, const QString &suffix);
 // Copies a database into a new private file beside `target` and moves it to `target` only when
 // it is complete, so that no half-written file ever carries the name. Nothing may be at
 // `target`, not even a link.
-bool copyToNewFile(SqliteHandle &from, const QString &target, QString *error);
+DbError copyToNewFile(SqliteHandle &from, const QString &target);
 
 } // namespace vantora

@@ -20,11 +20,9 @@ constexpr mode_t kFolderMode = 0700;
 constexpr mode_t kFileMode = 0600;
 constexpr qsizetype kBufferBytes = 64 * 1024;
 
-bool fail(QString *error, const QString &text)
+DbError fail(const QString &text)
 {
-    if (error)
-        *error = text;
-    return false;
+    return {DbError::Failed, text};
 }
 
 QString systemError()
@@ -34,89 +32,87 @@ QString systemError()
 
 } // namespace
 
-bool makePrivateFolder(const QString &path, QString *error)
+DbError makePrivateFolder(const QString &path)
 {
     const QByteArray name = QFile::encodeName(path);
     if (::mkdir(name.constData(), kFolderMode) == 0)
-        return true;
+        return {};
     const int code = errno;
     struct stat info
     {
     };
     if (code == EEXIST && ::stat(name.constData(), &info) == 0 && S_ISDIR(info.st_mode))
-        return true;
+        return {};
     errno = code;
     return fail(
-        error,
         QStringLiteral("the folder \"%1\" could not be created (%2)").arg(path, systemError()));
 }
 
-bool makePrivateFolders(const QString &path, QString *error)
+DbError makePrivateFolders(const QString &path)
 {
     const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     if (QFileInfo(clean).isDir())
-        return true;
+        return {};
     const QString parent = QFileInfo(clean).path();
-    if (parent != clean && !makePrivateFolders(parent, error))
-        return false;
-    return makePrivateFolder(clean, error);
+    if (parent != clean) {
+        if (const DbError failure = makePrivateFolders(parent))
+            return failure;
+    }
+    return makePrivateFolder(clean);
 }
 
-bool createPrivateFile(const QString &path, QString *error)
+DbError createPrivateFile(const QString &path)
 {
     const int fd = ::open(QFile::encodeName(path).constData(),
                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kFileMode);
     if (fd < 0)
-        return fail(error,
-                    QStringLiteral("\"%1\" could not be created (%2)").arg(path, systemError()));
+        return fail(QStringLiteral("\"%1\" could not be created (%2)").arg(path, systemError()));
     ::close(fd);
-    return true;
+    return {};
 }
 
 namespace {
 
 // A folder or file of this user's at the name gets exactly `mode`; a link there is refused.
-bool narrow(const QString &path, mode_t mode, bool folder, QString *error)
+DbError narrow(const QString &path, mode_t mode, bool folder)
 {
     const QByteArray name = QFile::encodeName(path);
     struct stat info
     {
     };
     if (::lstat(name.constData(), &info) != 0)
-        return fail(error,
-                    QStringLiteral("\"%1\" could not be read (%2)").arg(path, systemError()));
+        return fail(QStringLiteral("\"%1\" could not be read (%2)").arg(path, systemError()));
     if (folder ? !S_ISDIR(info.st_mode) : !S_ISREG(info.st_mode))
-        return fail(error,
-                    QStringLiteral("\"%1\" is no %2 but a link or something else; the "
+        return fail(QStringLiteral("\"%1\" is no %2 but a link or something else; the "
                                    "settings are not kept there")
                         .arg(path, folder ? QStringLiteral("folder") : QStringLiteral("file")));
     if (info.st_uid != ::geteuid() || (info.st_mode & 07777) == mode)
-        return true;
+        return {};
     if (::chmod(name.constData(), mode) != 0)
         return fail(
-            error,
             QStringLiteral("\"%1\" could not be made private (%2)").arg(path, systemError()));
-    return true;
+    return {};
 }
 
 } // namespace
 
-bool makeSettingsFilePrivate(const QString &path, QString *error)
+DbError makeSettingsFilePrivate(const QString &path)
 {
     const QString folder = QFileInfo(path).absolutePath();
     // Whatever the umask says, what is made here is 0700 and 0600.
     const mode_t previous = ::umask(0077);
     const auto restore = qScopeGuard([previous] { ::umask(previous); });
-    if (!makePrivateFolders(folder, error) || !narrow(folder, kFolderMode, true, error))
-        return false;
+    if (const DbError failure = makePrivateFolders(folder))
+        return failure;
+    if (const DbError failure = narrow(folder, kFolderMode, true))
+        return failure;
     const int fd = ::open(QFile::encodeName(path).constData(),
                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kFileMode);
     if (fd >= 0)
         ::close(fd);
     else if (errno != EEXIST)
-        return fail(error,
-                    QStringLiteral("\"%1\" could not be created (%2)").arg(path, systemError()));
-    return narrow(path, kFileMode, false, error);
+        return fail(QStringLiteral("\"%1\" could not be created (%2)").arg(path, systemError()));
+    return narrow(path, kFileMode, false);
 }
 
 bool nameTaken(const QString &path)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "data/store/dberror.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -9,21 +11,24 @@
 // at the name.
 namespace vantora {
 
+// The calls below that can fail say why in a clause ("the folder \"...\" could not be created
+// (...)") that the caller puts into its own sentence.
+
 // Creates the folder and any missing folder above it, each readable by its owner only. Folders
 // that exist already are left as they are.
-bool makePrivateFolders(const QString &path, QString *error = nullptr);
-// Creates one folder whose parent exists, readable by its owner only; true when it exists.
-bool makePrivateFolder(const QString &path, QString *error = nullptr);
+DbError makePrivateFolders(const QString &path);
+// Creates one folder whose parent exists, readable by its owner only; no error when it exists.
+DbError makePrivateFolder(const QString &path);
 
 // Creates a new empty file readable by its owner only. Fails when anything is at the name, a
 // symbolic link included.
-bool createPrivateFile(const QString &path, QString *error = nullptr);
+DbError createPrivateFile(const QString &path);
 
 // Makes a settings file private before anything is written to it (it may hold a quote source's
 // key): its folder 0700 and the file 0600 whatever the umask, created empty when missing; a
 // folder and file of this user's that exist already are narrowed to that. A link at either name
 // is refused.
-bool makeSettingsFilePrivate(const QString &path, QString *error = nullptr);
+DbError makeSettingsFilePrivate(const QString &path);
 
 // Something is at the name: a file, a folder or a symbolic link, even one that points nowhere.
 bool nameTaken(const QString &path);

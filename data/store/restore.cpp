@@ -12,14 +12,15 @@
 
 namespace vantora {
 
-bool restoreDatabase(const QString &backupPath, const QString &databasePath, QString *message)
+DbError restoreDatabase(const QString &backupPath, const QString &databasePath, QString *done)
 {
-    auto say = [&](const QString &text, bool ok) {
-        if (message)
-            *message = text;
-        if (ok) // put right: the next opening checks it afresh
-            forgetOpeningCheck(databasePath);
-        return ok;
+    auto say = [&](const QString &text, bool ok) -> DbError {
+        if (!ok)
+            return {DbError::Failed, text};
+        if (done)
+            *done = text;
+        forgetOpeningCheck(databasePath); // put right: the next opening checks it afresh
+        return {};
     };
     const QString nothing = QStringLiteral(" Nothing was restored.");
     if (!QFileInfo::exists(backupPath))
@@ -47,8 +48,8 @@ bool restoreDatabase(const QString &backupPath, const QString &databasePath, QSt
 
     QString error;
     if (!QFileInfo::exists(databasePath)) {
-        if (!copyToNewFile(from, databasePath, &error))
-            return say(error + nothing, false);
+        if (const DbError failure = copyToNewFile(from, databasePath))
+            return say(failure.message + nothing, false);
         return say(restored, true);
     }
 
@@ -79,8 +80,8 @@ bool restoreDatabase(const QString &backupPath, const QString &databasePath, QSt
     const QString aside = databasePath + QStringLiteral(".damaged-") + stampNow();
     const QString partial = databasePath + QStringLiteral(".restoring");
     QFile::remove(partial);
-    if (!copyToNewFile(from, partial, &error))
-        return say(error + nothing, false);
+    if (const DbError failure = copyToNewFile(from, partial))
+        return say(failure.message + nothing, false);
     if (!renameNoReplace(databasePath, aside)) {
         removeDatabaseFile(partial);
         return say(QStringLiteral("\"%1\" could not be moved aside.").arg(databasePath) + nothing,

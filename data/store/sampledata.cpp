@@ -183,14 +183,15 @@ double whole(double value)
     return std::round(value);
 }
 
-bool run(QSqlQuery &query, QString *error)
+DbError writeFailed(const QSqlError &error)
 {
-    if (query.exec())
-        return true;
-    if (error)
-        *error = QStringLiteral("Writing the sample rows failed: %1")
-                     .arg(engineDetail(query.lastError()));
-    return false;
+    return {DbError::Failed,
+            QStringLiteral("Writing the sample rows failed: %1").arg(engineDetail(error))};
+}
+
+DbError run(QSqlQuery &query)
+{
+    return query.exec() ? DbError() : writeFailed(query.lastError());
 }
 
 QString insertSql(const char *table, const QStringList &fields)
@@ -205,7 +206,7 @@ QString insertSql(const char *table, const QStringList &fields)
              marks.join(QLatin1String(", ")));
 }
 
-bool insertStocks(QSqlDatabase &db, Dice &dice, QString *error)
+DbError insertStocks(QSqlDatabase &db, Dice &dice)
 {
     const QStringList fields = {QStringLiteral("Name of Stock"),
                                 QStringLiteral("Ticker Symbol"),
@@ -273,13 +274,13 @@ bool insertStocks(QSqlDatabase &db, Dice &dice, QString *error)
                                            : QStringLiteral("Watching")};
         for (qsizetype i = 0; i < values.size(); ++i)
             query.bindValue(int(i), values[i]);
-        if (!run(query, error))
-            return false;
+        if (const DbError failure = run(query))
+            return failure;
     }
-    return true;
+    return {};
 }
 
-bool insertAnalysts(QSqlDatabase &db, QString *error)
+DbError insertAnalysts(QSqlDatabase &db)
 {
     QSqlQuery query(db);
     query.prepare(
@@ -290,10 +291,10 @@ bool insertAnalysts(QSqlDatabase &db, QString *error)
         query.bindValue(1, QString::fromUtf8(a.picks));
         query.bindValue(2, QString::fromUtf8(a.outlook));
         query.bindValue(3, QString::fromUtf8(a.credibility));
-        if (!run(query, error))
-            return false;
+        if (const DbError failure = run(query))
+            return failure;
     }
-    return true;
+    return {};
 }
 
 // The closes of the three indices on one trading day.
@@ -303,7 +304,7 @@ struct IndexCloses
     double dow, nasdaq, sp;
 };
 
-bool insertDays(QSqlDatabase &db, Dice &dice, QList<IndexCloses> *closes, QString *error)
+DbError insertDays(QSqlDatabase &db, Dice &dice, QList<IndexCloses> *closes)
 {
     QSqlQuery query(db);
     query.prepare(insertSql("Forecaster",
@@ -345,8 +346,8 @@ bool insertDays(QSqlDatabase &db, Dice &dice, QList<IndexCloses> *closes, QStrin
                                      cents(f.spLow)};
         for (qsizetype i = 0; i < values.size(); ++i)
             query.bindValue(int(i), values[i]);
-        if (!run(query, error))
-            return false;
+        if (const DbError failure = run(query))
+            return failure;
 
         // The day's close becomes the next day's "yesterday".
         dd = cents(dow * dice.between(-0.012, 0.013));
@@ -357,12 +358,12 @@ bool insertDays(QSqlDatabase &db, Dice &dice, QList<IndexCloses> *closes, QStrin
         sp = cents(sp + ds);
         closes->append({day, dow, nasdaq, sp});
     }
-    return true;
+    return {};
 }
 
 // The three indices on the sample's days and the day before them, so that the forecaster's
 // sample days can be scored: the closes of its records, and a day's range around them.
-bool insertIndexPrices(QSqlDatabase &db, const QList<IndexCloses> &closes, QString *error)
+DbError insertIndexPrices(QSqlDatabase &db, const QList<IndexCloses> &closes)
 {
     Dice dice(20250303ULL);
     QSqlQuery query(db);
@@ -387,32 +388,33 @@ bool insertIndexPrices(QSqlDatabase &db, const QList<IndexCloses> &closes, QStri
                 whole(dice.between(2.5e8, 7.5e8))};
             for (qsizetype i = 0; i < values.size(); ++i)
                 query.bindValue(int(i), values[i]);
-            if (!run(query, error))
-                return false;
+            if (const DbError failure = run(query))
+                return failure;
             previous = c;
         }
     }
-    return true;
+    return {};
 }
 
 } // namespace
 
-bool insertSampleData(QSqlDatabase &db, QString *error)
+DbError insertSampleData(QSqlDatabase &db)
 {
     Dice dice;
     QList<IndexCloses> closes;
-    if (!insertStocks(db, dice, error) || !insertAnalysts(db, error) ||
-        !insertDays(db, dice, &closes, error) || !insertIndexPrices(db, closes, error))
-        return false;
+    if (const DbError failure = insertStocks(db, dice))
+        return failure;
+    if (const DbError failure = insertAnalysts(db))
+        return failure;
+    if (const DbError failure = insertDays(db, dice, &closes))
+        return failure;
+    if (const DbError failure = insertIndexPrices(db, closes))
+        return failure;
     for (const char *table : {"stocks", "Analyst"})
         if (const QSqlError failure = fillFoldedKeys(db, QString::fromLatin1(table));
-            failure.isValid()) {
-            if (error)
-                *error =
-                    QStringLiteral("Writing the sample rows failed: %1").arg(engineDetail(failure));
-            return false;
-        }
-    return true;
+            failure.isValid())
+            return writeFailed(failure);
+    return {};
 }
 
 } // namespace vantora

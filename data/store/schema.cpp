@@ -28,9 +28,10 @@ Index onField(const char *name, const char *field, bool noCase = true)
     return {QString::fromUtf8(name), QString::fromUtf8(field), noCase, QString(), false};
 }
 
-QList<Table> buildTables()
+// The stocks followed, with their figures and ratings.
+Table stocksTable()
 {
-    Table stocks{QStringLiteral("stocks"),
+    return Table{QStringLiteral("stocks"),
                  {text("Name of Stock"),
                   text("Ticker Symbol"),
                   text("Stock Exchange"),
@@ -58,38 +59,48 @@ QList<Table> buildTables()
                   onField("Ticker_Symbol", "Ticker Symbol")},
                  1,
                  {}};
+}
 
-    Table analyst{
+// The analysts and what they say.
+Table analystTable()
+{
+    return Table{
         QStringLiteral("Analyst"),
         {text("Analyst's Name"), text("Stock Picks"), text("Market Outlook"), text("Credibility")},
         {onField("Analyst's Name", "Analyst's Name")},
         1,
         {}};
+}
 
-    // NF and SF keep the Nasdaq and S&P 500 forecast highs, so that a stored day holds all six
-    // forecasts without touching the up/down points in Dn and Ds.
-    Table forecaster{QStringLiteral("Forecaster"),
-                     {{QStringLiteral("Date"), FieldKind::Date},
-                      number("Dow Yesterday"),
-                      number("NasdaQ Yesterday"),
-                      number("SP 500 Yesterday"),
-                      number("Advances"),
-                      number("Declines"),
-                      number("DD"),
-                      number("Dn"),
-                      number("Ds"),
-                      number("DF"),
-                      number("DL"),
-                      number("NL"),
-                      number("SL"),
-                      number("NF"),
-                      number("SF")},
-                     {onField("Date", "Date", false)},
-                     1,
-                     {}};
+// NF and SF keep the Nasdaq and S&P 500 forecast highs, so that a stored day holds all six
+// forecasts without touching the up/down points in Dn and Ds.
+Table forecasterTable()
+{
+    return Table{QStringLiteral("Forecaster"),
+                 {{QStringLiteral("Date"), FieldKind::Date},
+                  number("Dow Yesterday"),
+                  number("NasdaQ Yesterday"),
+                  number("SP 500 Yesterday"),
+                  number("Advances"),
+                  number("Declines"),
+                  number("DD"),
+                  number("Dn"),
+                  number("Ds"),
+                  number("DF"),
+                  number("DL"),
+                  number("NL"),
+                  number("SL"),
+                  number("NF"),
+                  number("SF")},
+                 {onField("Date", "Date", false)},
+                 1,
+                 {}};
+}
 
-    // The daily history of prices, one row per symbol and trading day.
-    Table prices{QStringLiteral("Prices"),
+// The daily history of prices, one row per symbol and trading day.
+Table pricesTable()
+{
+    return Table{QStringLiteral("Prices"),
                  {text("Ticker Symbol"),
                   {QStringLiteral("Date"), FieldKind::Date},
                   number("Open"),
@@ -101,10 +112,13 @@ QList<Table> buildTables()
                    QStringLiteral("Date"), true}},
                  2,
                  {}};
+}
 
-    // The ledger of trades that keeps the stocks' shares and average cost. SQLite's index names
-    // are one for the whole file, and "Ticker and Date" is the prices' already.
-    Table trades{QStringLiteral("Trades"),
+// The ledger of trades that keeps the stocks' shares and average cost. SQLite's index names
+// are one for the whole file, and "Ticker and Date" is the prices' already.
+Table tradesTable()
+{
+    return Table{QStringLiteral("Trades"),
                  {{QStringLiteral("Trade ID"), FieldKind::Number, true},
                   text("Ticker Symbol"),
                   {QStringLiteral("Date"), FieldKind::Date},
@@ -117,20 +131,29 @@ QList<Table> buildTables()
                    QStringLiteral("Date"), false}},
                  4,
                  {}};
+}
 
-    QList<Table> all{stocks, analyst, forecaster, prices, trades};
-    for (Table &table : all)
-        for (const Index &index : std::as_const(table.indexes)) {
-            const bool textKey = findField(table, index.field)->kind == FieldKind::Text;
-            const bool known =
-                std::any_of(table.foldedKeys.cbegin(), table.foldedKeys.cend(),
-                            [&](const FoldedKey &k) { return k.field == index.field; });
-            if (index.noCase && index.secondField.isEmpty() && textKey && !known) {
-                const QString column = index.field + QStringLiteral(" (folded)");
-                table.foldedKeys << FoldedKey{index.field, column,
-                                              column + QStringLiteral(" on change")};
-            }
+// A text index without regard to case is searched through a case-folded key column of its own.
+void addFoldedKeys(Table &table)
+{
+    for (const Index &index : std::as_const(table.indexes)) {
+        const bool textKey = findField(table, index.field)->kind == FieldKind::Text;
+        const bool known = std::any_of(table.foldedKeys.cbegin(), table.foldedKeys.cend(),
+                                       [&](const FoldedKey &k) { return k.field == index.field; });
+        if (index.noCase && index.secondField.isEmpty() && textKey && !known) {
+            const QString column = index.field + QStringLiteral(" (folded)");
+            table.foldedKeys << FoldedKey{index.field, column,
+                                          column + QStringLiteral(" on change")};
         }
+    }
+}
+
+QList<Table> buildTables()
+{
+    QList<Table> all{stocksTable(), analystTable(), forecasterTable(), pricesTable(),
+                     tradesTable()};
+    for (Table &table : all)
+        addFoldedKeys(table);
     return all;
 }
 

@@ -49,14 +49,13 @@ private Q_SLOTS:
             QVERIFY(::chmod(qPrintable(folder), 0755) == 0 && ::chmod(qPrintable(path), 0644) == 0);
         }
         const mode_t before = ::umask(mode_t(umask));
-        QString error;
-        const bool made = makeSettingsFilePrivate(path, &error);
+        const DbError failure = makeSettingsFilePrivate(path);
         {
             QSettings settings(path, QSettings::IniFormat);
             settings.setValue(QStringLiteral("Quotes/Source"), QStringLiteral("stooq"));
         }
         ::umask(before);
-        QVERIFY2(made, qPrintable(error));
+        QVERIFY2(!failure, qPrintable(failure.message));
         struct stat info
         {
         };
@@ -104,7 +103,7 @@ private Q_SLOTS:
         const QString path = home.filePath(QStringLiteral("vantora/cm1.db"));
         QByteArray before;
         if (situation == FileThere) {
-            QVERIFY(createDatabase(path, false));
+            QVERIFY(!createDatabase(path, false));
             before = test::fileContents(path);
         } else if (situation == FolderBlocked) {
             QFile blocker(home.filePath(QStringLiteral("vantora")));

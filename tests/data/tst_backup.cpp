@@ -244,8 +244,8 @@ private Q_SLOTS:
         }
 
         QString made;
-        QString error;
-        QVERIFY2(backupDatabase(db.path(), &made, &error), qPrintable(error));
+        const DbError failure = backupDatabase(db.path(), &made);
+        QVERIFY2(!failure, qPrintable(failure.message));
         const QStringList kept = backupsOf(db.path());
         QCOMPARE(kept.size(), qMin(existing + 1, kBackupsKept));
         QCOMPARE(kept.first(), made);
@@ -264,7 +264,7 @@ private Q_SLOTS:
         QStringList made;
         for (int i = 0; i < 11; ++i) {
             QString path;
-            QVERIFY(backupDatabase(db.path(), &path));
+            QVERIFY(!backupDatabase(db.path(), &path));
             QVERIFY(!made.contains(path));
             made.prepend(path);
         }
@@ -282,7 +282,7 @@ private Q_SLOTS:
     {
         TestDatabase db(TestDatabase::Sample);
         QString first, second;
-        QVERIFY(backupDatabase(db.path(), &first));
+        QVERIFY(!backupDatabase(db.path(), &first));
         // The clock ran ahead once: the first backup bears a name far in the future.
         const QString future =
             backupFolder(db.path()) + QStringLiteral("/cm1-2047-01-01T120000Z.db");
@@ -295,7 +295,7 @@ private Q_SLOTS:
             QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
             file.write(index.toUtf8());
         }
-        QVERIFY(backupDatabase(db.path(), &second));
+        QVERIFY(!backupDatabase(db.path(), &second));
         QCOMPARE(backupsOf(db.path()), (QStringList{second, future}));
         QCOMPARE(newestGoodBackup(db.path()), second);
     }
@@ -347,7 +347,7 @@ private Q_SLOTS:
         QVERIFY(other.open(QIODevice::WriteOnly));
         other.close();
         QString made;
-        QVERIFY(backupDatabase(db.path(), &made));
+        QVERIFY(!backupDatabase(db.path(), &made));
         const QStringList listing = folderListing(folder);
         for (const QString &name : leftovers)
             QVERIFY2(!listing.contains(name), qPrintable(name));
@@ -371,7 +371,7 @@ private Q_SLOTS:
             links << link;
         }
         QString made;
-        QVERIFY(backupDatabase(db.path(), &made));
+        QVERIFY(!backupDatabase(db.path(), &made));
         QVERIFY2(!links.contains(made), qPrintable(made));
         QVERIFY(QDir(db.folder() + QStringLiteral("/elsewhere")).isEmpty());
         for (const QString &link : links)
@@ -407,7 +407,7 @@ private Q_SLOTS:
                      .exitCode,
                  0);
         const QString restored = dir.filePath(QStringLiteral("new/folder/restored.db"));
-        QVERIFY(restoreDatabase(backupsOf(path).value(0), restored));
+        QVERIFY(!restoreDatabase(backupsOf(path).value(0), restored));
 
         QStringList created{dir.filePath(QStringLiteral("new")),
                             QFileInfo(path).path(),
@@ -514,8 +514,8 @@ private Q_SLOTS:
         if (!backedUpBefore)
             return;
         // Putting the newest backup back makes the file usable again in the same run.
-        QString said;
-        QVERIFY2(restoreDatabase(newest, db.path(), &said), qPrintable(said));
+        const DbError failure = restoreDatabase(newest, db.path());
+        QVERIFY2(!failure, qPrintable(failure.message));
         dialogs.clear();
         form->show();
         QVERIFY(dialogs.messages().isEmpty());
@@ -628,7 +628,7 @@ private Q_SLOTS:
         TestDatabase db(TestDatabase::Sample);
         connectionOptions().busyTimeoutMs = 50;
         QString backup;
-        QVERIFY(backupDatabase(db.path(), &backup));
+        QVERIFY(!backupDatabase(db.path(), &backup));
         const QStringList backedUp = rowsOf(backup);
         QVERIFY(db.exec(QStringLiteral("UPDATE Analyst SET \"Stock Picks\" = 'later'")));
         QVERIFY(db.exec(QStringLiteral("DELETE FROM stocks WHERE rowid > 3")));
@@ -654,7 +654,10 @@ private Q_SLOTS:
                 lock = std::make_unique<ExclusiveLock>(db.path());
                 QVERIFY(lock->isLocked());
             }
-            restored = restoreDatabase(from, db.path(), &said);
+            const DbError failure = restoreDatabase(from, db.path(), &said);
+            restored = !failure;
+            if (failure)
+                said = failure.message;
         }
         QVERIFY2(said.contains(says), qPrintable(said));
         QCOMPARE(restored, ok);
@@ -686,8 +689,8 @@ private Q_SLOTS:
         test::finishOpeningChecks();
         const QString backup = backupsOf(db.path()).value(0);
         QVERIFY(db.exec(QStringLiteral("UPDATE Analyst SET \"Analyst's Name\" = 'gone'")));
-        QString said;
-        QVERIFY2(restoreDatabase(backup, db.path(), &said), qPrintable(said));
+        const DbError failure = restoreDatabase(backup, db.path());
+        QVERIFY2(!failure, qPrintable(failure.message));
         s.data->moveLast();
         s.data->moveFirst();
         QCOMPARE(s.name->text(), first);
@@ -711,7 +714,7 @@ private Q_SLOTS:
             QSKIP("vantora-db is not built");
         TestDatabase db(TestDatabase::Sample);
         QString made;
-        QVERIFY(backupDatabase(db.path(), &made));
+        QVERIFY(!backupDatabase(db.path(), &made));
         QVERIFY(db.exec(QStringLiteral("DELETE FROM Analyst")));
         {
             QFile csv(db.folder() + QStringLiteral("/db.csv"));

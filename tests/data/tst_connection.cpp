@@ -83,8 +83,8 @@ private Q_SLOTS:
         const QString path = name.startsWith(QLatin1String("//"))
                                  ? QLatin1Char('/') + dir.filePath(name.mid(2))
                                  : dir.filePath(name);
-        QString error;
-        QVERIFY2(createDatabase(path, false, &error), qPrintable(error));
+        const DbError notMade = createDatabase(path, false);
+        QVERIFY2(!notMade, qPrintable(notMade.message));
         {
             DbConnection connection;
             const DbError failure = connection.open(path, DbConnection::Mode::ReadWrite);

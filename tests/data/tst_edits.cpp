@@ -325,7 +325,7 @@ private Q_SLOTS:
     void restoreWaitsForTheProgram()
     {
         QString backup;
-        QVERIFY(backupDatabase(m_db->path(), &backup));
+        QVERIFY(!backupDatabase(m_db->path(), &backup));
         const QByteArray before = test::fileContents(m_db->path());
         QVERIFY(screen()->isLoaded());
         const test::ToolRun refused = test::runDatabaseTool({"restore", backup, m_db->path()});

@@ -225,9 +225,9 @@ private Q_SLOTS:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("precious");
         }
-        QString error;
-        QVERIFY(!createDatabase(path, true, &error));
-        QVERIFY2(error.contains(path), qPrintable(error));
+        const DbError failure = createDatabase(path, true);
+        QVERIFY(failure);
+        QVERIFY2(failure.message.contains(path), qPrintable(failure.message));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("precious"));
@@ -237,7 +237,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("a/b/cm1.db"));
-        QVERIFY(createDatabase(path, false));
+        QVERIFY(!createDatabase(path, false));
         QVERIFY(checkDatabase(path).ok);
     }
 

@@ -63,11 +63,10 @@ bool run(QSqlQuery &query, const QString &sql, const QVariantList &values)
 TestDatabase::TestDatabase(Content content)
 {
     m_path = m_dir.filePath(QStringLiteral("cm1.db"));
-    QString error;
     if (!m_dir.isValid())
         m_error = QStringLiteral("no temporary folder");
-    else if (!createDatabase(m_path, content == Sample, &error))
-        m_error = error;
+    else if (const DbError failure = createDatabase(m_path, content == Sample))
+        m_error = failure.message;
     if (follower())
         follower()(m_path);
 }
@@ -173,10 +172,12 @@ ExclusiveLock::~ExclusiveLock()
 
 QString TestDatabase::openAsAtFirstOpening()
 {
-    QString message;
-    const bool usable = awaitUsable(m_path, &message);
+    QString notice;
+    const DbError failure = awaitUsable(m_path, &notice);
     waitForOpeningChecks();
-    return usable || !message.isEmpty() ? message : QStringLiteral("not usable");
+    if (!failure)
+        return notice;
+    return failure.message.isEmpty() ? QStringLiteral("not usable") : failure.message;
 }
 
 } // namespace vantora::test
