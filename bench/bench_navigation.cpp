@@ -117,9 +117,8 @@ int runProgram(int argc, char *argv[], int trips)
     vantora::setQuitHandler([] {});
     QTemporaryDir dir;
     const QString database = dir.filePath(QStringLiteral("cm1.db"));
-    QString error;
-    if (!vantora::createDatabase(database, true, &error)) {
-        std::fprintf(stderr, "bench_navigation: %s\n", qPrintable(error));
+    if (const vantora::DbError failure = vantora::createDatabase(database, true)) {
+        std::fprintf(stderr, "bench_navigation: %s\n", qPrintable(failure.message));
         return 1;
     }
     vantora::config::setDatabasePath(database);
