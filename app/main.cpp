@@ -18,7 +18,6 @@
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
-#include <ctime>
 #include <optional>
 
 namespace {
@@ -53,7 +52,6 @@ struct Request
     QString browse;
     QString open;      // a screen to go on to from the main window
     QString exportPdf; // with open: write that screen's report as PDF and quit
-    bool exitWhenShown = false;
 };
 
 // Reads the command line after the application object has taken Qt's own options (-style,
@@ -69,7 +67,6 @@ std::optional<int> readCommandLine(QApplication &app, Request *request)
     {
         const char *name, *value, *description;
         QString *into;
-        bool hidden = false;
     };
     const Option options[] = {
         {"screenshot", "FILE",
@@ -90,19 +87,11 @@ std::optional<int> readCommandLine(QApplication &app, Request *request)
                                           "screen's report as a PDF file and "
                                           "quit, without a display."),
          &request->exportPdf},
-        {"exit-when-shown", "",
-         QT_TRANSLATE_NOOP("CommandLine",
-                           "Quit as soon as the main window is shown (start-up benchmark)."),
-         nullptr, true},
     };
-    for (const Option &o : options) {
-        QCommandLineOption option(QString::fromLatin1(o.name),
-                                  QCoreApplication::translate("CommandLine", o.description),
-                                  QString::fromLatin1(o.value));
-        if (o.hidden)
-            option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
-    }
+    for (const Option &o : options)
+        parser.addOption(QCommandLineOption(
+            QString::fromLatin1(o.name), QCoreApplication::translate("CommandLine", o.description),
+            QString::fromLatin1(o.value)));
     const QString usage = parser.helpText().replace(QCoreApplication::arguments().constFirst(),
                                                     QLatin1String("vantora"));
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -126,27 +115,12 @@ std::optional<int> readCommandLine(QApplication &app, Request *request)
     if (parser.isSet(QStringLiteral("help-all")))
         parser.process(app); // Qt's own options as well; ends the run
     for (const Option &o : options)
-        if (o.into)
-            *o.into = parser.value(QString::fromLatin1(o.name));
-    request->exitWhenShown = parser.isSet(QStringLiteral("exit-when-shown"));
+        *o.into = parser.value(QString::fromLatin1(o.name));
     if (!request->exportPdf.isEmpty() && request->open.isEmpty()) {
         std::fprintf(stderr, "vantora: --export-pdf needs --open SCREEN\n\n%s", qPrintable(usage));
         return 2;
     }
     return std::nullopt;
-}
-
-// The benchmark passes its own clock reading of the moment it started us; we print how long
-// the main window took to show, and quit.
-void reportStartUpTime()
-{
-    const qint64 started = qEnvironmentVariable("VANTORA_STARTED_NS").toLongLong();
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    const qint64 elapsed = qint64(now.tv_sec) * 1000000000 + now.tv_nsec - started;
-    std::printf("shown after %.3f ms\n", double(elapsed) / 1e6);
-    std::fflush(stdout);
-    QCoreApplication::exit(0);
 }
 
 // Help and the version need no window: where no display is named they are shown without one.
@@ -217,10 +191,9 @@ int main(int argc, char *argv[])
              !last.isEmpty() && QFileInfo::exists(last))
         vantora::config::setDatabasePath(last); // the one opened last, at the next start
     vantora::applyDesktopIdentity();
-    // A screenshot or a timed start never waits for an answer.
+    // A screenshot never waits for an answer.
     vantora::offerDatabase(vantora::config::databasePath(), databaseNamed,
-                           !request.screenshot.isEmpty() || request.exitWhenShown ||
-                               !request.exportPdf.isEmpty());
+                           !request.screenshot.isEmpty() || !request.exportPdf.isEmpty());
     if (QFileInfo::exists(vantora::config::databasePath()))
         vantora::rememberDatabase(vantora::config::databasePath());
 
@@ -235,7 +208,7 @@ int main(int argc, char *argv[])
     vantora::navigate(nullptr, QStringLiteral("Form11"));
     // Edits a past run could not save when it was ended, once the main window is up; then the
     // prices, in the background, where the preferences ask for them.
-    if (request.screenshot.isEmpty() && !request.exitWhenShown)
+    if (request.screenshot.isEmpty())
         QTimer::singleShot(0, &app, [] {
             vantora::offerKeptEdits();
             if (vantora::Screen *main = vantora::ScreenRegistry::existing(QStringLiteral("Form11")))
@@ -251,8 +224,6 @@ int main(int argc, char *argv[])
     }
     if (!request.screenshot.isEmpty())
         scheduleScreenshot(request.screenshot);
-    if (request.exitWhenShown)
-        QTimer::singleShot(0, &app, reportStartUpTime);
 
     const int code = QApplication::exec();
     vantora::ScreenRegistry::clear();

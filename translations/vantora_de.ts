@@ -46,10 +46,6 @@
         <source>With --open frmHoldings or frmScorecard: write that screen&apos;s report as a PDF file and quit, without a display.</source>
         <translation>Mit --open frmHoldings oder frmScorecard: den Bericht dieses Fensters als PDF-Datei schreiben und beenden, ohne Bildschirm.</translation>
     </message>
-    <message>
-        <source>Quit as soon as the main window is shown (start-up benchmark).</source>
-        <translation>Beenden, sobald das Hauptfenster angezeigt wird (Messung der Startzeit).</translation>
-    </message>
 </context>
 <context>
     <name>Config</name>

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Form11.h"
+#include "app/bannerview.h"
 #include "app/databases.h"
 #include "app/navigation.h"
 #include "app/registry.h"
@@ -24,6 +25,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 using namespace vantora;
 
@@ -76,6 +79,33 @@ private Q_SLOTS:
         QVERIFY(timer->isActive());
         QCOMPARE(timer->interval(), 1000);
         QVERIFY(window->findChild<QWidget *>(QStringLiteral("WebBrowser1")));
+    }
+
+    // A banner screen is on the screen before the web engine is asked for anything: the web view
+    // comes after the first paint, opens the banner page and shows the banner's colour, not
+    // white, until the page has painted.
+    void bannerAfterFirstPaint_data()
+    {
+        QTest::addColumn<QString>("screen");
+        for (const char *name : {"Form11", "Form2", "Form3", "form1", "Form12", "Form13", "Form14"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
+    void bannerAfterFirstPaint()
+    {
+        QFETCH(QString, screen);
+        test::TestDatabase db;
+        test::unloadAllScreens();
+        Screen *shown = ScreenRegistry::get(screen);
+        shown->show();
+        auto *banner = shown->window()->findChild<BannerView *>(QStringLiteral("WebBrowser1"));
+        QVERIFY(banner);
+        QVERIFY(!banner->findChild<QWebEngineView *>());
+        const QColor paper = banner->grab(QRect(0, 0, 1, 1)).toImage().pixelColor(0, 0);
+        QTRY_VERIFY(banner->view());
+        QCOMPARE(banner->view()->url(), config::bannerUrl());
+        QCOMPARE(banner->view()->page()->backgroundColor(), paper);
+        test::unloadAllScreens();
     }
 
     void menus()
