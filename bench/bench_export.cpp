@@ -7,6 +7,8 @@
 //   build-bench/bin/bench_export [ROWS [RUNS]]       (default: 1000000 3)
 // vantora-db is taken from beside this program, sqlite3 from the PATH.
 
+#include "bench/benchsupport.h"
+#include "bench/childrun.h"
 #include "data/store/database.h"
 #include "data/store/schema.h"
 
@@ -30,87 +32,24 @@ using namespace vantora;
 
 namespace {
 
+using bench::median;
+using bench::Run;
+using bench::runChild;
+
 // Every field filled; prices with fractions that need many digits, as computed prices have.
 bool fillStocks(const QString &path, qint64 rows)
 {
-    if (createDatabase(path, false))
-        return false;
-    bool ok = false;
-    {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fill"));
-        db.setDatabaseName(path);
-        QSqlQuery query(db);
-        ok = db.open() && query.exec(QStringLiteral("BEGIN")) &&
-             query.exec(
-                 QStringLiteral(
-                     "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n LIMIT %1) "
-                     "INSERT INTO stocks SELECT printf('Company %08d', x), printf('T%07X', x), "
-                     "'NYSE', 10 + x % 500 / 4.0, (10 + x % 500 / 4.0) * 0.9, x % 1000, "
-                     "x % 90 / 10.0, x % 95 / 10.0, x % 99 / 10.0, (10 + x % 500 / 4.0) * 1.3, "
-                     "(10 + x % 500 / 4.0) * 0.7, CASE WHEN x % 4 THEN 'Steady growth' ELSE "
-                     "'Strong book, \"low\" debt' END, 'Buy', x % 10, x % 7, x % 5, x % 9, "
-                     "x / 7.0, 1000 + x % 5000, (10 + x % 500 / 4.0) * 1.05, 'Hold', 'Open', "
-                     "printf('company %08d', x), printf('t%07x', x) FROM n")
-                     .arg(rows)) &&
-             query.exec(QStringLiteral("COMMIT"));
-        if (!ok)
-            std::fprintf(stderr, "%s\n", qPrintable(query.lastError().text()));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("fill"));
-    return ok;
-}
-
-struct Run
-{
-    bool ok = false;
-    double seconds = 0, cpuSeconds = 0, peakMiB = 0;
-};
-
-double secondsOf(const timeval &t)
-{
-    return double(t.tv_sec) + double(t.tv_usec) / 1e6;
-}
-
-// Runs a program with its output sent to a file (or nowhere).
-Run runChild(const QStringList &command, const QString &output)
-{
-    std::vector<QByteArray> args;
-    for (const QString &arg : command)
-        args.push_back(QFile::encodeName(arg));
-    std::vector<char *> argv;
-    for (QByteArray &arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    const QByteArray out =
-        QFile::encodeName(output.isEmpty() ? QStringLiteral("/dev/null") : output);
-    std::fflush(stdout);
-    QElapsedTimer clock;
-    clock.start();
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const int file = ::open(out.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        ::dup2(file, STDOUT_FILENO);
-        ::execvp(argv[0], argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    Run run;
-    if (child > 0 && ::wait4(child, &status, 0, &usage) == child) {
-        run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-        run.seconds = double(clock.nsecsElapsed()) / 1e9;
-        run.cpuSeconds = secondsOf(usage.ru_utime) + secondsOf(usage.ru_stime);
-        run.peakMiB = double(usage.ru_maxrss) / 1024.0;
-    }
-    return run;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    return bench::fillNewDatabase(
+        path,
+        {QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n LIMIT %1) "
+                        "INSERT INTO stocks SELECT printf('Company %08d', x), printf('T%07X', x), "
+                        "'NYSE', 10 + x % 500 / 4.0, (10 + x % 500 / 4.0) * 0.9, x % 1000, "
+                        "x % 90 / 10.0, x % 95 / 10.0, x % 99 / 10.0, (10 + x % 500 / 4.0) * 1.3, "
+                        "(10 + x % 500 / 4.0) * 0.7, CASE WHEN x % 4 THEN 'Steady growth' ELSE "
+                        "'Strong book, \"low\" debt' END, 'Buy', x % 10, x % 7, x % 5, x % 9, "
+                        "x / 7.0, 1000 + x % 5000, (10 + x % 500 / 4.0) * 1.05, 'Hold', 'Open', "
+                        "printf('company %08d', x), printf('t%07x', x) FROM n")
+             .arg(rows)});
 }
 
 } // namespace

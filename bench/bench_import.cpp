@@ -9,6 +9,7 @@
 //   build/bin/bench_import [ROWS [SMALL_ROWS]]      (default: 1000000 10000)
 // vantora-db is taken from beside this program, sqlite3 from the PATH.
 
+#include "bench/childrun.h"
 #include "data/store/database.h"
 #include "data/store/schema.h"
 
@@ -29,6 +30,9 @@
 using namespace vantora;
 
 namespace {
+
+using bench::Run;
+using bench::runChild;
 
 // Rows as an export writes them: numbers in their shortest form, texts quoted where needed.
 // With `allColumns`, the folded keys follow the fields, as the program would fill them.
@@ -71,51 +75,6 @@ bool writeStocks(const QString &path, qint64 rows, bool allColumns = false)
     }
     file.write(buffer);
     return file.flush();
-}
-
-struct Run
-{
-    bool ok = false;
-    double seconds = 0;    // wall clock
-    double cpuSeconds = 0; // user and system time of the child
-    double peakMiB = 0;    // its peak resident memory
-};
-
-double secondsOf(const timeval &t)
-{
-    return double(t.tv_sec) + double(t.tv_usec) / 1e6;
-}
-
-Run runChild(const QStringList &command)
-{
-    std::vector<QByteArray> args;
-    for (const QString &arg : command)
-        args.push_back(QFile::encodeName(arg));
-    std::vector<char *> argv;
-    for (QByteArray &arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    std::fflush(stdout);
-    QElapsedTimer clock;
-    clock.start();
-    const pid_t child = ::fork();
-    if (child == 0) {
-        // What the tools say of their success would only get in the way of the table.
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, STDOUT_FILENO);
-        ::execvp(argv[0], argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    Run run;
-    if (child > 0 && ::wait4(child, &status, 0, &usage) == child) {
-        run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-        run.seconds = double(clock.nsecsElapsed()) / 1e9;
-        run.cpuSeconds = secondsOf(usage.ru_utime) + secondsOf(usage.ru_stime);
-        run.peakMiB = double(usage.ru_maxrss) / 1024.0;
-    }
-    return run;
 }
 
 qint64 rowsIn(const QString &path)

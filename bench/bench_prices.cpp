@@ -4,6 +4,8 @@
 //   build-bench/bin/bench_prices [SYMBOLS DAYS [RUNS]]     (default: 400 2500 3 = 1,000,000 rows)
 // Each import runs as a process of its own; its wall time and peak resident memory are reported.
 
+#include "bench/childrun.h"
+
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
@@ -22,6 +24,8 @@
 extern char **environ;
 
 namespace {
+
+using vantora::bench::median;
 
 struct Run
 {
@@ -86,12 +90,6 @@ bool writeHistory(const QString &path, int symbols, int days)
         }
     }
     return file.flush();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace

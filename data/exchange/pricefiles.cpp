@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/exchange/pricefiles.h"
+#include "data/exchange/exchangetexts.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -10,11 +11,6 @@
 
 namespace vantora::prices {
 namespace {
-
-struct ExchangeTexts
-{
-    Q_DECLARE_TR_FUNCTIONS(Exchange)
-};
 
 QString plainName(const QString &name)
 {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/exchange/pricehistory.h"
+#include "data/exchange/exchangetexts.h"
 
 #include "common/numbers.h"
 #include "data/exchange/pricefiles.h"
@@ -11,11 +12,6 @@
 
 namespace vantora::prices {
 namespace {
-
-struct ExchangeTexts
-{
-    Q_DECLARE_TR_FUNCTIONS(Exchange)
-};
 
 DbError failure(const QString &what, const QSqlError &error)
 {

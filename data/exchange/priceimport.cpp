@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/exchange/priceimport.h"
+#include "data/exchange/exchangetexts.h"
 
 #include "data/exchange/csv.h"
 #include "data/exchange/pricefiles.h"
@@ -25,21 +26,8 @@
 namespace vantora::prices {
 namespace {
 
-struct ExchangeTexts
-{
-    Q_DECLARE_TR_FUNCTIONS(Exchange)
-};
-
-QString nothingImported(const QString &message)
-{
-    return message + ExchangeTexts::tr("\nNothing was imported; the database is as it was.");
-}
-
-QString where(const QString &file, int line, const QString &field)
-{
-    return ExchangeTexts::tr("\"%1\", line %2, field \"%3\"")
-        .arg(file, QString::number(line), field);
-}
+using exchange::nothingImported;
+using exchange::where;
 
 QString count(qint64 n)
 {

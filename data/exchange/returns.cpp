@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/exchange/returns.h"
+#include "data/exchange/exchangetexts.h"
 
 #include "data/exchange/pricefiles.h"
 #include "data/exchange/pricehistory.h"
@@ -18,11 +19,6 @@
 
 namespace vantora::prices {
 namespace {
-
-struct ExchangeTexts
-{
-    Q_DECLARE_TR_FUNCTIONS(Exchange)
-};
 
 DbError readFailed(sqlite3 *db)
 {
