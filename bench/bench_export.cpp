@@ -60,11 +60,9 @@ int main(int argc, char *argv[])
     const qint64 rows = argc > 1 ? QByteArray(argv[1]).toLongLong() : 1000000;
     const int runs = argc > 2 ? QByteArray(argv[2]).toInt() : 3;
     const QString tool = QCoreApplication::applicationDirPath() + QStringLiteral("/vantora-db");
-    const QString shell = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
-    if (shell.isEmpty()) {
-        std::fputs("sqlite3 is needed (apt-get install sqlite3)\n", stderr);
+    const QString shell = bench::sqliteShell();
+    if (shell.isEmpty())
         return 1;
-    }
     QTemporaryDir dir;
     const QString db = dir.filePath(QStringLiteral("export.db"));
     if (!fillStocks(db, rows))

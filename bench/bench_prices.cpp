@@ -102,11 +102,9 @@ int main(int argc, char *argv[])
     const int days = args.size() > 2 ? args[2].toInt() : 2500;
     const int runs = args.size() > 3 ? args[3].toInt() : 3;
     const QString tool = QCoreApplication::applicationDirPath() + QStringLiteral("/vantora-db");
-    const QString shell = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
-    if (shell.isEmpty()) {
-        std::fputs("sqlite3 is needed (apt-get install sqlite3)\n", stderr);
+    const QString shell = vantora::bench::sqliteShell();
+    if (shell.isEmpty())
         return 1;
-    }
     QTemporaryDir dir;
     const QString history = dir.filePath(QStringLiteral("history.csv"));
     if (!writeHistory(history, symbols, days))

@@ -3,6 +3,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QStandardPaths>
 #include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
@@ -57,6 +58,14 @@ double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
+}
+
+QString sqliteShell()
+{
+    const QString shell = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
+    if (shell.isEmpty())
+        std::fputs("sqlite3 is needed (apt-get install sqlite3)\n", stderr);
+    return shell;
 }
 
 } // namespace vantora::bench

@@ -22,4 +22,7 @@ Run runChild(const QStringList &command, const QString &output = QString());
 
 double median(std::vector<double> values);
 
+// The sqlite3 shell, the floor the benchmarks measure against; empty, and said, when missing.
+QString sqliteShell();
+
 } // namespace vantora::bench
