@@ -5,6 +5,7 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <unistd.h>
 
 namespace vantora::bench {
 
@@ -25,7 +26,13 @@ bool fillNewDatabase(const QString &path, const QStringList &statements)
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("fill"));
+    settle();
     return ok;
+}
+
+void settle()
+{
+    ::sync();
 }
 
 double msSince(const QElapsedTimer &timer)

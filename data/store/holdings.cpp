@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <sqlite3.h>
 #include <string>
 #include <string_view>
@@ -129,7 +130,13 @@ private:
 class SortKeys
 {
 public:
-    void reserve(qsizetype rows) { m_numbers.reserve(std::size_t(rows)); }
+    void reserve(qsizetype rows, bool texts)
+    {
+        if (texts)
+            m_texts.reserve(std::size_t(rows));
+        else
+            m_numbers.reserve(std::size_t(rows));
+    }
     void addNumber(qint64 id, std::optional<double> key)
     {
         if (key)
@@ -286,6 +293,8 @@ void HoldingsQuery::close()
     m_rowStatement = nullptr;
     m_connection.close();
     m_ids.clear();
+    m_selected.clear();
+    m_figures.clear();
     m_ledgers.clear();
     m_totals = {};
 }
@@ -294,73 +303,181 @@ DbError HoldingsQuery::select(bool allStocks, const QString &filter)
 {
     m_allStocks = allStocks;
     m_filter = filter;
-    QList<qint64> ids;
-    const DbError error = readRows(true, m_sortKey, m_sortOrder, &ids);
-    m_ids = error ? QList<qint64>() : ids;
-    if (error)
+    m_ids.clear();
+    m_selected.clear();
+    m_figures.clear();
+    m_totals = {};
+    if (DbError error = readSelection())
+        return error;
+    if (DbError error = sort(m_sortKey, m_sortOrder)) {
+        m_selected.clear();
+        m_figures.clear();
         m_totals = {};
-    return error;
+        return error;
+    }
+    return {};
 }
 
 DbError HoldingsQuery::sort(int key, Qt::SortOrder order)
 {
     key = key >= 0 && key < KeyCount ? key : -1;
     QList<qint64> ids;
-    if (DbError error = readRows(false, key, order, &ids))
+    if (key == -1) {
+        ids = QList<qint64>(m_selected.begin(), m_selected.end());
+    } else if (figureKey(key)) {
+        // The figures of the rows selected, kept by the selection: sorted without reading.
+        SortKeys keys;
+        keys.reserve(qsizetype(m_selected.size()), false);
+        for (std::size_t i = 0; i < m_selected.size(); ++i)
+            keys.addNumber(m_selected[i], keyOf(key, m_figures[i]));
+        ids = keys.sorted(order);
+    } else if (DbError error = readKeys(key, order, &ids)) {
         return error;
+    }
     m_sortKey = key;
     m_sortOrder = order;
     m_ids = ids;
     return {};
 }
 
-DbError HoldingsQuery::readRows(bool withTotals, int key, Qt::SortOrder order, QList<qint64> *ids)
+bool HoldingsQuery::figureKey(int key)
+{
+    return key == Shares || key == Price || key == Value || key == Purchase || key == ProfitLoss ||
+           key == PriceEarnings || key == Rating;
+}
+
+std::optional<double> HoldingsQuery::keyOf(int key, const Figures &row)
+{
+    const auto figure = [](double x) {
+        return std::isnan(x) ? std::nullopt : std::optional<double>(x);
+    };
+    switch (key) {
+    case Shares:
+        return figure(row.shares);
+    case Price:
+        return figure(row.price);
+    case Purchase:
+        return figure(row.purchase);
+    case Rating:
+        return figure(row.rating);
+    case Value:
+        return figureOf(shareValue(figure(row.shares).value_or(0), figure(row.price).value_or(0)));
+    case ProfitLoss:
+        // Without a purchase price there is no profit to speak of (the cell is empty).
+        return std::isnan(row.purchase)
+                   ? std::nullopt
+                   : figureOf(portfolioFigure(
+                         holdingOf(figure(row.price), row.purchase, {}, figure(row.shares)),
+                         PortfolioFigure::ProfitLoss));
+    case PriceEarnings:
+        return figureOf(portfolioFigure(holdingOf(figure(row.price), {}, figure(row.earnings), {}),
+                                        PortfolioFigure::CurrentPriceEarnings));
+    default:
+        return std::nullopt;
+    }
+}
+
+namespace {
+
+// A statement over the stocks in stored order, the filter applied: the columns given.
+int prepareRows(sqlite3 *db, const QStringList &columns, bool filtered, Statement *rows)
+{
+    QString sql = QStringLiteral("SELECT %1 FROM stocks").arg(columns.join(QLatin1String(", ")));
+    if (filtered)
+        sql += QStringLiteral(" WHERE vantora_contains(\"Name of Stock\", \"Ticker Symbol\")");
+    sql += QStringLiteral(" ORDER BY rowid");
+    const QByteArray utf8 = sql.toUtf8();
+    return sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), rows->out(), nullptr);
+}
+
+DbError readFailure(sqlite3 *db)
+{
+    return {DbError::Failed, HoldingsTexts::tr("The stocks could not be read (%1).")
+                                 .arg(QString::fromUtf8(sqlite3_errmsg(db)))};
+}
+
+} // namespace
+
+DbError HoldingsQuery::readSelection()
+{
+    sqlite3 *db = m_connection.isOpen() ? sqliteHandle(m_connection.db()) : nullptr;
+    if (!db || !m_rowStatement)
+        return {};
+    // One pass over the table: which rows, their totals, and the figures that most sorts need.
+    enum { Id, SharesOwned, CurrentPrice, PurchasePrice, NextEarnings, OverallRating };
+    Statement rows;
+    int rc = prepareRows(db,
+                         {QStringLiteral("rowid"), QStringLiteral("\"Shares Owned\""),
+                          QStringLiteral("\"Current Price\""), QStringLiteral("\"Purchase Price\""),
+                          QStringLiteral("\"Next Years Earnings\""),
+                          QStringLiteral("\"Overall Rating\"")},
+                         !m_filter.isEmpty(), &rows);
+    // The largest row id bounds the rows (and costs a look at the table's last page).
+    Statement last;
+    if (sqlite3_prepare_v2(db, "SELECT max(rowid) FROM stocks", -1, last.out(), nullptr) ==
+            SQLITE_OK &&
+        sqlite3_step(last.get()) == SQLITE_ROW) {
+        const auto most = std::size_t(std::clamp<sqlite3_int64>(
+            sqlite3_column_int64(last.get(), 0), 0, std::numeric_limits<int>::max()));
+        m_selected.reserve(most);
+        m_figures.reserve(most);
+    }
+    Totals totals{0.0, 0.0, 0, 0};
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    while (rc == SQLITE_OK || rc == SQLITE_ROW) {
+        if ((rc = sqlite3_step(rows.get())) != SQLITE_ROW)
+            break;
+        sqlite3_stmt *row = rows.get();
+        const std::optional<double> shares = figureOf(row, SharesOwned);
+        if (!m_allStocks && (!shares || *shares == 0))
+            continue;
+        const std::optional<double> price = figureOf(row, CurrentPrice),
+                                    purchase = figureOf(row, PurchasePrice);
+        m_selected.push_back(sqlite3_column_int64(row, Id));
+        m_figures.push_back({shares.value_or(none), price.value_or(none), purchase.value_or(none),
+                             figureOf(row, NextEarnings).value_or(none),
+                             figureOf(row, OverallRating).value_or(none)});
+        ++totals.rows;
+        const Holding h = holdingOf(price, purchase, {}, shares);
+        addTo(totals.value, shareValue(h.shares, h.currentPrice));
+        if (purchase)
+            addTo(totals.profit, portfolioFigure(h, PortfolioFigure::ProfitLoss));
+        else
+            ++totals.withoutPurchase;
+    }
+    if (rc != SQLITE_DONE) {
+        m_selected.clear();
+        m_figures.clear();
+        return readFailure(db);
+    }
+    m_totals = totals;
+    return {};
+}
+
+DbError HoldingsQuery::readKeys(int key, Qt::SortOrder order, QList<qint64> *ids)
 {
     ids->clear();
     sqlite3 *db = m_connection.isOpen() ? sqliteHandle(m_connection.db()) : nullptr;
     if (!db || !m_rowStatement)
         return {};
-
-    // The fields as stored, the figures and keys worked out here: one pass over the table, each
-    // row's key read once.
-    enum { Id, SharesOwned, CurrentPrice, PurchasePrice, NextEarnings, TickerSymbol, Text, Folded };
-    // Only what the totals and the key need is read; NULL stands in for the rest.
-    const auto field = [](bool needed, const char *name) {
-        return needed ? QStringLiteral("\"%1\"").arg(QLatin1String(name)) : QStringLiteral("NULL");
+    // The texts (and the tickers that the trades' figures are found by), read afresh; a text
+    // key that the file keeps folded is read folded alone.
+    enum { Id, SharesOwned, Text, Folded };
+    const auto textKey = [](bool folded, const char *name) {
+        return folded ? QStringLiteral("CASE WHEN \"%1 (folded)\" IS NULL THEN \"%1\" END, "
+                                       "\"%1 (folded)\"")
+                            .arg(QLatin1String(name))
+                      : QStringLiteral("\"%1\", NULL").arg(QLatin1String(name));
     };
-    const bool price =
-        withTotals || key == Price || key == Value || key == ProfitLoss || key == PriceEarnings;
-    const QStringList columns{
-        QStringLiteral("rowid"),
-        QStringLiteral("\"Shares Owned\""),
-        field(price, "Current Price"),
-        field(withTotals || key == Purchase || key == ProfitLoss, "Purchase Price"),
-        field(key == PriceEarnings, "Next Years Earnings"),
-        field(key >= Realized, "Ticker Symbol")};
-    QStringList extra;
-    if (key == Name)
-        extra << QStringLiteral("\"Name of Stock\"")
-              << (m_foldedNames ? QStringLiteral("\"Name of Stock (folded)\"")
-                                : QStringLiteral("NULL"));
-    else if (key == Ticker)
-        extra << QStringLiteral("\"Ticker Symbol\"")
-              << (m_foldedTickers ? QStringLiteral("\"Ticker Symbol (folded)\"")
-                                  : QStringLiteral("NULL"));
-    else if (key == Advice)
-        extra << QStringLiteral("\"Advice\"") << QStringLiteral("NULL");
-    else if (key == Rating)
-        extra << QStringLiteral("\"Overall Rating\"");
-    QString sql =
-        QStringLiteral("SELECT %1 FROM stocks").arg((columns + extra).join(QLatin1String(", ")));
-    if (!m_filter.isEmpty())
-        sql += QStringLiteral(" WHERE vantora_contains(\"Name of Stock\", \"Ticker Symbol\")");
-    sql += QStringLiteral(" ORDER BY rowid");
-
+    const QString text = key == Name ? textKey(m_foldedNames, "Name of Stock")
+                         : key == Advice
+                             ? textKey(false, "Advice")
+                             : textKey(key == Ticker && m_foldedTickers, "Ticker Symbol");
     Statement rows;
-    const QByteArray utf8 = sql.toUtf8();
-    int rc = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), rows.out(), nullptr);
-    Totals totals{0.0, 0.0, 0, 0};
+    int rc = prepareRows(db, {QStringLiteral("rowid"), QStringLiteral("\"Shares Owned\""), text},
+                         !m_filter.isEmpty(), &rows);
     SortKeys keys;
+    keys.reserve(qsizetype(m_selected.size()), key < Realized);
     while (rc == SQLITE_OK || rc == SQLITE_ROW) {
         if ((rc = sqlite3_step(rows.get())) != SQLITE_ROW)
             break;
@@ -369,91 +486,32 @@ DbError HoldingsQuery::readRows(bool withTotals, int key, Qt::SortOrder order, Q
         if (!m_allStocks && (!shares || *shares == 0))
             continue;
         const qint64 id = sqlite3_column_int64(row, Id);
-        const auto figure = [&](int column) { return figureOf(row, column); };
-        const auto ledger = [&](int which) -> std::optional<double> {
-            const auto found = m_ledgers.constFind(
-                trades::tickerKey(schema::shownText(columnOf(row, TickerSymbol))));
-            if (found == m_ledgers.cend())
-                return std::nullopt;
-            if (which == 0)
-                return found->realized;
-            return which == 1 ? std::optional<double>(found->dividends) : found->rate;
-        };
-        switch (key) {
-        case -1:
-            ids->push_back(id);
-            break;
-        case Name:
-        case Ticker:
-        case Advice:
-            if (sqlite3_column_type(row, Folded) == SQLITE_TEXT)
-                keys.addText(id, std::string_view(reinterpret_cast<const char *>(
-                                                      sqlite3_column_text(row, Folded)),
-                                                  std::size_t(sqlite3_column_bytes(row, Folded))));
-            else if (sqlite3_column_type(row, Text) == SQLITE_NULL)
-                keys.addMissing(id);
-            else if (sqlite3_column_type(row, Text) == SQLITE_TEXT)
-                keys.addStoredText(
-                    id,
-                    std::string_view(reinterpret_cast<const char *>(sqlite3_column_text(row, Text)),
+        if (key >= Realized) {
+            const auto found =
+                m_ledgers.constFind(trades::tickerKey(schema::shownText(columnOf(row, Text))));
+            keys.addNumber(id, found == m_ledgers.cend() ? std::nullopt
+                               : key == Realized         ? std::optional<double>(found->realized)
+                               : key == Dividends        ? std::optional<double>(found->dividends)
+                                                         : found->rate);
+        } else if (sqlite3_column_type(row, Folded) == SQLITE_TEXT) {
+            keys.addText(id, std::string_view(
+                                 reinterpret_cast<const char *>(sqlite3_column_text(row, Folded)),
+                                 std::size_t(sqlite3_column_bytes(row, Folded))));
+        } else if (sqlite3_column_type(row, Folded) != SQLITE_NULL) {
+            keys.addText(id, schema::shownText(columnOf(row, Folded)));
+        } else if (sqlite3_column_type(row, Text) == SQLITE_NULL) {
+            keys.addMissing(id);
+        } else if (sqlite3_column_type(row, Text) == SQLITE_TEXT) {
+            keys.addStoredText(
+                id, std::string_view(reinterpret_cast<const char *>(sqlite3_column_text(row, Text)),
                                      std::size_t(sqlite3_column_bytes(row, Text))));
-            else
-                keys.addText(id, schema::shownText(columnOf(row, Text)));
-            break;
-        case Shares:
-            keys.addNumber(id, shares);
-            break;
-        case Price:
-            keys.addNumber(id, figure(CurrentPrice));
-            break;
-        case Purchase:
-            keys.addNumber(id, figure(PurchasePrice));
-            break;
-        case Rating:
-            keys.addNumber(id, figure(Text));
-            break;
-        case Value:
-            keys.addNumber(
-                id, figureOf(shareValue(shares.value_or(0), figure(CurrentPrice).value_or(0))));
-            break;
-        case ProfitLoss: {
-            // Without a purchase price there is no profit to speak of (the cell is empty).
-            const std::optional<double> purchase = figure(PurchasePrice);
-            keys.addNumber(id, purchase ? figureOf(portfolioFigure(
-                                              holdingOf(figure(CurrentPrice), purchase, {}, shares),
-                                              PortfolioFigure::ProfitLoss))
-                                        : std::nullopt);
-            break;
+        } else {
+            keys.addText(id, schema::shownText(columnOf(row, Text)));
         }
-        case PriceEarnings:
-            keys.addNumber(id, figureOf(portfolioFigure(
-                                   holdingOf(figure(CurrentPrice), {}, figure(NextEarnings), {}),
-                                   PortfolioFigure::CurrentPriceEarnings)));
-            break;
-        default:
-            keys.addNumber(id, ledger(key - Realized));
-        }
-        if (!withTotals)
-            continue;
-        ++totals.rows;
-        const std::optional<double> purchase = figure(PurchasePrice);
-        const Holding h = holdingOf(figure(CurrentPrice), purchase, {}, shares);
-        addTo(totals.value, shareValue(h.shares, h.currentPrice));
-        if (purchase)
-            addTo(totals.profit, portfolioFigure(h, PortfolioFigure::ProfitLoss));
-        else
-            ++totals.withoutPurchase;
     }
-    if (rc != SQLITE_DONE) {
-        const QString detail = QString::fromUtf8(sqlite3_errmsg(db));
-        ids->clear();
-        return {DbError::Failed,
-                HoldingsTexts::tr("The stocks could not be read (%1).").arg(detail)};
-    }
-    if (key >= 0)
-        *ids = keys.sorted(order);
-    if (withTotals)
-        m_totals = totals;
+    if (rc != SQLITE_DONE)
+        return readFailure(db);
+    *ids = keys.sorted(order);
     return {};
 }
 

@@ -9,6 +9,7 @@
 #include <QVariant>
 #include <array>
 #include <optional>
+#include <vector>
 
 struct sqlite3_stmt;
 
@@ -17,7 +18,8 @@ namespace vantora {
 // The stocks as the holdings overview reads them: which rows (every stock, or those with
 // shares owned, and those whose name or ticker holds a text), in which order, with the totals
 // of value and profit or loss, and one stock's stored fields by its row id. The order is read
-// whole, a row id each; a sort reads each row's key once into memory and sorts there.
+// whole, a row id each, with the figures that the sorts by a number need (a sort by one of
+// them reads nothing); a sort by a text reads each row's key once into memory and sorts there.
 class HoldingsQuery
 {
 public:
@@ -93,7 +95,16 @@ public:
     std::optional<Stock> stock(qint64 id) const;
 
 private:
-    DbError readRows(bool withTotals, int key, Qt::SortOrder order, QList<qint64> *ids);
+    // A selected row's stored figures; NaN where none is stored.
+    struct Figures
+    {
+        double shares, price, purchase, earnings, rating;
+    };
+    // Whether a key is worked out from the figures that the selection keeps.
+    static bool figureKey(int key);
+    static std::optional<double> keyOf(int key, const Figures &row);
+    DbError readSelection();
+    DbError readKeys(int key, Qt::SortOrder order, QList<qint64> *ids);
 
     DbConnection m_connection;
     sqlite3_stmt *m_rowStatement = nullptr;
@@ -103,6 +114,9 @@ private:
     int m_sortKey = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     QList<qint64> m_ids;
+    // The rows selected in stored order, with their figures (8 + 40 bytes a row).
+    std::vector<qint64> m_selected;
+    std::vector<Figures> m_figures;
     Totals m_totals;
     Ledgers m_ledgers;
 };
