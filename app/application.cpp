@@ -12,7 +12,6 @@
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QPalette>
-#include <QQuickWindow>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTranslator>
@@ -26,12 +25,6 @@ void prepareApplication()
     // The web engine reports its whole configuration at start-up; nobody using the program needs
     // it.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    // The web views draw through Qt Quick's software renderer: a window then takes in a web view
-    // made after it is on the screen as it is, where the OpenGL renderer would make the window
-    // anew (it vanishes for a moment and comes back white). The banners and the offline site need
-    // no graphics card.
-    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     // The web engine's renderer sandbox cannot run as root (CI, kiosks); everyone else keeps it.
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");

@@ -2,14 +2,13 @@
 #include "app/bannerview.h"
 
 #include "app/banner.h"
+#include "app/webview.h"
 #include "common/config.h"
 
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 
 namespace vantora {
 
@@ -28,7 +27,7 @@ void BannerView::setColour(const QColor &colour)
 {
     m_colour = colour;
     if (m_view)
-        m_view->page()->setBackgroundColor(paper());
+        m_view->setBackground(paper());
     update();
 }
 
@@ -41,10 +40,8 @@ void showBanner(BannerView *banner)
 void BannerView::navigate(const QUrl &url)
 {
     m_url = url;
-    if (m_view) {
-        guardLocalPages(m_view);
+    if (m_view)
         m_view->setUrl(url);
-    }
 }
 
 void BannerView::paintEvent(QPaintEvent *event)
@@ -59,8 +56,8 @@ void BannerView::paintEvent(QPaintEvent *event)
 
 void BannerView::makeView()
 {
-    m_view = new QWebEngineView(this);
-    m_view->page()->setBackgroundColor(paper());
+    m_view = new WebView(this);
+    m_view->setBackground(paper());
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);

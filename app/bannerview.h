@@ -5,9 +5,9 @@
 #include <QUrl>
 #include <QWidget>
 
-class QWebEngineView;
-
 namespace vantora {
+
+class WebView;
 
 // A screen's banner view. It paints itself in the banner's colour with the window's first paint
 // and makes its web view right after it, so that a window is on the screen before the web engine
@@ -25,7 +25,7 @@ public:
     // Opens the page in the web view: now, or as soon as the web view is made.
     void navigate(const QUrl &url);
     // Null until the window has first been painted.
-    QWebEngineView *view() const { return m_view; }
+    WebView *view() const { return m_view; }
 
     QColor colour() const { return m_colour; }
     void setColour(const QColor &colour);
@@ -40,7 +40,7 @@ private:
     QColor paper() const;
     void makeView();
 
-    QWebEngineView *m_view = nullptr;
+    WebView *m_view = nullptr;
     QUrl m_url;
     QColor m_colour; // the window's colour where the style sheet sets none
     bool m_viewScheduled = false;

@@ -10,8 +10,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
-#include <QWebEngineHistory>
-#include <QWebEngineView>
 #include <algorithm>
 #include <cmath>
 
@@ -99,18 +97,17 @@ void frmBrowser::connectHandlers()
     m_timTimer->setObjectName(QStringLiteral("timTimer"));
     m_timTimer->setInterval(5);
 
-    QWebEngineView *view = m_ui->brwWebBrowser;
-    guardLocalPages(view);
-    connect(view, &QWebEngineView::loadStarted, this, [this] {
+    WebView *view = m_ui->brwWebBrowser;
+    connect(view, &WebView::loadStarted, this, [this] {
         m_loading = true;
         m_loadRequested = false;
     });
-    connect(view, &QWebEngineView::loadFinished, this, [this](bool) {
+    connect(view, &WebView::loadFinished, this, [this](bool) {
         m_loading = false;
         m_loadRequested = false;
         brwWebBrowser_DownloadComplete();
     });
-    connect(view, &QWebEngineView::urlChanged, this, &frmBrowser::brwWebBrowser_NavigateComplete);
+    connect(view, &WebView::urlChanged, this, &frmBrowser::brwWebBrowser_NavigateComplete);
     connect(m_ui->tbToolBar, &QToolBar::actionTriggered, this, &frmBrowser::tbToolBar_ButtonClick);
     connect(m_ui->cboAddress, &QComboBox::activated, this, &frmBrowser::cboAddress_Click);
     connect(m_timTimer, &QTimer::timeout, this, &frmBrowser::timTimer_Timer);
@@ -166,13 +163,13 @@ void frmBrowser::tbToolBar_ButtonClick(QAction *Button)
     m_timTimer->start();
     // The button's key is its name.
     const QString key = Button->objectName();
-    QWebEngineView *view = m_ui->brwWebBrowser;
+    WebView *view = m_ui->brwWebBrowser;
     if (key == QLatin1String("Back")) {
-        if (view->history()->canGoBack())
+        if (view->canGoBack())
             expectLoad();
         view->back();
     } else if (key == QLatin1String("Forward")) {
-        if (view->history()->canGoForward())
+        if (view->canGoForward())
             expectLoad();
         view->forward();
     } else if (key == QLatin1String("Refresh")) {

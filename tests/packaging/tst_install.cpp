@@ -89,6 +89,7 @@ private Q_SLOTS:
             "share/vantora/TIPOFDAY.TXT",
             "share/vantora/manual/index.html",
             "share/vantora/translations/vantora_de.qm",
+            VANTORA_WEB_MODULE,
         };
         const QStringList site = filesBelow(kBuildDir + QStringLiteral("/bin/site"));
         QVERIFY(site.contains(QStringLiteral("ban2.htm")));
@@ -100,6 +101,9 @@ private Q_SLOTS:
         QCOMPARE(filesBelow(m_destDir.path()), expected);
         for (const char *program : {"bin/vantora", "bin/vantora-db"})
             QVERIFY(QFileInfo(m_usr + QLatin1Char('/') + QLatin1String(program)).isExecutable());
+        // Where the program looks for its web module, from its own folder.
+        QVERIFY(QFileInfo::exists(
+            m_usr + QStringLiteral("/bin/" VANTORA_MODULE_FROM_BIN "/vantora-web.so")));
     }
 
     void validated_data()

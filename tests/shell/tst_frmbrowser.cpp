@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/banner.h"
 #include "app/registry.h"
+#include "app/webview.h"
 #include "common/config.h"
 #include "shell/frmBrowser.h"
 #include "tests/support/testsupport.h"
@@ -42,9 +43,10 @@ template <typename T> T *control(const char *name)
     return test::control<T>(browser(), QString::fromLatin1(name));
 }
 
+// The web engine's own view inside the browser's.
 QWebEngineView *view()
 {
-    return control<QWebEngineView>("brwWebBrowser");
+    return qobject_cast<QWebEngineView *>(control<WebView>("brwWebBrowser")->engineView());
 }
 
 QComboBox *addressBox()
@@ -510,8 +512,8 @@ window.onload = () => probe();
             .replace("@PORT", QByteArray::number(server.port()));
         writePage("site/ban2.htm", probe);
 
-        QWebEngineView bannerView;
-        QWebEngineView *shown = &bannerView;
+        WebView bannerView;
+        auto *shown = qobject_cast<QWebEngineView *>(bannerView.engineView());
         if (banner) {
             showBanner(&bannerView);
         } else {
