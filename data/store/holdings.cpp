@@ -460,9 +460,11 @@ DbError HoldingsQuery::readKeys(int key, Qt::SortOrder order, QList<qint64> *ids
     sqlite3 *db = m_connection.isOpen() ? sqliteHandle(m_connection.db()) : nullptr;
     if (!db || !m_rowStatement)
         return {};
-    // The texts (and the tickers that the trades' figures are found by), read afresh; a text
-    // key that the file keeps folded is read folded alone.
-    enum { Id, SharesOwned, Text, Folded };
+    // The texts (and the tickers that the trades' figures are found by) of the rows selected,
+    // read afresh; a text key that the file keeps folded is read folded alone. Both run in row
+    // id order: a row the selection does not hold is passed over, and one of the selection that
+    // is gone since counts as a missing key, so that the rows stay those selected.
+    enum { Id, Text, Folded };
     const auto textKey = [](bool folded, const char *name) {
         return folded ? QStringLiteral("CASE WHEN \"%1 (folded)\" IS NULL THEN \"%1\" END, "
                                        "\"%1 (folded)\"")
@@ -474,18 +476,20 @@ DbError HoldingsQuery::readKeys(int key, Qt::SortOrder order, QList<qint64> *ids
                              ? textKey(false, "Advice")
                              : textKey(key == Ticker && m_foldedTickers, "Ticker Symbol");
     Statement rows;
-    int rc = prepareRows(db, {QStringLiteral("rowid"), QStringLiteral("\"Shares Owned\""), text},
-                         !m_filter.isEmpty(), &rows);
+    int rc = prepareRows(db, {QStringLiteral("rowid"), text}, false, &rows);
     SortKeys keys;
     keys.reserve(qsizetype(m_selected.size()), key < Realized);
+    std::size_t next = 0; // the first selected row not yet met
     while (rc == SQLITE_OK || rc == SQLITE_ROW) {
         if ((rc = sqlite3_step(rows.get())) != SQLITE_ROW)
             break;
         sqlite3_stmt *row = rows.get();
-        const std::optional<double> shares = figureOf(row, SharesOwned);
-        if (!m_allStocks && (!shares || *shares == 0))
-            continue;
         const qint64 id = sqlite3_column_int64(row, Id);
+        while (next < m_selected.size() && m_selected[next] < id)
+            keys.addMissing(m_selected[next++]);
+        if (next == m_selected.size() || m_selected[next] != id)
+            continue;
+        ++next;
         if (key >= Realized) {
             const auto found =
                 m_ledgers.constFind(trades::tickerKey(schema::shownText(columnOf(row, Text))));
@@ -511,6 +515,8 @@ DbError HoldingsQuery::readKeys(int key, Qt::SortOrder order, QList<qint64> *ids
     }
     if (rc != SQLITE_DONE)
         return readFailure(db);
+    while (next < m_selected.size())
+        keys.addMissing(m_selected[next++]);
     *ids = keys.sorted(order);
     return {};
 }

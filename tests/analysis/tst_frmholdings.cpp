@@ -310,6 +310,33 @@ private Q_SLOTS:
         QCOMPARE(shownTickers(), tickers);
     }
 
+    // A sort orders the rows selected, whatever happened to the table since: a stock added or
+    // given shares stays out, one deleted keeps its row, so that the count and totals hold.
+    void sortKeepsTheSelection_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QStringList>("tickers");
+        QTest::newRow("by name, read again")
+            << int(HoldingsModel::Name) << QStringList{"hlx", "NWT", ""};
+        QTest::newRow("by value, as selected")
+            << int(HoldingsModel::Value) << QStringList{"hlx", "", "NWT"};
+    }
+    void sortKeepsTheSelection()
+    {
+        QFETCH(int, column);
+        QFETCH(QStringList, tickers);
+        screen()->unload();
+        screen()->show();
+        QVERIFY(m_db->exec(QStringLiteral("DELETE FROM stocks WHERE \"Ticker Symbol\" = 'ZEN'")));
+        QVERIFY(m_db->exec(QStringLiteral(
+            "UPDATE stocks SET \"Shares Owned\" = 10 WHERE \"Ticker Symbol\" = 'BHS'")));
+        QVERIFY(m_db->insert(QStringLiteral("stocks"),
+                             {"Name of Stock", "Ticker Symbol", "Shares Owned", "Current Price"},
+                             {"Acme", "AAA", 5, 1}));
+        model()->sort(column, Qt::AscendingOrder);
+        QCOMPARE(shownTickers(), tickers);
+    }
+
     // Only the rows on show are read, whatever the size of the table.
     void millionStocks()
     {
