@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QTime>
 #include <QTimer>
+#include <QWindow>
 
 namespace vantora {
 
@@ -67,22 +68,42 @@ void Form11::connectHandlers()
 void Form11::Form_Load()
 {
     window()->setWindowTitle(mainWindowTitle(config::databasePath()));
+    // The tip window is made now, to be placed beside this one, and shown once this window has
+    // painted: showing a window takes a while, and the main window comes first.
     if (Screen *tip = ScreenRegistry::get(QStringLiteral("frmTip"))) {
         tip->load();
-        if (tip->isLoaded())
-            tip->show();
+        m_tipPending = tip->isLoaded();
     }
 }
 
 bool Form11::eventFilter(QObject *watched, QEvent *event)
 {
+    Screen *tip = ScreenRegistry::existing(QStringLiteral("frmTip"));
+    // The window is painted as it is exposed; the tip window is shown right after, and this one
+    // stays the active window, as when the tip window opened first.
+    QWindow *handle = window() ? window()->windowHandle() : nullptr;
+    if (m_tipPending && watched == window() && event->type() == QEvent::Show && handle)
+        handle->installEventFilter(this);
+    if (watched == handle && event->type() == QEvent::Expose) {
+        handle->removeEventFilter(this);
+        if (m_tipPending)
+            QTimer::singleShot(0, this, [this] {
+                Screen *shown = ScreenRegistry::existing(QStringLiteral("frmTip"));
+                if (!m_tipPending || !shown || !shown->isLoaded() || !isLoaded())
+                    return;
+                m_tipPending = false;
+                // Not given the focus as it maps: a window manager would take it from this one.
+                shown->window()->setAttribute(Qt::WA_ShowWithoutActivating);
+                shown->window()->show();
+                shown->window()->setAttribute(Qt::WA_ShowWithoutActivating, false);
+                window()->activateWindow();
+            });
+    }
     if (watched == window() && event->type() == QEvent::Show) {
-        // Centred, with a tip window that has just opened beside it; a tip window left open
-        // from before stays where it is, and this window goes beside it again rather than
-        // over it.
-        const Screen *tip = ScreenRegistry::existing(QStringLiteral("frmTip"));
-        QWidget *tipWindow =
-            tip && tip->isLoaded() && tip->window()->isVisible() ? tip->window() : nullptr;
+        // Centred, with a tip window that opens beside it; a tip window left open from before
+        // stays where it is, and this window goes beside it again rather than over it.
+        const bool tipOpen = tip && tip->isLoaded() && (m_tipPending || tip->window()->isVisible());
+        QWidget *tipWindow = tipOpen ? tip->window() : nullptr;
         const bool fresh = tipWindow && tipWindow != m_placedTip;
         if (fresh)
             m_placedTip = tipWindow;

@@ -32,6 +32,7 @@ private:
     void recentdb_Show();
 
     QPointer<QWidget> m_placedTip; // the tip window as last placed beside this one
+    bool m_tipPending = false;     // the tip window is loaded, to be shown after the first paint
 };
 
 } // namespace vantora

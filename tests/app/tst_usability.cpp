@@ -212,7 +212,10 @@ private Q_SLOTS:
         QVERIFY(navigate(nullptr, QStringLiteral("Form11")));
         Screen *tip = ScreenRegistry::existing(QStringLiteral("frmTip"));
         QVERIFY(tip && tip->isLoaded());
+        // Shown once the main window has painted.
+        QTRY_VERIFY(tip->window()->isVisible());
         QVERIFY(QTest::qWaitForWindowExposed(tip->window()));
+        QVERIFY(QTest::qWaitForWindowActive(test::mainWindow()->window()));
         const auto besideOnScreen = [tip] {
             QWidget *main = test::mainWindow()->window();
             QVERIFY(QTest::qWaitForWindowExposed(main));

@@ -70,6 +70,15 @@ int visibleTipWindows()
     return count;
 }
 
+// The program's start: the main window, then the tip window once the main window has painted.
+void startProgram()
+{
+    navigate(nullptr, QStringLiteral("Form11"));
+    QVERIFY(QTest::qWaitForWindowExposed(test::mainWindow()->window()));
+    if (tip()->isLoaded())
+        QTRY_VERIFY(tip()->window()->isVisible());
+}
+
 } // namespace
 
 class TstFrmTip : public QObject
@@ -117,7 +126,7 @@ private Q_SLOTS:
         QFETCH(QString, storedAfter);
         storeSetting(stored);
 
-        navigate(nullptr, QStringLiteral("Form11"));
+        startProgram();
 
         QVERIFY(test::mainWindow()->isLoaded());
         QCOMPARE(tip()->isLoaded(), shown);
@@ -132,7 +141,7 @@ private Q_SLOTS:
 
     void uncheckingKeepsTipsAway()
     {
-        navigate(nullptr, QStringLiteral("Form11"));
+        startProgram();
         QVERIFY(tip()->isLoaded());
 
         control<QCheckBox>("chkLoadTipsAtStartup")->click();
@@ -150,7 +159,7 @@ private Q_SLOTS:
             navigate(ScreenRegistry::existing(QStringLiteral("Form6")), QStringLiteral("Form11")));
         QVERIFY(!tip()->isLoaded());
         QVERIFY(test::mainWindow()->unload());
-        navigate(nullptr, QStringLiteral("Form11"));
+        startProgram();
         QVERIFY(!tip()->isLoaded());
         test::flushDeletes();
         QCOMPARE(visibleTipWindows(), 0);
@@ -159,7 +168,7 @@ private Q_SLOTS:
 
     void recheckingWritesOne()
     {
-        navigate(nullptr, QStringLiteral("Form11"));
+        startProgram();
         auto *box = control<QCheckBox>("chkLoadTipsAtStartup");
         box->click();
         QCOMPARE(storedSetting(), QStringLiteral("0"));
@@ -176,7 +185,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(file)); // a folder where the file would be
         const auto restore = qScopeGuard([file] { QDir(file).removeRecursively(); });
         test::ScriptedDialogs dialogs;
-        navigate(nullptr, QStringLiteral("Form11"));
+        startProgram();
         QVERIFY(tip()->isLoaded());
         QVERIFY(dialogs.messages().isEmpty());
         auto *box = control<QCheckBox>("chkLoadTipsAtStartup");
@@ -214,7 +223,7 @@ private Q_SLOTS:
         QFETCH(QStringList, tips);
         writeTips(content);
 
-        navigate(nullptr, QStringLiteral("Form11"));
+        startProgram();
         QVERIFY(tip()->isLoaded());
         QCOMPARE(tip()->tips(), tips);
 
@@ -249,7 +258,7 @@ private Q_SLOTS:
         else if (situation == QLatin1String("empty"))
             writeTips(QByteArray());
 
-        navigate(nullptr, QStringLiteral("Form11"));
+        startProgram();
         QVERIFY(tip()->isLoaded());
         QCOMPARE(tipText(), expected);
         QVERIFY(tip()->tips().isEmpty());
@@ -285,7 +294,7 @@ private Q_SLOTS:
     void secondMainWindowLoadKeepsTheTip()
     {
         writeTips("Alpha\nBeta\nGamma\nDelta\nEpsilon\nZeta\nEta\nTheta\n");
-        navigate(nullptr, QStringLiteral("Form11"));
+        startProgram();
         QWidget *tipWindow = tip()->window();
         const QString shown = tipText();
 
@@ -301,7 +310,7 @@ private Q_SLOTS:
 
     void tipStaysWhileOtherScreensComeAndGo()
     {
-        navigate(nullptr, QStringLiteral("Form11"));
+        startProgram();
         const QString shown = tipText();
         QVERIFY(navigate(test::mainWindow(), QStringLiteral("Form6")));
         QVERIFY(tip()->isLoaded());
@@ -325,7 +334,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, how);
         QFETCH(bool, closes);
-        navigate(nullptr, QStringLiteral("Form11"));
+        startProgram();
         QWidget *window = tip()->window();
 
         if (how == QLatin1String("ok"))
@@ -351,7 +360,7 @@ private Q_SLOTS:
 
     void reopenedAfterClosingShowsATip()
     {
-        navigate(nullptr, QStringLiteral("Form11"));
+        startProgram();
         control<QPushButton>("cmdOK")->click();
         QVERIFY(navigate(test::mainWindow(), QStringLiteral("Form6")));
         QVERIFY(
