@@ -254,15 +254,19 @@ std::optional<double> moneyWeightedRate(const QList<CashFlow> &flows)
 
 std::optional<double> timeWeightedReturn(double startValue, const QList<ValuedDay> &days)
 {
-    double product = 1, before = startValue;
+    double product = 1, last = startValue;
     bool any = false;
     for (const ValuedDay &day : days) {
+        // From the last day valued to the close before this one no money moved.
+        const double before = day.before.value_or(last);
+        if (last > 0)
+            product *= before / last;
         const double base = before + day.moneyIn;
         if (base > 0) {
             product *= (day.value + day.moneyOut) / base;
             any = true;
         }
-        before = day.value;
+        last = day.value;
     }
     if (!any || !std::isfinite(product))
         return std::nullopt;
@@ -418,6 +422,9 @@ ReturnsResult ledgerReturns(const QList<const StockLedger *> &stocks, QDate from
     valued.reserve(days.size() + 1);
     for (const QDate day : days) {
         ValuedDay v;
+        // Money moves at the start of its day, after the close before it.
+        if (!from.isValid() || day > from)
+            v.before = valueOn(states, day.addDays(-1));
         for (LedgerState &s : states) {
             const QList<Trade> &trades = s.stock->trades;
             for (; s.next < trades.size() && trades[s.next].date == day; ++s.next) {
@@ -434,7 +441,7 @@ ReturnsResult ledgerReturns(const QList<const StockLedger *> &stocks, QDate from
     }
     const double endValue = valueOn(states, to);
     if (days.isEmpty() || days.constLast() != to)
-        valued << ValuedDay{0, 0, endValue};
+        valued << ValuedDay{0, 0, endValue, endValue};
     if (endValue != 0)
         flows << CashFlow{to, endValue};
 

@@ -79,10 +79,14 @@ struct ValuedDay
     double moneyIn = 0;
     double moneyOut = 0;
     double value = 0;
+    // The value at the close before the day of what was held before its trades; none when no
+    // close came between it and the day valued last (the value then is that day's).
+    std::optional<double> before;
 };
 // The true time-weighted return, not annualised: the product over the days of (value + money
-// out) / (value of the day before + money in), minus 1. Days with nothing held and nothing put
-// in are skipped; nothing when every day is.
+// out) / (value of the day before + money in), minus 1, valued on the days money moves (and
+// the close before each): between them the product telescopes. Days with nothing held and
+// nothing put in are skipped; nothing when every day is.
 std::optional<double> timeWeightedReturn(double startValue, const QList<ValuedDay> &days);
 
 // The closes of one symbol, oldest first, for valuing on any day.

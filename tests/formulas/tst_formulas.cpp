@@ -328,20 +328,33 @@ private Q_SLOTS:
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("to");
         QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("closeBetween"); // "date close", a day between the trades
         // Time-weighted: 400/405 x 1000/905 x 1095/1000 x 795/825 x 720/780 x 750/720 - 1.
         QTest::newRow("whole") << ""
                                << "2025-12-31"
                                << "ACME: 30 shares at average cost 22.75; realized 42.50; "
                                   "dividends 15.00; unrealized 67.50; money-weighted 19.02% a "
-                                  "year; time-weighted 10.73%; S&P 500 10.00%";
+                                  "year; time-weighted 10.73%; S&P 500 10.00%"
+                               << "";
+        // The 10 held were worth 450 at the close before the second buy (not the 400 of the
+        // first day): 400/405 x 450/400 x 1000/955 x 1095/1000 x 795/825 x 720/780 x 750/720.
+        QTest::newRow("a close between the trades")
+            << ""
+            << "2025-12-31"
+            << "ACME: 30 shares at average cost 22.75; realized 42.50; dividends 15.00; "
+               "unrealized 67.50; money-weighted 19.02% a year; time-weighted 18.05%; S&P 500 "
+               "10.00%"
+            << "2025-02-14 45";
         // 10 held at 50 bought on the first day; 1000/1005 x 1095/1000 x 795/825 - 1.
         QTest::newRow("from, to") << "2025-03-03"
                                   << "2025-07-01"
                                   << "ACME: 15 shares at average cost 45.50; realized 42.50; "
                                      "dividends 15.00; unrealized 97.50; money-weighted 20.68% "
-                                     "a year; time-weighted 4.99%; S&P 500 0.00%";
+                                     "a year; time-weighted 4.99%; S&P 500 0.00%"
+                                  << "";
         QTest::newRow("before any trade") << ""
                                           << "2024-12-31"
+                                          << ""
                                           << "";
     }
     void returnsOfALedger()
@@ -349,12 +362,17 @@ private Q_SLOTS:
         QFETCH(QString, from);
         QFETCH(QString, to);
         QFETCH(QString, line);
+        QFETCH(QString, closeBetween);
         StockLedger acme{QStringLiteral("ACME"), ledger(kAcme), {}, std::nullopt};
-        const std::pair<const char *, double> closes[] = {{"2025-01-02", 40}, {"2025-03-03", 50},
-                                                          {"2025-06-02", 55}, {"2025-07-01", 52},
-                                                          {"2025-09-01", 24}, {"2025-12-31", 25}};
-        for (const auto &[day, close] : closes)
-            acme.closes.append(QDate::fromString(QLatin1String(day), Qt::ISODate), close);
+        QList<std::pair<QString, double>> closes{{"2025-01-02", 40}, {"2025-03-03", 50},
+                                                 {"2025-06-02", 55}, {"2025-07-01", 52},
+                                                 {"2025-09-01", 24}, {"2025-12-31", 25}};
+        if (!closeBetween.isEmpty())
+            closes << std::pair{closeBetween.section(u' ', 0, 0),
+                                closeBetween.section(u' ', 1).toDouble()};
+        std::sort(closes.begin(), closes.end());
+        for (const auto &[day, close] : std::as_const(closes))
+            acme.closes.append(QDate::fromString(day, Qt::ISODate), close);
         CloseSeries index;
         index.append(QDate(2025, 1, 2), 5000);
         index.append(QDate(2025, 12, 31), 5500);
