@@ -438,6 +438,33 @@ private Q_SLOTS:
         QVERIFY2(second.contains(QStringLiteral("Database: stocks.db")), qPrintable(second));
     }
 
+    // Without its web module (a broken install) the program still starts and shows its main
+    // window, the banner left in its colour, and says why.
+    void withoutTheWebModule()
+    {
+        QTemporaryDir home;
+        const QString database = home.filePath(QStringLiteral("stocks.db"));
+        QVERIFY(test::runDatabaseTool({QStringLiteral("create"), database}).exitCode == 0);
+        const QString program = home.filePath(QStringLiteral("vantora"));
+        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/vantora"),
+                            program));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+        QProcess run;
+        run.setProcessEnvironment(env);
+        const QString shot = home.filePath(QStringLiteral("main.png"));
+        run.start(program,
+                  {QStringLiteral("--database"), database, QStringLiteral("--screenshot"), shot});
+        QVERIFY(run.waitForFinished(60000));
+        const QString messages = QString::fromUtf8(run.readAllStandardError());
+        QVERIFY2(run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0,
+                 qPrintable(messages));
+        QVERIFY(QFileInfo(shot).size() > 0);
+        QVERIFY2(messages.contains(QStringLiteral("web pages cannot be shown")),
+                 qPrintable(messages));
+    }
+
     // From the main window's menu: files picked, and the holdings and indices fetched.
     void pricesFromTheMenu()
     {
