@@ -18,10 +18,12 @@
 #include <QMap>
 #include <QSet>
 #include <QSqlQuery>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
 #include <sqlite3.h>
+#include <vector>
 
 namespace vantora::prices {
 namespace {
@@ -63,6 +65,67 @@ struct Origin
     qint32 source = 0;
     qint32 line = 0;
     qint64 row = 0; // where the day is stored in the table of prices
+};
+
+// The days one call stored, by symbol, with where each came from. A file gives a symbol's days
+// in order, oldest or newest first, so a day before the first or after the last seen is new
+// without a look-up; the days of a symbol given out of order are found through a hash.
+class DaysSeen
+{
+public:
+    // The origin of the symbol's day, if the call stored it.
+    Origin *find(qint64 symbol, int julian)
+    {
+        if (symbol < 0 || std::size_t(symbol) >= m_symbols.size())
+            return nullptr;
+        Days &d = m_symbols[std::size_t(symbol)];
+        if (d.days.empty() || julian < d.earliest || julian > d.latest)
+            return nullptr;
+        if (d.mixed) {
+            const auto found = d.index.constFind(julian);
+            return found == d.index.cend() ? nullptr : &d.days[std::size_t(*found)].second;
+        }
+        const auto before = [&d](const std::pair<int, Origin> &day, int j) {
+            return d.order > 0 ? day.first < j : day.first > j;
+        };
+        const auto at = std::lower_bound(d.days.begin(), d.days.end(), julian, before);
+        return at != d.days.end() && at->first == julian ? &at->second : nullptr;
+    }
+    // Keeps a day that find() did not know; valid until the next call.
+    Origin *insert(qint64 symbol, int julian, const Origin &origin)
+    {
+        if (std::size_t(symbol) >= m_symbols.size())
+            m_symbols.resize(std::size_t(symbol) + 1);
+        Days &d = m_symbols[std::size_t(symbol)];
+        if (!d.days.empty() && !d.mixed) {
+            const int step = julian > d.days.back().first ? 1 : -1;
+            if (d.days.size() == 1)
+                d.order = step;
+            else if (step != d.order) {
+                d.mixed = true;
+                d.index.reserve(qsizetype(d.days.size()) * 2);
+                for (std::size_t i = 0; i < d.days.size(); ++i)
+                    d.index.insert(d.days[i].first, qsizetype(i));
+            }
+        }
+        if (d.mixed)
+            d.index.insert(julian, qsizetype(d.days.size()));
+        d.earliest = d.days.empty() ? julian : std::min(d.earliest, julian);
+        d.latest = d.days.empty() ? julian : std::max(d.latest, julian);
+        d.days.emplace_back(julian, origin);
+        return &d.days.back().second;
+    }
+
+private:
+    struct Days
+    {
+        std::vector<std::pair<int, Origin>> days; // in the order they came
+        int earliest = 0, latest = 0;
+        int order = 1;      // +1 oldest first, -1 newest first
+        bool mixed = false; // neither: found through the index
+        QHash<int, qsizetype> index;
+    };
+    std::vector<Days> m_symbols; // by the symbol's number in this call
 };
 
 // The figures of one day of a file; nothing for a figure the file leaves out.
@@ -164,8 +227,8 @@ private:
     QHash<QString, qint64> m_symbolIds;
     // Every day this call stored, by its symbol and day: a second one with other figures is
     // refused, naming both places.
-    QHash<qint64, Origin> m_days;
-    QHash<qint64, Origin>::iterator m_lastDay; // the day of the record at hand
+    DaysSeen m_days;
+    Origin *m_lastDay = nullptr; // the day of the record at hand
     QMap<QDate, std::pair<Breadth, Origin>> m_breadth;
     QStringList m_sourceNames;
     QList<std::pair<QString, std::shared_ptr<QFile>>> m_files; // files read, watched
@@ -197,8 +260,6 @@ std::optional<QString> Import::read(const Source &source)
             return ExchangeTexts::tr("\"%1\" could not be read: %2.")
                 .arg(source.name, file->errorString());
         watch = std::make_shared<csv::FileWatch>(*file);
-        // A day takes some 40 bytes of a file: room for the days to come, made once.
-        m_days.reserve(m_days.size() + qsizetype(std::min<qint64>(file->size() / 40, 50000000)));
         m_files << std::pair{source.name, file};
         m_watches << watch;
         device = file.get();
@@ -375,10 +436,10 @@ std::optional<QString> Import::repeated(const Record &record, QDate day, const D
                                         bool *same)
 {
     *same = false;
-    const qint64 key = (m_lastSymbolId << 32) | qint64(quint32(day.toJulianDay()));
-    const auto known = m_days.constFind(key);
-    if (known == m_days.cend()) {
-        m_lastDay = m_days.insert(key, {m_source, record.fields.line, 0});
+    const int julian = int(day.toJulianDay());
+    const Origin *known = m_days.find(m_lastSymbolId, julian);
+    if (!known) {
+        m_lastDay = m_days.insert(m_lastSymbolId, julian, {m_source, record.fields.line, 0});
         return std::nullopt;
     }
     // Rare: the stored figures of the first are read back and compared.

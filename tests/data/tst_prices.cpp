@@ -185,6 +185,14 @@ private Q_SLOTS:
             << "Date,Close|2026-12-03,1|2026-12-03,2"
             << "\"bad.csv\", line 3, field \"Date\": 2026-12-03 of BAD is given twice with "
                "different figures (first on line 2)";
+        QTest::newRow("newest first, a day twice inside the days given")
+            << "Date,Close|2026-12-05,1|2026-12-04,1|2026-12-03,1|2026-12-04,2"
+            << "\"bad.csv\", line 5, field \"Date\": 2026-12-04 of BAD is given twice with "
+               "different figures (first on line 3)";
+        QTest::newRow("out of order, then a day twice")
+            << "Date,Close|2026-12-03,1|2026-12-07,1|2026-12-05,1|2026-12-09,1|2026-12-05,2"
+            << "\"bad.csv\", line 6, field \"Date\": 2026-12-05 of BAD is given twice with "
+               "different figures (first on line 4)";
         QTest::newRow("a day of another file, other figures")
             << "Symbol,Date,Close|good,2026-12-03,2"
             << "\"bad.csv\", line 2, field \"Date\": 2026-12-03 of GOOD is also given by \"";
