@@ -11,6 +11,7 @@
 #include "data/binding/datacontrol.h"
 #include "data/exchange/csv.h"
 #include "data/store/backup.h"
+#include "data/store/openingcheck.h"
 #include "data/store/schema.h"
 
 #include <QAction>
@@ -353,10 +354,17 @@ private Q_SLOTS:
     void typedWhileTheFileWasAway()
     {
         unloadAndFlush();
+        // No check or backup of the file started before is still reading it when it goes.
+        waitForOpeningChecks();
+        QCoreApplication::processEvents();
         const QString away = m_db->path() + QStringLiteral(".away");
         QVERIFY(QFile::rename(m_db->path(), away));
         Screen *s = open("Form13");
         typeInto(s, "Text1", QStringLiteral("typed while away"));
+        // The first opening's backup of the missing file has failed; its notice is shown now,
+        // not in the middle of the step below.
+        waitForOpeningChecks();
+        QCoreApplication::processEvents();
         QVERIFY(QFile::rename(away, m_db->path()));
         m_dialogs->clear();
         m_dialogs->answerButton(AnswerCancel);
