@@ -9,6 +9,7 @@
 #include "common/config.h"
 #include "common/dialogs.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
@@ -76,6 +77,29 @@ void Form11::Form_Load()
     }
 }
 
+void Form11::Form_UnLoad()
+{
+    // Gone before it painted (another screen asked for at the start): the tip window still
+    // opens.
+    showPendingTip();
+}
+
+void Form11::showPendingTip()
+{
+    Screen *tip = ScreenRegistry::existing(QStringLiteral("frmTip"));
+    if (!m_tipPending || !tip || !tip->isLoaded())
+        return;
+    m_tipPending = false;
+    // Not given the focus as it maps: a window manager would take it from the window that has
+    // it, which keeps it (a platform that gives a new window the focus anyway gives it back).
+    QWidget *active = QApplication::activeWindow();
+    tip->window()->setAttribute(Qt::WA_ShowWithoutActivating);
+    tip->window()->show();
+    tip->window()->setAttribute(Qt::WA_ShowWithoutActivating, false);
+    if (active && active != tip->window())
+        active->activateWindow();
+}
+
 bool Form11::eventFilter(QObject *watched, QEvent *event)
 {
     Screen *tip = ScreenRegistry::existing(QStringLiteral("frmTip"));
@@ -87,17 +111,7 @@ bool Form11::eventFilter(QObject *watched, QEvent *event)
     if (watched == handle && event->type() == QEvent::Expose) {
         handle->removeEventFilter(this);
         if (m_tipPending)
-            QTimer::singleShot(0, this, [this] {
-                Screen *shown = ScreenRegistry::existing(QStringLiteral("frmTip"));
-                if (!m_tipPending || !shown || !shown->isLoaded() || !isLoaded())
-                    return;
-                m_tipPending = false;
-                // Not given the focus as it maps: a window manager would take it from this one.
-                shown->window()->setAttribute(Qt::WA_ShowWithoutActivating);
-                shown->window()->show();
-                shown->window()->setAttribute(Qt::WA_ShowWithoutActivating, false);
-                window()->activateWindow();
-            });
+            QTimer::singleShot(0, this, &Form11::showPendingTip);
     }
     if (watched == window() && event->type() == QEvent::Show) {
         // Centred, with a tip window that opens beside it; a tip window left open from before

@@ -24,6 +24,8 @@ public:
 private:
     void connectHandlers() override;
     void Form_Load() override;
+    void Form_UnLoad() override;
+    void showPendingTip();
     bool eventFilter(QObject *watched, QEvent *event) override;
     void Command1_Click();
     void Timer1_Timer();
