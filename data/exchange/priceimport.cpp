@@ -177,10 +177,11 @@ private:
         const Layout &layout;
         const QStringList &header;
         const csv::Record &fields;
-        QString at(int column) const
+        QStringView at(int column) const
         {
-            return column >= 0 && column < fields.fields.size() ? fields.fields[column].text
-                                                                : QString();
+            return column >= 0 && column < fields.fields.size()
+                       ? QStringView(fields.fields[column].text)
+                       : QStringView();
         }
         QString where(int column) const
         {
@@ -222,6 +223,8 @@ private:
     sqlite3_stmt *m_storedRow = nullptr;
     QSet<QString> m_symbols;
     QString m_lastRaw, m_lastSymbol; // the symbol of the last record, as written and as stored
+    QString m_fileSymbol;            // the symbol that the name of the file at hand gives
+    qint32 m_fileSymbolOf = -1;      // the file it is of, by its place in the call
     QByteArray m_lastSymbolText;
     qint64 m_lastSymbolId = 0;
     QHash<QString, qint64> m_symbolIds;
@@ -343,10 +346,13 @@ std::optional<QString> Import::checkShape(const Record &record) const
 std::optional<QString> Import::figure(const Record &record, int column, bool required,
                                       std::optional<double> *value) const
 {
-    const QString text = record.at(column);
-    if (column < 0 || (!required && (text.trimmed().isEmpty() || isNoTrading(text))))
+    if (column < 0)
         return std::nullopt;
+    const QStringView text = record.at(column);
     *value = readFigure(text);
+    // A figure left out: nothing, or "null".
+    if (!*value && !required && (text.trimmed().isEmpty() || isNoTrading(text)))
+        return std::nullopt;
     if (!*value)
         return ExchangeTexts::tr("%1: \"%2\" is no number; write numbers as 1234.56.")
             .arg(record.where(column), csv::quoteOf(text));
@@ -403,7 +409,7 @@ std::optional<QString> Import::readBreadth(const Record &record, QDate day)
 
 std::optional<QString> Import::symbolOf(const Record &record)
 {
-    QString symbol = m_ticker.isEmpty() ? record.source.symbol : m_ticker;
+    QStringView symbol = m_ticker.isEmpty() ? QStringView(record.source.symbol) : m_ticker;
     const int column = record.layout.symbol;
     if (symbol.isEmpty() && column >= 0) {
         symbol = record.at(column).trimmed();
@@ -412,12 +418,17 @@ std::optional<QString> Import::symbolOf(const Record &record)
                                      "this column needs one.")
                 .arg(record.where(column));
     }
-    if (symbol.isEmpty())
-        symbol = symbolFromFileName(record.source.name);
+    if (symbol.isEmpty()) {
+        if (m_fileSymbolOf != m_source) {
+            m_fileSymbol = symbolFromFileName(record.source.name);
+            m_fileSymbolOf = m_source;
+        }
+        symbol = m_fileSymbol;
+    }
     // Files hold one symbol for many days in a row: its spelling is worked out once.
     if (symbol != m_lastRaw) {
-        m_lastRaw = symbol;
-        m_lastSymbol = canonicalSymbol(symbol);
+        m_lastRaw = symbol.toString();
+        m_lastSymbol = canonicalSymbol(m_lastRaw);
         m_lastSymbolText = m_lastSymbol.toUtf8();
         m_lastSymbolId = m_symbolIds.value(m_lastSymbol, m_symbolIds.size());
         m_symbolIds.insert(m_lastSymbol, m_lastSymbolId);
@@ -559,7 +570,7 @@ std::optional<QString> Import::readRecord(const Record &record)
         ++summary.skippedDays; // a day without trading, or without figures yet
         return std::nullopt;
     }
-    const QString dayText = record.at(layout.date);
+    const QStringView dayText = record.at(layout.date);
     const std::optional<QDate> day = readDay(dayText);
     if (!day)
         return ExchangeTexts::tr("%1: \"%2\" is no date; write dates as 2026-12-07 or 20261207.")
@@ -763,12 +774,16 @@ std::optional<QString> Import::settle()
         return std::nullopt;
     sqlite3_finalize(m_insert);
     m_insert = nullptr;
+    // A day stored before the load that it gives again while the index is aside is there twice
+    // now: the stored one goes. (A day it gave while the index was kept replaced the stored one
+    // in place, and no day of the load is there twice.)
     QSqlQuery replace(m_db);
     if (m_bulk.lastRowBefore() > 0 &&
         !(replace.prepare(QStringLiteral(
-              "DELETE FROM Prices WHERE rowid <= :last AND (\"Ticker Symbol\", \"Date\") IN "
-              "(SELECT \"Ticker Symbol\", \"Date\" FROM Prices WHERE rowid > :last)")) &&
-          (replace.bindValue(QStringLiteral(":last"), m_bulk.lastRowBefore()), replace.exec())))
+              "DELETE FROM Prices WHERE rowid <= :stored AND (\"Ticker Symbol\", \"Date\") IN "
+              "(SELECT \"Ticker Symbol\", \"Date\" FROM Prices WHERE rowid > :indexed)")) &&
+          (replace.bindValue(QStringLiteral(":stored"), m_bulk.lastRowBefore()),
+           replace.bindValue(QStringLiteral(":indexed"), m_bulk.lastRowIndexed()), replace.exec())))
         return engineFailure(ExchangeTexts::tr("The table \"Prices\" could not be written"),
                              replace);
     if (const QSqlError error = m_bulk.finish(); error.isValid())

@@ -38,12 +38,14 @@ QSqlError BulkLoad::start()
     m_cacheBefore = query.value(0).toInt();
     if (!query.exec(QStringLiteral("PRAGMA cache_size = -%1").arg(kLoadCacheKiB)))
         return query.lastError();
-    if (!query.exec(QStringLiteral("SELECT count(*) FROM %1").arg(schema::quoted(m_table))) ||
+    if (!query.exec(QStringLiteral("SELECT count(*), coalesce(max(rowid), 0) FROM %1")
+                        .arg(schema::quoted(m_table))) ||
         !query.next())
         return query.lastError();
     // Into an empty table the rows go without the indexes from the first: making them once
     // costs no more than keeping them.
     const qint64 stored = query.value(0).toLongLong();
+    m_lastRowBefore = query.value(1).toLongLong();
     m_threshold = stored == 0 ? 0 : std::max(kLeastRows, stored);
     return {};
 }
@@ -72,7 +74,7 @@ QSqlError BulkLoad::setAside()
                         .arg(schema::quoted(m_table))) ||
         !query.next())
         return query.lastError();
-    m_lastRowBefore = query.value(0).toLongLong();
+    m_lastRowIndexed = query.value(0).toLongLong();
     query.finish();
     for (const QString &name : std::as_const(names))
         if (!query.exec(QStringLiteral("DROP INDEX %1").arg(schema::quoted(name))))

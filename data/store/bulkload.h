@@ -30,8 +30,10 @@ public:
         return ++m_loaded > m_threshold && !m_aside ? setAside() : QSqlError();
     }
     bool indexesAside() const { return m_aside; }
-    // The largest row id when the indexes were set aside: the rows after it are the load's.
+    // The largest row id before the load: the rows after it are the load's.
     qint64 lastRowBefore() const { return m_lastRowBefore; }
+    // The largest row id when the indexes were set aside: the rows after it went in without them.
+    qint64 lastRowIndexed() const { return m_lastRowIndexed; }
     // Makes the indexes set aside again; the rows must fit a unique one by now.
     QSqlError finish();
 
@@ -48,6 +50,7 @@ private:
     qint64 m_loaded = 0;
     qint64 m_threshold = kLeastRows;
     qint64 m_lastRowBefore = 0;
+    qint64 m_lastRowIndexed = 0;
     bool m_aside = false;
     int m_cacheBefore = 0;
     QStringList m_statements; // the indexes' own CREATE INDEX statements

@@ -268,8 +268,12 @@ private Q_SLOTS:
     void longHistoryReplacesTheDaysStored()
     {
         QFETCH(int, days);
-        const QDate first(1940, 1, 1);
-        QVERIFY(import({"acme.csv", "Date,Close|1940-01-01,1|1940-01-02,1|1900-01-01,1"}).ok);
+        const QDate first(1940, 1, 1), last = first.addDays(days - 1);
+        // Days stored before: two that the history gives first, one it gives last (after the
+        // index is set aside, in the long one), one it does not give.
+        QVERIFY(import({"acme.csv", "Date,Close|1940-01-01,1|1940-01-02,1|1900-01-01,1|" +
+                                        last.toString(Qt::ISODate) + ",9"})
+                    .ok);
         QString history = QStringLiteral("Date,Close");
         for (int i = 0; i < days; ++i)
             history += QLatin1Char('|') + first.addDays(i).toString(Qt::ISODate) +
@@ -285,6 +289,11 @@ private Q_SLOTS:
                                              "'1940-01-03' ORDER BY \"Date\")"))
                      .toString(),
                  QStringLiteral("1.0,2.0,3.0"));
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT group_concat(\"Close\") FROM Prices WHERE "
+                                             "\"Date\" = '%1'")
+                                  .arg(last.toString(Qt::ISODate)))
+                     .toDouble(),
+                 double(2 + (days - 1) % 7));
         const CheckReport report = checkDatabase(m_db->path());
         QVERIFY2(report.ok, qPrintable(report.problems.join('\n')));
         // The index refuses a second row of a day again.
