@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <sqlite3.h>
 #include <string>
@@ -39,6 +40,14 @@ qsizetype firstInvalidByte(const QByteArray &bytes, qsizetype *cutOff = nullptr)
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
     const qsizetype n = bytes.size();
     for (qsizetype i = 0; i < n;) {
+        // Plain ASCII without a NUL byte, eight bytes at a time.
+        constexpr quint64 kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+        quint64 word = 0;
+        if (i + 8 <= n &&
+            (std::memcpy(&word, p + i, 8), ((word | ((word - kOnes) & ~word)) & kHighs) == 0)) {
+            i += 8;
+            continue;
+        }
         const unsigned c = p[i];
         if (c == 0)
             return i;
@@ -505,29 +514,41 @@ bool Reader::beyondLimits()
     return true;
 }
 
+void Reader::dropRead()
+{
+    // What lies before the position is in the fields already. It is moved down by hand: a
+    // removal from the front would leave its room there, and the next piece would allocate.
+    if (m_pos > kPieceBytes) {
+        QChar *text = m_text.data();
+        std::copy(text + m_pos, text + m_text.size(), text);
+        m_text.truncate(m_text.size() - m_pos);
+        m_dropped += m_pos;
+        m_pos = 0;
+    }
+}
+
 bool Reader::readMore()
 {
     if (beyondLimits())
         return false;
-    // What lies before the position is in the fields already.
-    if (m_pos > kPieceBytes) {
-        m_text.remove(0, m_pos);
-        m_dropped += m_pos;
-        m_pos = 0;
-    }
+    dropRead();
     while (!m_bad) {
-        const QByteArray piece = m_device->read(kPieceBytes);
+        // The piece goes after the start of a character that the last one cut off; both
+        // buffers are kept from piece to piece.
+        const qsizetype kept = m_undecoded.size();
+        m_undecoded.resize(kept + kPieceBytes);
+        const qint64 read = m_device->read(m_undecoded.data() + kept, kPieceBytes);
+        m_undecoded.resize(kept + std::max<qint64>(read, 0));
         const auto *file = qobject_cast<QFileDevice *>(m_device);
-        if (piece.isEmpty() && file && file->error() != QFileDevice::NoError) {
+        if (read <= 0 && file && file->error() != QFileDevice::NoError) {
             m_bad = true;
             fail(m_byteLine, -1,
                  QStringLiteral("the file could not be read to its end (%1)")
                      .arg(m_device->errorString()));
             return false;
         }
-        const bool end = piece.isEmpty();
-        QByteArray bytes = m_undecoded + piece;
-        m_undecoded.clear();
+        const bool end = read <= 0;
+        QByteArray &bytes = m_undecoded;
         if (!m_started) {
             m_started = true;
             if (bytes.startsWith("\xEF\xBB\xBF"))
@@ -537,12 +558,17 @@ bool Reader::readMore()
         const qsizetype bad = firstInvalidByte(bytes, end ? nullptr : &cutOff);
         const qsizetype good = bad >= 0 ? bad : bytes.size() - cutOff;
         // Lines end with CRLF, LF or a lone CR, also where a piece ends between CR and LF.
-        for (qsizetype i = 0; i < good; ++i) {
-            if (m_carriageReturn && bytes[i] != '\n')
-                ++m_byteLine;
-            m_carriageReturn = bytes[i] == '\r';
-            if (bytes[i] == '\n')
-                ++m_byteLine;
+        const char *b = bytes.constData();
+        if (!m_carriageReturn && !std::memchr(b, '\r', std::size_t(good))) {
+            m_byteLine += int(std::count(b, b + good, '\n'));
+        } else {
+            for (qsizetype i = 0; i < good; ++i) {
+                if (m_carriageReturn && b[i] != '\n')
+                    ++m_byteLine;
+                m_carriageReturn = b[i] == '\r';
+                if (b[i] == '\n')
+                    ++m_byteLine;
+            }
         }
         if (bad >= 0) {
             m_bad = true;
@@ -555,11 +581,17 @@ bool Reader::readMore()
                                 QLatin1Char('0')));
             return false;
         }
-        m_undecoded = bytes.right(cutOff);
         if (good > 0) {
-            m_text += QString::fromUtf8(bytes.constData(), good);
-            return true;
+            const qsizetype at = m_text.size();
+            m_text.resize(at + good); // UTF-8 never takes fewer units than UTF-16
+            QChar *out = m_decoder.appendToBuffer(m_text.data() + at, QByteArrayView(b, good));
+            m_text.truncate(out - m_text.constData());
         }
+        const qsizetype rest = bytes.size() - good;
+        std::memmove(bytes.data(), bytes.constData() + good, std::size_t(rest));
+        bytes.resize(rest);
+        if (good > 0)
+            return true;
         if (end)
             return false;
     }
@@ -593,12 +625,7 @@ int Reader::skipLineBreak()
 
 Reader::Status Reader::next(Record *record)
 {
-    // What was read is dropped now and then; the fields' storage is used again.
-    if (m_pos > kPieceBytes) {
-        m_text.remove(0, m_pos);
-        m_dropped += m_pos;
-        m_pos = 0;
-    }
+    dropRead();
     qsizetype count = 0;
     m_recordStart = m_fieldStart = m_dropped + m_pos;
     m_recordLine = m_line;

@@ -6,6 +6,7 @@
 #include <QIODevice>
 #include <QList>
 #include <QString>
+#include <QStringDecoder>
 #include <QStringList>
 
 // The market database's tables as CSV files (RFC 4180, UTF-8), in and out.
@@ -51,6 +52,8 @@ public:
     bool tooLong() const { return m_tooLong; }
 
 private:
+    // Drops the text before the position now and then.
+    void dropRead();
     // Decodes the next piece of the file onto the text; false at its end or on an error.
     bool readMore();
     // Makes the text reach `ahead` characters past the position, if the file has them.
@@ -71,6 +74,7 @@ private:
     QString m_text; // decoded, from the start of the record at hand
     qsizetype m_pos = 0;
     QByteArray m_undecoded; // the start of a character that the next piece completes
+    QStringDecoder m_decoder{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless};
     bool m_started = false;
     bool m_bad = false; // the bytes are no text, or could not be read
     int m_line = 1;

@@ -332,6 +332,16 @@ private Q_SLOTS:
                                    << QStringList{"line 3", "not UTF-8 text"};
         QTest::newRow("binary file") << "Analyst" << QByteArray("PK\x03\x04\x00\x00", 6)
                                      << QStringList{"line 1", "no text file"};
+        // Plain text is checked eight bytes at a time: the wrong byte anywhere among them.
+        for (int at = 0; at < 9; ++at) {
+            QByteArray text = names + "Analyst,picks\n" + QByteArray(at, 'x');
+            QTest::newRow(qPrintable(QStringLiteral("NUL byte after %1 plain ones").arg(at)))
+                << "Analyst" << text + QByteArray(1, '\0') + "yz,picks\n"
+                << QStringList{"line 3", "no text file"};
+            QTest::newRow(qPrintable(QStringLiteral("byte 0xFF after %1 plain ones").arg(at)))
+                << "Analyst" << text + "\xFFyz,picks\n"
+                << QStringList{"line 3", "byte 0xff"};
+        }
         QTest::newRow("unknown table")
             << "Analysts" << names + "A,B\n"
             << QStringList{"no table \"Analysts\"", "stocks, Analyst, Forecaster"};
