@@ -608,13 +608,15 @@ bool Reader::has(qsizetype ahead)
 
 bool Reader::atLineBreak()
 {
-    return has(0) && (m_text[m_pos] == QLatin1Char('\n') || m_text[m_pos] == QLatin1Char('\r'));
+    return has(0) &&
+           (m_text.at(m_pos) == QLatin1Char('\n') || m_text.at(m_pos) == QLatin1Char('\r'));
 }
 
 int Reader::skipLineBreak()
 {
     int skipped = 1;
-    if (m_text[m_pos] == QLatin1Char('\r') && has(1) && m_text[m_pos + 1] == QLatin1Char('\n')) {
+    if (m_text.at(m_pos) == QLatin1Char('\r') && has(1) &&
+        m_text.at(m_pos + 1) == QLatin1Char('\n')) {
         ++m_pos;
         skipped = 2;
     }
@@ -653,7 +655,7 @@ Reader::Status Reader::next(Record *record)
                                        "there")
                             .arg(QString::number(m_recordLine), QString::number(m_fieldsLimit)));
         }
-        if (has(0) && m_text[m_pos] == kQuote) {
+        if (has(0) && m_text.at(m_pos) == kQuote) {
             field.quoted = true;
             ++m_pos;
             for (;;) {
@@ -665,14 +667,15 @@ Reader::Status Reader::next(Record *record)
                                                "quote (\")"));
                 }
                 const qsizetype start = m_pos;
-                while (m_pos < m_text.size() && m_text[m_pos] != kQuote &&
-                       m_text[m_pos] != QLatin1Char('\n') && m_text[m_pos] != QLatin1Char('\r'))
+                while (m_pos < m_text.size() && m_text.at(m_pos) != kQuote &&
+                       m_text.at(m_pos) != QLatin1Char('\n') &&
+                       m_text.at(m_pos) != QLatin1Char('\r'))
                     ++m_pos;
                 field.text += QStringView(m_text).mid(start, m_pos - start);
                 if (m_pos == m_text.size())
                     continue;
-                if (m_text[m_pos] == kQuote) {
-                    if (has(1) && m_text[m_pos + 1] == kQuote) {
+                if (m_text.at(m_pos) == kQuote) {
+                    if (has(1) && m_text.at(m_pos + 1) == kQuote) {
                         field.text += kQuote;
                         m_pos += 2;
                         continue;
@@ -682,13 +685,13 @@ Reader::Status Reader::next(Record *record)
                     ++m_pos;
                     break;
                 }
-                const QChar lineBreak = m_text[m_pos];
+                const QChar lineBreak = m_text.at(m_pos);
                 if (skipLineBreak() == 2)
                     field.text += QLatin1String("\r\n");
                 else
                     field.text += lineBreak;
             }
-            if (has(0) && m_text[m_pos] != kComma && !atLineBreak())
+            if (has(0) && m_text.at(m_pos) != kComma && !atLineBreak())
                 return fail(m_line, index,
                             QStringLiteral("text follows the closing quote; a quote inside a "
                                            "quoted value is written twice (\"\")"));
@@ -696,8 +699,9 @@ Reader::Status Reader::next(Record *record)
             // A quote inside an unquoted value is taken as it stands (5" floppy).
             while (has(0)) {
                 const qsizetype start = m_pos;
-                while (m_pos < m_text.size() && m_text[m_pos] != kComma &&
-                       m_text[m_pos] != QLatin1Char('\n') && m_text[m_pos] != QLatin1Char('\r'))
+                while (m_pos < m_text.size() && m_text.at(m_pos) != kComma &&
+                       m_text.at(m_pos) != QLatin1Char('\n') &&
+                       m_text.at(m_pos) != QLatin1Char('\r'))
                     ++m_pos;
                 field.text += QStringView(m_text).mid(start, m_pos - start);
                 if (m_pos < m_text.size())
@@ -707,7 +711,7 @@ Reader::Status Reader::next(Record *record)
         if (m_bad)
             return Status::Error;
         ++count;
-        if (has(0) && m_text[m_pos] == kComma) {
+        if (has(0) && m_text.at(m_pos) == kComma) {
             ++m_pos;
             continue;
         }
