@@ -51,6 +51,10 @@ void rememberDatabase(const QString &path)
     while (recent.size() > kRecentDatabases)
         recent.removeLast();
     QSettings settings = userSettings();
+    // At every start the same file is remembered again: then nothing is written.
+    if (settings.value(QLatin1String(kRecentKey)).toStringList() == recent &&
+        settings.value(QLatin1String(kLastKey)).toString() == file)
+        return;
     settings.setValue(QLatin1String(kRecentKey), recent);
     settings.setValue(QLatin1String(kLastKey), file);
 }

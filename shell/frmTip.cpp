@@ -33,9 +33,13 @@ bool writeShowTipsSetting(const QString &value, QString *file)
     const QString app = QCoreApplication::applicationName();
     QSettings settings(QSettings::UserScope, app, app);
     settings.beginGroup(frmTip::settingsSection());
+    *file = settings.fileName();
+    // The box is set from the setting as the window loads: the same value is not written again.
+    if (settings.contains(frmTip::settingsKey()) &&
+        settings.value(frmTip::settingsKey()).toString() == value)
+        return settings.status() == QSettings::NoError;
     settings.setValue(frmTip::settingsKey(), value);
     settings.sync();
-    *file = settings.fileName();
     return settings.status() == QSettings::NoError;
 }
 

@@ -15,6 +15,7 @@
 #include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 
 using namespace vantora;
 
@@ -38,6 +39,20 @@ QString storedSetting()
     const QString app = QCoreApplication::applicationName();
     QSettings settings(QSettings::UserScope, app, app);
     return settings.value(QStringLiteral("Options/Show Tips at Startup"), kNoValue).toString();
+}
+
+// The settings file as it stands: it is written anew (under another inode) whenever it changes.
+quint64 settingsFileId()
+{
+    const QString app = QCoreApplication::applicationName();
+    struct stat info
+    {
+    };
+    return ::stat(
+               QFile::encodeName(QSettings(QSettings::UserScope, app, app).fileName()).constData(),
+               &info) == 0
+               ? quint64(info.st_ino)
+               : 0;
 }
 
 void storeSetting(const QString &value)
@@ -108,15 +123,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<bool>("shown");
         QTest::addColumn<QString>("storedAfter");
+        QTest::addColumn<bool>("written"); // the settings file is written as the program starts
 
-        QTest::newRow("first run") << kNoValue << true << "1";
-        QTest::newRow("on") << "1" << true << "1";
-        QTest::newRow("off") << "0" << false << "0";
-        QTest::newRow("off with blanks") << " 0 " << false << " 0 ";
-        QTest::newRow("other whole number") << "2" << true << "1";
-        QTest::newRow("not a number counts as on") << "maybe" << true << "1";
-        QTest::newRow("fraction counts as on") << "0.5" << true << "1";
-        QTest::newRow("empty text counts as on") << "" << true << "1";
+        QTest::newRow("first run") << kNoValue << true << "1" << true;
+        QTest::newRow("on") << "1" << true << "1" << false;
+        QTest::newRow("off") << "0" << false << "0" << false;
+        QTest::newRow("off with blanks") << " 0 " << false << " 0 " << false;
+        QTest::newRow("other whole number") << "2" << true << "1" << true;
+        QTest::newRow("not a number counts as on") << "maybe" << true << "1" << true;
+        QTest::newRow("fraction counts as on") << "0.5" << true << "1" << true;
+        QTest::newRow("empty text counts as on") << "" << true << "1" << true;
     }
 
     void startupSetting()
@@ -124,7 +140,9 @@ private Q_SLOTS:
         QFETCH(QString, stored);
         QFETCH(bool, shown);
         QFETCH(QString, storedAfter);
+        QFETCH(bool, written);
         storeSetting(stored);
+        const quint64 before = settingsFileId();
 
         startProgram();
 
@@ -137,6 +155,7 @@ private Q_SLOTS:
             QCOMPARE(control<QLabel>("Label1")->text(), QStringLiteral("Did you know..."));
         }
         QCOMPARE(storedSetting(), storedAfter);
+        QCOMPARE(settingsFileId() != before, written);
     }
 
     void uncheckingKeepsTipsAway()
