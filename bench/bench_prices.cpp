@@ -2,7 +2,7 @@
 // Importing daily history: `vantora-db import-prices` against the sqlite3 shell's `.import` of
 // the same rows into the same table of the same schema, in one run. The floor is SQLite's own
 // bulk load: the shell's `.import` with the index dropped first and made again after the rows,
-// in one transaction, with the page cache that vantora-db loads with. Run by hand:
+// in one transaction. Run by hand:
 //   build-bench/bin/bench_prices [SYMBOLS DAYS [RUNS]]     (default: 400 2500 3 = 1,000,000 rows)
 // Each import runs as a process of its own; its wall time and peak resident memory are reported.
 // An import's output goes nowhere: only its status counts.
@@ -82,9 +82,8 @@ int main(int argc, char *argv[])
         const QStringList commands[3] = {
             {tool, QStringLiteral("import-prices"), QStringLiteral("DB"), history},
             {shell, QStringLiteral("DB"), QStringLiteral(".mode csv"), load},
-            {shell, QStringLiteral("DB"), QStringLiteral("PRAGMA cache_size = -98304"),
-             QStringLiteral("BEGIN"), QStringLiteral("DROP INDEX %1").arg(index),
-             QStringLiteral(".mode csv"), load,
+            {shell, QStringLiteral("DB"), QStringLiteral("BEGIN"),
+             QStringLiteral("DROP INDEX %1").arg(index), QStringLiteral(".mode csv"), load,
              QStringLiteral("CREATE UNIQUE INDEX %1 ON Prices (\"Ticker Symbol\" COLLATE "
                             "NOCASE, \"Date\")")
                  .arg(index),

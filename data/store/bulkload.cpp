@@ -10,9 +10,11 @@
 namespace vantora {
 namespace {
 
-// The page cache of a load, in KiB: an index of a million keys stays in memory while it is
-// made, and the table's new pages are written once. A fixed amount: memory does not grow
-// with the file.
+// The page cache of a load while the indexes are kept, in KiB: rows go into them all over,
+// and their pages stay in memory. A fixed amount: memory does not grow with the file. Once the
+// indexes are set aside, rows are only added at the table's end and the indexes are made in
+// sorted passes: the connection's own small cache is faster then (the pages are written out
+// as they fill, instead of first filling a large cache), and far smaller.
 constexpr int kLoadCacheKiB = 96 * 1024;
 
 } // namespace
@@ -79,6 +81,8 @@ QSqlError BulkLoad::setAside()
     for (const QString &name : std::as_const(names))
         if (!query.exec(QStringLiteral("DROP INDEX %1").arg(schema::quoted(name))))
             return query.lastError();
+    if (!query.exec(QStringLiteral("PRAGMA cache_size = %1").arg(m_cacheBefore)))
+        return query.lastError();
     m_aside = true;
     return {};
 }

@@ -11,8 +11,8 @@ namespace vantora {
 // Loads many rows into one table as SQLite loads them fastest, inside the caller's transaction:
 // once the rows loaded outnumber those stored before, the table's indexes are set aside
 // (dropped) and made again at the end, in one sorted pass each, instead of being kept in order
-// row by row; meanwhile the connection keeps a larger page cache. A rollback brings the indexes
-// back as they were. Unique indexes refuse rows as they come, so they stay unless asked for
+// row by row; while they are kept, the connection keeps a larger page cache. A rollback brings the
+// indexes back as they were. Unique indexes refuse rows as they come, so they stay unless asked for
 // (the caller then keeps the rows unique itself).
 class BulkLoad
 {
