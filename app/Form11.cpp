@@ -121,9 +121,13 @@ bool Form11::eventFilter(QObject *watched, QEvent *event)
         const bool fresh = tipWindow && tipWindow != m_placedTip;
         if (fresh)
             m_placedTip = tipWindow;
-        // Windows put back where the user left them stay there.
+        // Windows put back where the user left them stay there; a tip window that was never
+        // put back goes beside them.
+        const bool tipPlaced = !fresh || tip->restoredGeometry();
         if (!restoredGeometry())
-            placeStartWindows(window(), tipWindow, fresh && !tip->restoredGeometry());
+            placeStartWindows(window(), tipWindow, tipPlaced ? StartMove::Main : StartMove::Both);
+        else if (!tipPlaced)
+            placeStartWindows(window(), tipWindow, StartMove::Tip);
     }
     return Screen::eventFilter(watched, event);
 }

@@ -50,17 +50,24 @@ bool framed(const QWidget *window)
     return !window || (window->windowHandle() && !window->windowHandle()->frameMargins().isNull());
 }
 
-void apply(QWidget *main, QWidget *tip, bool moveTip)
+void apply(QWidget *main, QWidget *tip, StartMove move)
 {
     const QScreen *screen = main->screen();
     if (!screen)
         return;
     const QMargins guess = knownMargins(main, tip);
+    // A window's position is that of its frame.
+    if (move == StartMove::Tip) {
+        if (tip)
+            tip->move(placeBeside(screen->availableGeometry(),
+                                  QRect(main->pos(), frameSize(main, guess)), frameSize(tip, guess))
+                          .topLeft());
+        return;
+    }
     const Placement placed = placeWindows(screen->availableGeometry(), frameSize(main, guess),
                                           tip ? frameSize(tip, guess) : QSize());
-    // A window's position is that of its frame.
     main->move(placed.main.topLeft());
-    if (tip && moveTip)
+    if (tip && move == StartMove::Both)
         tip->move(placed.tip.topLeft());
 }
 
@@ -89,11 +96,21 @@ Placement placeWindows(const QRect &area, const QSize &mainFrame, const QSize &t
     return placed;
 }
 
-void placeStartWindows(QWidget *main, QWidget *tip, bool moveTip)
+QRect placeBeside(const QRect &area, const QRect &mainFrame, const QSize &tipFrame)
+{
+    const int right = mainFrame.right() + 1 + kGap,
+              left = mainFrame.left() - kGap - tipFrame.width();
+    const int x = right + tipFrame.width() <= area.right() + 1 ? right
+                  : left >= area.left()                        ? left
+                                        : area.right() + 1 - tipFrame.width();
+    return inside(area, QPoint(x, mainFrame.top()), tipFrame);
+}
+
+void placeStartWindows(QWidget *main, QWidget *tip, StartMove move)
 {
     if (!main)
         return;
-    apply(main, tip, moveTip);
+    apply(main, tip, move);
     if (framed(main) && framed(tip))
         return;
     // The window manager frames the windows a moment after they are shown; then the frames'
@@ -103,11 +120,11 @@ void placeStartWindows(QWidget *main, QWidget *tip, bool moveTip)
     QPointer<QWidget> tipWindow = tip;
     int ticks = 0;
     QObject::connect(timer, &QTimer::timeout, main,
-                     [main, tipWindow, moveTip, timer, ticks]() mutable {
+                     [main, tipWindow, move, timer, ticks]() mutable {
                          const bool done = framed(main) && framed(tipWindow);
                          if (done || ++ticks > 80) {
                              if (done)
-                                 apply(main, tipWindow, moveTip);
+                                 apply(main, tipWindow, move);
                              timer->deleteLater();
                          }
                      });

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -233,6 +234,46 @@ private Q_SLOTS:
         QVERIFY(navigate(ScreenRegistry::get(QStringLiteral("Form6")), QStringLiteral("Form11")));
         besideOnScreen();
         QCOMPARE(tip->window()->pos(), tipAt);
+    }
+
+    // A main window put back where it was left stays there; a tip window never put back goes
+    // beside it.
+    void tipBesideARestoredMainWindow()
+    {
+        QVERIFY(navigate(nullptr, QStringLiteral("Form11")));
+        Screen *tip = ScreenRegistry::existing(QStringLiteral("frmTip"));
+        QTRY_VERIFY(tip && tip->window() && tip->window()->isVisible());
+        test::mainWindow()->window()->move(20, 30);
+        QTRY_COMPARE(test::mainWindow()->window()->pos(), QPoint(20, 30));
+        test::unloadAllScreens(); // both windows' places are kept
+        const QString app = QCoreApplication::applicationName();
+        QSettings(QSettings::UserScope, app, app).remove(QStringLiteral("windows/frmTip"));
+
+        QVERIFY(navigate(nullptr, QStringLiteral("Form11")));
+        tip = ScreenRegistry::existing(QStringLiteral("frmTip"));
+        QTRY_VERIFY(tip && tip->window() && tip->window()->isVisible());
+        QWidget *main = test::mainWindow()->window();
+        QTRY_VERIFY(test::whollyOnScreen(tip->window()));
+        QTRY_VERIFY(!main->frameGeometry().intersects(tip->window()->frameGeometry()));
+        QCOMPARE(main->pos(), QPoint(20, 30));
+        QSettings(QSettings::UserScope, app, app).remove(QStringLiteral("windows"));
+    }
+
+    void beside_data()
+    {
+        QTest::addColumn<QRect>("main");
+        QTest::addColumn<QPoint>("tipAt");
+        const QRect area(0, 0, 1280, 800);
+        QTest::newRow("room on the right") << QRect(100, 100, 700, 500) << QPoint(812, 100);
+        QTest::newRow("room on the left only") << QRect(560, 50, 700, 500) << QPoint(128, 50);
+        QTest::newRow("room on neither side") << QRect(300, 100, 700, 500) << QPoint(860, 100);
+        QTest::newRow("low on the screen") << QRect(100, 650, 700, 500) << QPoint(812, 500);
+    }
+    void beside()
+    {
+        QFETCH(QRect, main);
+        QFETCH(QPoint, tipAt);
+        QCOMPARE(placeBeside(QRect(0, 0, 1280, 800), main, QSize(420, 300)).topLeft(), tipAt);
     }
 
     void placement_data()
